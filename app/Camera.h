@@ -1,0 +1,46 @@
+// One racer's first-person view, which is also the racer: eye, look direction and
+// projection, plus the motion state that the per-frame update drives.
+#pragma once
+
+#include "terrain/Vec3.h"
+
+class Camera {
+public:
+    Camera();
+    virtual ~Camera();
+
+    void SetPerspective(float fov, float nearClip, float farClip);
+    void SetAspect(float aspect);
+    // Loads the projection; leaves the modelview matrix current.
+    void Apply();
+    // Points the camera along a heading (radians) and loads the view.
+    void Turn(float angle);
+    // Moves the eye along the look direction, bobs its height and loads the view.
+    void Move(float distance);
+
+    // Motion state (set by Game::Init and Game::Update).
+    float _speed = 0.0f;        // world units per frame
+    float _heading = 0.0f;      // radians; 0 looks toward -z
+    float _baseHeight = 0.0f;   // eye height before bobbing
+    float _pitch = 0.0f;        // copied into _direction.y by Move
+    float _acceleration = 0.0f;
+    float _accelStart = 0.0f;   // ms, start of the current forward press
+    float _accelNow = 0.0f;     // ms, latest frame with the forward key down
+    float _accelHeld = 0.0f;    // seconds between the two
+    float _turnRate = 0.0f;
+    float _turnStart = 0.0f;    // ms
+    float _turnNow = 0.0f;      // ms
+    float _turnHeld = 0.0f;     // seconds
+
+    Vec3 _eye;
+    Vec3 _direction;
+    Vec3 _up;
+
+    float fov;
+    float nearClip;
+    float farClip;
+    float aspect = 1.0f;
+
+    // Bobbing phase shared by every camera; each Move advances it by 0.01.
+    static float _bobPhase;
+};

@@ -1,0 +1,68 @@
+// The application object: owns the world and both racers, and is the target of every
+// GLUT callback (reached through g_game).
+#pragma once
+
+#include <cstdint>
+
+#include "app/Camera.h"
+#include "scene/World.h"
+
+// The racer-specific keys and the press-restart flags the update keeps per racer.
+struct RacerKeys {
+    unsigned char accelerate;
+    unsigned char hold;
+    unsigned char left;
+    unsigned char right;
+};
+
+struct RacerRestart {
+    bool accelRestart = true;
+    bool leftRestart = true;
+    bool rightRestart = true;
+};
+
+class Game {
+public:
+    Game();
+    virtual ~Game();
+
+    bool Init(const char* levelFile);
+    void MainLoop();
+
+    bool ReadLevel(const char* levelFile);
+
+    bool InitWindow();
+    bool InitMenu();
+    void Idle();
+    void Reshape(int width, int height);
+    void KeyDown(unsigned char key, int x, int y);
+    void KeyUp(unsigned char key, int x, int y);
+
+    void Display();
+    void Update();
+
+    bool _CaptureImage(const char* fileName);
+
+    int32_t _windowWidth;
+    int32_t _windowHeight;
+    int32_t _minWindowSize;
+    int32_t _windowId;
+    uint16_t _width;
+    uint16_t _height;
+    uint16_t _halfHeight;
+    unsigned char _keys[256];
+    char _skyboxPath[256];
+    char _courseFile[256];
+
+    World _world;
+    Camera _camera1;
+    Camera _camera2;
+
+    RacerRestart _restart1;
+    RacerRestart _restart2;
+};
+
+extern Game* g_game;
+
+extern const RacerKeys kRacer1Keys;  // w s a d
+extern const RacerKeys kRacer2Keys;  // i k j l

@@ -1,0 +1,4 @@
+#include "app/Game.h"
+
+void Game::Display() {}
+void Game::Update() {}

@@ -1,0 +1,5 @@
+#include "app/Game.h"
+
+int main(int, char**) {
+    return 0;
+}

@@ -1,0 +1,16 @@
+// The six clip planes of the view being drawn, in world coordinates.
+#pragma once
+
+class Frustum {
+public:
+    // Takes the planes from the current projection and modelview matrices.
+    void Update();
+    // Builds the planes from a projection and a modelview matrix (column-major, as GL gives them).
+    void FromMatrices(const float projection[16], const float modelview[16]);
+    // True when the point lies less than 20 units outside every plane.
+    bool PointInside(float x, float y, float z) const;
+
+    float _planes[6][4] = {};  // right, left, bottom, top, far, near; (a, b, c, d)
+};
+
+void NormalizePlane(float planes[6][4], int index);

@@ -1,0 +1,3 @@
+#include "platform/Display.h"
+
+bool DisplayAvailable() { return true; }

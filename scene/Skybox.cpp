@@ -1,0 +1,5 @@
+#include "scene/Skybox.h"
+
+Skybox::Skybox() = default;
+Skybox::~Skybox() = default;
+bool Skybox::Generate(const char*) { return true; }

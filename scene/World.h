@@ -1,0 +1,61 @@
+// The scene: owns the course, the sky box and the twenty pick-up items, sets the render
+// state at start-up, and draws the items and the heads-up line on request.
+#pragma once
+
+#include <cstdint>
+
+#include <GL/gl.h>
+
+#include "course/Course.h"
+#include "scene/Skybox.h"
+#include "scene/Texture.h"
+
+constexpr int kItemCount = 20;
+constexpr int kItemImages = 5;
+
+// Animation counter of the items: 0..40, advanced once per frame.
+extern int32_t g_itemFrame;
+// The heads-up line shown in both halves.
+extern char g_hudText[64];
+
+class World {
+public:
+    World();
+    virtual ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    bool Init(const char* skyboxPath, const char* courseFile);
+    bool Init();
+
+    void BuildBillboardList();
+    void DrawBillboard(float x, float y, float z, int frame);
+    void BeginBillboard();
+    void EndBillboard();
+    // Moves the items the racer at (eyeX, eyeZ) has reached.
+    void CollectPickups(float eyeX, float eyeZ);
+
+    void DrawHud(int racer);
+    void BeginOverlay();
+    void EndOverlay();
+    void DrawText(float x, float y, void* font, const char* text);
+    // Counts one overlay draw at time now and refreshes g_hudText when more than a second passed.
+    void CountHudDraw(int32_t now);
+
+    float _lightPosition[3] = {0, 0, 0};
+    int32_t _pickupRadius = 0;
+    float _fogColor[4] = {0, 0, 0, 0};
+    GLint _fogMode = 0;
+    int32_t _hudWidth = 0;
+    int32_t _hudHeight = 0;
+    void* _hudFont = nullptr;
+    int32_t _hudNow = 0;
+    int32_t _hudLastUpdate = 0;
+    int32_t _hudFrames = 0;
+    int32_t _billboardX[kItemCount] = {};
+    int32_t _billboardZ[kItemCount] = {};
+    GLuint _billboardList = 0;
+    Texture _billboardTextures[kItemImages];
+    Skybox _skybox;
+    Course _course;
+};

@@ -1,19 +1,121 @@
+// The course grid and its file. Reading errors are reported on the console and by a false
+// result; a failed read never leaves a half-read grid behind.
 #include "course/Course.h"
 
-#include <istream>
-#include <ostream>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <new>
+
+#include "app/Require.h"
+#include "platform/Cg.h"
+#include "terrain/Shaders.h"
 
 Course::Course()
     : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(0), _start1Z(0),
       _start2X(0), _start2Z(0), _heightDivisor(10), _cellSize(0), _cellsPerUnit(0),
       _visibleX(nullptr), _visibleCountX(0), _markerCount(0), _visibleY(nullptr),
       _visibleCountY(0), _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
-Course::~Course() {}
-bool Course::Init(const char*) { return false; }
-bool Course::Read(std::istream&) { return false; }
-char Course::GetCell(int32_t, int32_t) const { return '1'; }
-void Course::SetCell(int32_t, int32_t, char) {}
-bool Course::Print(std::ostream&) const { return false; }
+
+Course::~Course() {
+    if (g_shaderContext) {
+        cgDestroyContext(g_shaderContext);
+        g_shaderContext = nullptr;
+    }
+    delete[] _heights;
+    delete[] _courseMap;
+    delete[] _visibleX;
+    delete[] _visibleY;
+}
+
+bool Course::Init(const char* fileName) {
+    std::cout << "Reading course file '" << fileName << "'..." << std::endl;
+    std::ifstream in(fileName);
+    if (!in.good()) {
+        std::cout << "Course::Init() - ERROR opening file." << std::endl;
+        return false;
+    }
+    return Read(in);
+}
+
+namespace {
+// Reads one unsigned 16-bit dimension in the stream's default integer syntax (decimal,
+// 0x hexadecimal, 0 octal). A token that ends exactly at the end of the file counts as read.
+bool ReadDimension(std::istream& in, uint16_t& value) {
+    in >> std::setbase(0) >> value;
+    if (in.fail()) {
+        return false;
+    }
+    if (in.eof()) {
+        in.clear(std::ios::eofbit);
+    }
+    return true;
+}
+}  // namespace
+
+bool Course::Read(std::istream& in) {
+    std::cout << "  dimensions: ";
+    uint16_t width = 0;
+    uint16_t length = 0;
+    const bool dimensionsRead = ReadDimension(in, width) && !in.eof() && ReadDimension(in, length);
+    char* map = nullptr;
+    if (dimensionsRead && width > 0 && length > 0) {
+        map = new (std::nothrow) char[static_cast<size_t>(width) * length];
+    }
+    if (!map) {
+        std::cout << "Course::Init() - ERROR reading course dimensions." << std::endl;
+        return false;
+    }
+    std::cout << "( " << width << " x " << length << " )" << std::endl;
+
+    delete[] _courseMap;
+    _courseMap = map;
+    _courseWidth = width;
+    _courseLength = length;
+
+    std::cout << "  map: " << std::endl;
+    for (int32_t x = 0; x < _courseWidth; ++x) {
+        for (int32_t y = 0; y < _courseLength; ++y) {
+            char code = 0;
+            if (!(in >> std::skipws >> code)) {
+                std::cout << "Course::Init() - ERROR reading map data: " << x << "," << y
+                          << std::endl;
+                delete[] _courseMap;
+                _courseMap = nullptr;
+                _courseWidth = 0;
+                _courseLength = 0;
+                return false;
+            }
+            SetCell(x, y, code);
+        }
+    }
+    Print(std::cout);
+    _cellsPerUnit = static_cast<float>(_courseWidth / 256.0);
+    std::cout << "SUCCESS!" << std::endl;
+    return true;
+}
+
+char Course::GetCell(int32_t x, int32_t y) const {
+    KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
+    return _courseMap[x + y * _courseWidth];
+}
+
+void Course::SetCell(int32_t x, int32_t y, char code) {
+    KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
+    _courseMap[x + y * _courseWidth] = code;
+}
+
+bool Course::Print(std::ostream& out) const {
+    out << _courseWidth << " " << _courseLength << std::endl;
+    for (int32_t x = 0; x < _courseWidth; ++x) {
+        for (int32_t y = 0; y < _courseLength; ++y) {
+            out << GetCell(x, y);
+        }
+        out << std::endl;
+    }
+    return out.good();
+}
+
 bool Course::Contains(int32_t x, int32_t y) const {
-    return x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength;
+    return _courseMap != nullptr && x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength;
 }

@@ -1,0 +1,24 @@
+// The course rules that need no OpenGL: which cells carry a post and rope, and which cells
+// are the start cells. Outside the grid counts as blocked ground.
+#pragma once
+
+#include <cstdint>
+
+class Course;
+
+// The cell code at (x, y), or '1' (blocked) for a position outside the grid.
+char CellOrBlocked(const Course& course, int32_t x, int32_t y);
+
+// True when the free cell (x, y) has a blocked side neighbour, looked at in the order
+// (x + 1, y), (x, y + 1), (x - 1, y), (x, y - 1).
+bool HasBlockedSide(const Course& course, int32_t x, int32_t y);
+
+// Turns every '0' cell with a blocked side neighbour into a marker ';' and returns how many.
+int32_t MarkBorderCells(Course& course);
+
+// Scans the grid, x outermost, for '2' cells. Stores at most `capacity` of them and returns
+// how many the grid holds in all (which may be more than were stored).
+int32_t CollectStartCells(const Course& course, int32_t* xs, int32_t* ys, int32_t capacity);
+
+// How many cells hold the code.
+int32_t CountCells(const Course& course, char code);

@@ -118,30 +118,6 @@ TEST(ItemDraw, EachTenFramesShowTheNextImageAndFrameFortyTheLast) {
     }
 }
 
-TEST(ItemDraw, DrawingLeavesTheViewAndRenderStateAsTheFrameExpects) {
-    EnsureGLContext();
-    World world;
-    world.BuildBillboardList();
-    LoadTwistedView();
-    GLfloat before[16];
-    ModelView(before);
-    const GLint depth = GetInteger(GL_MODELVIEW_STACK_DEPTH);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-
-    world.DrawBillboard(3.0f, 4.0f, 5.0f, 12);
-    GLfloat after[16];
-    ModelView(after);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(before[i], after[i]) << "element " << i;
-    }
-    EXPECT_EQ(depth, GetInteger(GL_MODELVIEW_STACK_DEPTH));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-}
-
 TEST(ItemDraw, ItemKeepsItsSizeWhateverTheViewTurnsOrScales) {
     EnsureGLContext();
     World world;
@@ -196,20 +172,3 @@ TEST(ItemDraw, StartUpLoadsTheImagesBuildsTheSquareAndPlacesTheItems) {
     EXPECT_EQ(3, world._pickupRadius);
 }
 
-TEST(ItemDraw, MissingImagesLeaveTextureZeroAndTheRestGoesOn) {
-    EnsureGLContext();
-    TempDir folder;
-    folder.Enter();
-    World world;
-    ResetRandom();
-    {
-        ConsoleCapture quiet;
-        world.InitBillboards();
-    }
-    for (int i = 0; i < kItemImages; ++i) {
-        EXPECT_EQ(0u, world._billboardTextures[i].GetId()) << "image " << i;
-    }
-    EXPECT_TRUE(glIsList(world._billboardList));
-    EXPECT_EQ(190, world._billboardX[1]);
-    EXPECT_EQ(3, world._pickupRadius);
-}

@@ -159,22 +159,6 @@ TEST(RaceRules, WallCellStopsTheRacerAndSetsItBackOneUnit) {
     EXPECT_FLOAT_EQ(101.0f, camera._eye.z);
 }
 
-TEST(RaceRules, FreeCellLeavesTheRacerAlone) {
-    EnsureGLContext();
-    Course course;
-    ReadGrid(course, "4 4  0000 0100 0000 0000");
-    Camera camera;
-    StartRacer(camera, 130.0f, 100.0f);
-    camera._speed = 0.3f;
-    camera.Turn(0.0f);
-
-    StopAtWall(course, camera);
-    EXPECT_EQ(0.3f, camera._speed);
-    EXPECT_EQ(0.005f, camera._acceleration);
-    EXPECT_EQ(130.0f, camera._eye.x);
-    EXPECT_EQ(100.0f, camera._eye.z);
-}
-
 TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
     EnsureGLContext();
     Course course;

@@ -1,9 +1,113 @@
+// The twenty pick-up items: camera-facing squares animated through five images, placed and
+// re-placed by the game's own generator. A missing image only prints its line and leaves
+// that image at texture 0; nothing else here can fail.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Require.h"
+#include "scene/Random.h"
 #include "scene/World.h"
 
 int32_t g_itemFrame = 0;
 
-void World::BuildBillboardList() {}
-void World::DrawBillboard(float, float, float, int) {}
-void World::BeginBillboard() {}
-void World::EndBillboard() {}
-void World::CollectPickups(float, float) {}
+namespace {
+constexpr int kFramesPerImage = 10;
+constexpr int kTerrainCells = 256;
+constexpr int kItemRadius = 3;
+
+// A fresh place on the terrain grid, 0 to 255.
+int32_t RandomPlace() {
+    return NextRandom() % kTerrainCells;
+}
+}  // namespace
+
+void World::InitBillboards() {
+    for (int i = 0; i < kItemImages; ++i) {
+        char name[1024];
+        std::snprintf(name, sizeof name, "terrain_data/bb%d.raw", i);
+        Texture& image = _billboardTextures[i];
+        if (image.ReadRawImage(name)) {
+            image.UploadRawImage();
+            glBindTexture(GL_TEXTURE_2D, image.GetId());
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        }
+    }
+    BuildBillboardList();
+    PlaceItems();
+    _pickupRadius = kItemRadius;
+}
+
+void World::PlaceItems() {
+    for (int i = 0; i < kItemCount; ++i) {
+        _billboardX[i] = RandomPlace();
+        _billboardZ[i] = RandomPlace();
+    }
+}
+
+void World::BuildBillboardList() {
+    _billboardList = glGenLists(1);
+    glNewList(_billboardList, GL_COMPILE);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-1.0f, -1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(1.0f, -1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(1.0f, 1.0f, -1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-1.0f, 1.0f, -1.0f);
+    glEnd();
+    glEndList();
+}
+
+void World::DrawBillboard(float x, float y, float z, int frame) {
+    KR_REQUIRE(frame >= 0 && frame < kItemImages * kFramesPerImage, "billboards");
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glTranslatef(x, y, z);
+    glEnable(GL_TEXTURE_2D);
+    BeginBillboard();
+    glPushMatrix();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBindTexture(GL_TEXTURE_2D, _billboardTextures[frame / kFramesPerImage].GetId());
+    glCallList(_billboardList);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+    EndBillboard();
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+}
+
+// Keeps the modelview's translation and drops its rotation and scale, so that what follows
+// is drawn parallel to the screen.
+void World::BeginBillboard() {
+    glPushMatrix();
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            m[4 * column + row] = column == row ? 1.0f : 0.0f;
+        }
+    }
+    glLoadMatrixf(m);
+}
+
+void World::EndBillboard() {
+    glPopMatrix();
+}
+
+// Items are examined in order; one that moved is not looked at again in this step.
+void World::CollectPickups(float eyeX, float eyeZ) {
+    const int32_t x = static_cast<int32_t>(eyeX);
+    const int32_t z = static_cast<int32_t>(eyeZ);
+    for (int i = 0; i < kItemCount; ++i) {
+        if (std::abs(x - _billboardX[i]) < _pickupRadius &&
+            std::abs(z - _billboardZ[i]) < _pickupRadius) {
+            _billboardX[i] = RandomPlace();
+            _billboardZ[i] = RandomPlace();
+        }
+    }
+}

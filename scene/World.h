@@ -28,6 +28,10 @@ public:
     bool Init(const char* skyboxPath, const char* courseFile);
     bool Init();
 
+    // The items' part of Init(): the five images, the item list, the places, the pick-up radius.
+    void InitBillboards();
+    // Places the twenty items with the game's generator: x, then z, for each item in turn.
+    void PlaceItems();
     void BuildBillboardList();
     void DrawBillboard(float x, float y, float z, int frame);
     void BeginBillboard();

@@ -1,0 +1,165 @@
+// The per-racer steps of a frame. Speeds are distances per frame; only the growth of speed
+// and of turning while a key is held is measured in time.
+#include "app/FrameSteps.h"
+
+#include <cmath>
+
+#include <GL/gl.h>
+
+#include "app/Clock.h"
+#include "course/Course.h"
+#include "course/MarkerRules.h"
+#include "scene/Skybox.h"
+#include "scene/World.h"
+
+namespace {
+constexpr float kMaxSpeed = 0.5f;         // world units per frame
+constexpr float kCoastAcceleration = 0.0007f;
+constexpr int32_t kLastItemFrame = 40;
+
+// A fresh reading of the clock, in milliseconds.
+float Now() {
+    return static_cast<float>(ElapsedMillis());
+}
+
+bool IsDown(const unsigned char keys[256], unsigned char key) {
+    return keys[key] != 0;
+}
+
+void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart) {
+    if (accelerate) {
+        if (accelRestart) {
+            accelRestart = false;
+            camera._accelStart = Now();
+        }
+        camera._accelNow = Now();
+        camera._accelHeld = (camera._accelNow - camera._accelStart) / 1000.0f;
+        camera._speed =
+            static_cast<float>(camera._speed + camera._acceleration * 0.5 * camera._accelHeld);
+        if (camera._speed > kMaxSpeed) {
+            camera._speed = kMaxSpeed;
+        }
+    } else if (hold) {
+        // The speed stays, and a new press continues the old one's timing.
+    } else {
+        accelRestart = true;
+        camera._acceleration = kCoastAcceleration;
+        if (camera._speed > 0.0f) {
+            // Slows by the last press's held time; a speed taken below 0 lasts one frame.
+            camera._speed =
+                static_cast<float>(camera._speed - camera._acceleration * 0.5 * camera._accelHeld);
+        } else {
+            camera._speed = 0.0f;
+        }
+    }
+}
+
+// One turn key. Both keys share the turn timing; pressing one restarts the other's.
+void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& otherRestart) {
+    if (!down) {
+        restart = true;
+        return;
+    }
+    if (restart) {
+        restart = false;
+        otherRestart = true;
+        camera._turnStart = Now();
+    }
+    camera._turnNow = Now();
+    camera._turnHeld = (camera._turnNow - camera._turnStart) / 1000.0f;
+    camera._heading =
+        static_cast<float>(camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld));
+}
+
+// The cell index of a world coordinate, rounded down; far-off values stay far off the grid
+// without overflowing.
+int32_t CellIndex(float world, float cellsPerUnit) {
+    const float cell = std::floor(world * cellsPerUnit);
+    if (!(cell >= -1.0f)) {
+        return -1;
+    }
+    if (cell > 65536.0f) {
+        return 65536;
+    }
+    return static_cast<int32_t>(cell);
+}
+}  // namespace
+
+void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
+                 RacerRestart& restart) {
+    UpdateSpeed(camera, IsDown(keys, racerKeys.accelerate), IsDown(keys, racerKeys.hold),
+                restart.accelRestart);
+    UpdateTurn(camera, IsDown(keys, racerKeys.left), -1.0f, restart.leftRestart,
+               restart.rightRestart);
+    UpdateTurn(camera, IsDown(keys, racerKeys.right), 1.0f, restart.rightRestart,
+               restart.leftRestart);
+}
+
+void MoveRacer(Camera& camera) {
+    camera.Turn(camera._heading);
+    camera.Move(camera._speed);
+}
+
+void DrawSky(const Skybox& skybox, const Camera& camera) {
+    glDisable(GL_LIGHTING);
+    glPushMatrix();
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glTranslatef(camera._eye.x, camera._eye.y, camera._eye.z);
+    glCallList(skybox._displayList);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+}
+
+void AnimateItems() {
+    ++g_itemFrame;
+    if (g_itemFrame > kLastItemFrame) {
+        g_itemFrame = 0;
+    }
+}
+
+bool IsBlockedGround(const Course& course, float x, float z) {
+    const int32_t cellX = CellIndex(x, course._cellsPerUnit);
+    const int32_t cellY = CellIndex(z, course._cellsPerUnit);
+    return CellOrBlocked(course, cellX, cellY) == '1';
+}
+
+void StopAtWall(const Course& course, Camera& camera) {
+    if (!IsBlockedGround(course, camera._eye.x, camera._eye.z)) {
+        return;
+    }
+    camera._acceleration = 0.0f;
+    camera._speed = 0.0f;
+    camera.Move(-1.0f);
+}
+
+int32_t GroundHeight(const Course& course, int32_t x, int32_t z) {
+    return Course::GetHeight(course._heights, x, z) / course._heightDivisor;
+}
+
+void FollowGround(const Course& course, Camera& camera) {
+    const int32_t ground = GroundHeight(course, static_cast<int32_t>(camera._eye.x),
+                                        static_cast<int32_t>(camera._eye.z));
+    camera._baseHeight = static_cast<float>(ground + 2);
+    camera.Move(0.0f);
+}
+
+void DrawItems(World& world) {
+    for (int i = 0; i < kItemCount; ++i) {
+        const int32_t x = world._billboardX[i];
+        const int32_t z = world._billboardZ[i];
+        const int32_t y = GroundHeight(world._course, x, z) + 2;
+        world.DrawBillboard(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
+                            g_itemFrame);
+    }
+}
+
+void ApplyFog(const World& world) {
+    glFogi(GL_FOG_MODE, world._fogMode);
+    glFogfv(GL_FOG_COLOR, world._fogColor);
+    glFogf(GL_FOG_DENSITY, 0.15f);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    glFogf(GL_FOG_START, 1.0f);
+    glFogf(GL_FOG_END, 300.0f);
+}

@@ -1,0 +1,44 @@
+// The steps one frame applies to a racer: the key-driven update of speed and heading, and
+// the drawing and game-rule steps that make up each half of the window.
+#pragma once
+
+#include <cstdint>
+
+#include "app/Camera.h"
+#include "app/Game.h"
+
+class Course;
+class Skybox;
+class World;
+
+// Speed, hold, slowing down and turning of one racer from its four keys. The key table is
+// indexed by key code; a non-zero entry is a key that is down. Time comes from ElapsedMillis().
+void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
+                 RacerRestart& restart);
+
+// Turns the camera to its heading and moves it by its speed: where the racer actually moves.
+void MoveRacer(Camera& camera);
+
+// The sky box around the racer's eye, behind everything drawn after it.
+void DrawSky(const Skybox& skybox, const Camera& camera);
+
+// Advances the item animation counter through 1, 2, ..., 40, 0, 1, ...
+void AnimateItems();
+
+// True when the world position (x, z) lies on a blocked cell: a '1', or no cell of the grid.
+bool IsBlockedGround(const Course& course, float x, float z);
+
+// A racer on blocked ground stops dead, loses its acceleration and is set back one unit.
+void StopAtWall(const Course& course, Camera& camera);
+
+// The terraced ground height at an integer terrain point.
+int32_t GroundHeight(const Course& course, int32_t x, int32_t z);
+
+// Puts the racer's eye two units above the ground under it (plus the bobbing of Move).
+void FollowGround(const Course& course, Camera& camera);
+
+// Draws the twenty items, each two units above the ground at its place.
+void DrawItems(World& world);
+
+// The fog values of the world; they take effect from the next frame on.
+void ApplyFog(const World& world);

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <GL/gl.h>
+
+#include "ConsoleCapture.h"
+#include "GLContext.h"
+#include "TempDir.h"
+#include "scene/Random.h"
+#include "scene/World.h"
+
+// The items as drawn: facing the viewer whatever the view, with the image of the frame.
+namespace {
+GLint GetInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+void ModelView(GLfloat m[16]) {
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+}
+
+// A view with translation, rotation and uneven scale.
+void LoadTwistedView() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(5.0f, -6.0f, -7.0f);
+    glRotatef(30.0f, 1.0f, 2.0f, 3.0f);
+    glScalef(2.0f, 3.0f, 4.0f);
+}
+
+// Draws one item into a 64 x 64 target under an orthographic view 8 units wide and counts
+// the pixels it covered.
+int CoveredPixels(World& world, void (*view)()) {
+    GLuint framebuffer = 0;
+    GLuint color = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glGenRenderbuffers(1, &color);
+    glBindRenderbuffer(GL_RENDERBUFFER, color);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 64, 64);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
+    glViewport(0, 0, 64, 64);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-4.0, 4.0, -4.0, 4.0, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    view();
+    world.DrawBillboard(0.0f, 0.0f, -5.0f, 0);
+
+    std::vector<unsigned char> pixels(64 * 64 * 4);
+    glReadPixels(0, 0, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int covered = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        covered += pixels[i] == 255 ? 1 : 0;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &color);
+    glDeleteFramebuffers(1, &framebuffer);
+    return covered;
+}
+}  // namespace
+
+TEST(ItemDraw, FacingStepKeepsOnlyTheTranslationOfTheView) {
+    EnsureGLContext();
+    World world;
+    LoadTwistedView();
+    GLfloat before[16];
+    ModelView(before);
+    const GLint depth = GetInteger(GL_MODELVIEW_STACK_DEPTH);
+
+    world.BeginBillboard();
+    GLfloat facing[16];
+    ModelView(facing);
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(column == row ? 1.0f : 0.0f, facing[4 * column + row])
+                << "column " << column << ", row " << row;
+        }
+    }
+    for (int i : {3, 7, 11, 12, 13, 14, 15}) {
+        EXPECT_EQ(before[i], facing[i]) << "element " << i;
+    }
+    EXPECT_EQ(depth + 1, GetInteger(GL_MODELVIEW_STACK_DEPTH));
+
+    world.EndBillboard();
+    GLfloat after[16];
+    ModelView(after);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(before[i], after[i]) << "element " << i;
+    }
+    EXPECT_EQ(depth, GetInteger(GL_MODELVIEW_STACK_DEPTH));
+}
+
+TEST(ItemDraw, EachTenFramesShowTheNextImageAndFrameFortyTheLast) {
+    EnsureGLContext();
+    World world;
+    GLuint ids[kItemImages];
+    glGenTextures(kItemImages, ids);
+    for (int i = 0; i < kItemImages; ++i) {
+        world._billboardTextures[i]._textureId = ids[i];
+    }
+    world.BuildBillboardList();
+    const struct {
+        int frame;
+        int image;
+    } cases[] = {{0, 0}, {9, 0}, {10, 1}, {25, 2}, {39, 3}, {40, 4}};
+    for (const auto& c : cases) {
+        world.DrawBillboard(10.0f, 2.0f, 10.0f, c.frame);
+        EXPECT_EQ(static_cast<GLint>(ids[c.image]), GetInteger(GL_TEXTURE_BINDING_2D))
+            << "frame " << c.frame;
+    }
+}
+
+TEST(ItemDraw, ItemKeepsItsSizeWhateverTheViewTurnsOrScales) {
+    EnsureGLContext();
+    World world;
+    world.BuildBillboardList();
+    // The square is a front face under the game's culling state.
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+
+    // A 2 x 2 square in an 8-unit view of 64 pixels: 16 x 16 pixels.
+    EXPECT_EQ(256, CoveredPixels(world, [] {}));
+    EXPECT_EQ(256, CoveredPixels(world, [] { glScalef(0.5f, 0.5f, 0.5f); }));
+    EXPECT_EQ(256, CoveredPixels(world, [] { glScalef(2.0f, 0.5f, 1.0f); }));
+    EXPECT_EQ(256, CoveredPixels(world, [] { glRotatef(30.0f, 0.0f, 0.0f, 1.0f); }));
+    // Turned round: the square would show its back, which is culled.
+    EXPECT_EQ(256, CoveredPixels(world, [] {
+                  glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+                  glTranslatef(0.0f, 0.0f, 10.0f);
+              }));
+}
+
+TEST(ItemDraw, StartUpLoadsTheImagesBuildsTheSquareAndPlacesTheItems) {
+    EnsureGLContext();
+    TempDir folder;
+    for (int i = 0; i < kItemImages; ++i) {
+        folder.Write("terrain_data/bb" + std::to_string(i) + ".raw",
+                     std::string(kRawImageBytes, static_cast<char>(40 * i)));
+    }
+    folder.Enter();
+    World world;
+    ResetRandom();
+    {
+        ConsoleCapture quiet;
+        world.InitBillboards();
+    }
+
+    for (int i = 0; i < kItemImages; ++i) {
+        const GLuint id = world._billboardTextures[i].GetId();
+        ASSERT_NE(0u, id) << "image " << i;
+        glBindTexture(GL_TEXTURE_2D, id);
+        GLint wrap = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+        EXPECT_EQ(GL_CLAMP_TO_EDGE, wrap) << "image " << i;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+        EXPECT_EQ(GL_CLAMP_TO_EDGE, wrap) << "image " << i;
+    }
+    EXPECT_TRUE(glIsList(world._billboardList));
+    EXPECT_EQ(41, world._billboardX[0]);
+    EXPECT_EQ(35, world._billboardZ[0]);
+    EXPECT_EQ(139, world._billboardX[19]);
+    EXPECT_EQ(166, world._billboardZ[19]);
+    EXPECT_EQ(3, world._pickupRadius);
+}
+

@@ -1,0 +1,385 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <GL/glut.h>
+
+#include "ConsoleCapture.h"
+#include "GLContext.h"
+#include "app/Clock.h"
+#include "app/FrameSteps.h"
+#include "app/Game.h"
+#include "scene/Random.h"
+
+// The game rules of a frame and the split-screen frame itself, in a real context, on a
+// course read from text and, where the ground matters, a height field made by hand.
+namespace {
+int g_now = 500;
+int TestClock() {
+    return g_now;
+}
+
+void ReadGrid(Course& course, const std::string& text) {
+    ConsoleCapture quiet;
+    std::istringstream in(text);
+    ASSERT_TRUE(course.Read(in));
+}
+
+// A racer as Game::Init leaves it, standing at (x, z).
+void StartRacer(Camera& camera, float x, float z) {
+    camera._speed = 0.0f;
+    camera._heading = 0.0f;
+    camera._baseHeight = 50.0f;
+    camera._pitch = 0.0f;
+    camera._acceleration = 0.005f;
+    camera._turnRate = 0.1f;
+    camera._eye.x = x;
+    camera._eye.z = z;
+}
+
+// The generator's state after its first `draws` numbers, worked out apart from the game's.
+uint32_t StateAfter(int draws) {
+    uint32_t state = 1;
+    for (int i = 0; i < draws; ++i) {
+        state = state * 214013u + 2531011u;
+    }
+    return state;
+}
+
+// An off-screen colour and depth target, bound for drawing and reading while it lives.
+class OffscreenTarget {
+public:
+    OffscreenTarget(int width, int height) : _width(width), _height(height) {
+        glGenFramebuffers(1, &_framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
+        glGenRenderbuffers(2, _renderbuffers);
+        glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[0]);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  _renderbuffers[0]);
+        glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[1]);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  _renderbuffers[1]);
+    }
+    ~OffscreenTarget() {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteRenderbuffers(2, _renderbuffers);
+        glDeleteFramebuffers(1, &_framebuffer);
+    }
+    bool Complete() const {
+        return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    }
+    // RGBA bytes, bottom row first.
+    std::vector<unsigned char> Read() const {
+        std::vector<unsigned char> pixels(static_cast<size_t>(_width) * _height * 4);
+        glReadPixels(0, 0, _width, _height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+private:
+    int _width;
+    int _height;
+    GLuint _framebuffer = 0;
+    GLuint _renderbuffers[2] = {};
+};
+
+GLint GetInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+// A game ready to draw frames in a window 64 wide and 41 high, racer 1 at (100, 100),
+// racer 2 at (150, 150), the items where every run starts them.
+class RaceFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureGLContext();
+        g_now = 500;
+        SetClockForTesting(TestClock);
+        game = std::make_unique<Game>();
+        World& world = game->_world;
+        ReadGrid(world._course, "4 4  0000 0000 0000 0000");
+        world._fogMode = GL_LINEAR;
+        const float fogColor[4] = {1.0f, 0.8f, 0.5f, 0.0f};
+        std::copy(fogColor, fogColor + 4, world._fogColor);
+        world._hudWidth = 640;
+        world._hudHeight = 480;
+        world._hudFont = GLUT_BITMAP_9_BY_15;
+        ResetRandom();
+        world.PlaceItems();
+        world._pickupRadius = 3;
+        world.BuildBillboardList();
+        world._skybox._displayList = glGenLists(1);  // a sky with no faces
+        glNewList(world._skybox._displayList, GL_COMPILE);
+        glEndList();
+        StartRacer(game->_camera1, 100.0f, 100.0f);
+        StartRacer(game->_camera2, 150.0f, 150.0f);
+        game->_width = 64;
+        game->_height = 41;
+        game->_halfHeight = 20;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(60.0, 64.0 / 20.0, 0.1, 512.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    void TearDown() override {
+        game.reset();
+        SetClockForTesting(nullptr);
+    }
+
+    std::unique_ptr<Game> game;
+};
+}  // namespace
+
+// ---- The rule steps for one racer ----
+
+TEST(RaceRules, WallCellStopsTheRacerAndSetsItBackOneUnit) {
+    EnsureGLContext();
+    Course course;
+    ReadGrid(course, "4 4  0000 0100 0000 0000");  // cell (1, 1): x and z from 64 to 128
+    Camera camera;
+    StartRacer(camera, 100.0f, 100.0f);
+    camera._speed = 0.3f;
+    camera.Turn(0.0f);  // looking toward -z
+
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, camera._acceleration);
+    EXPECT_FLOAT_EQ(100.0f, camera._eye.x);
+    EXPECT_FLOAT_EQ(101.0f, camera._eye.z);
+}
+
+TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
+    EnsureGLContext();
+    Course course;
+    ReadGrid(course, "4 4  0000 0000 0000 0000");
+    Camera camera;
+    StartRacer(camera, -0.5f, 10.0f);
+    camera._speed = 0.5f;
+    camera.Turn(static_cast<float>(-M_PI / 2));  // looking toward -x
+
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, camera._acceleration);
+    EXPECT_NEAR(0.5f, camera._eye.x, 1e-5);
+    EXPECT_NEAR(10.0f, camera._eye.z, 1e-5);
+}
+
+TEST(RaceRules, RacerPastTheLastRowIsStoppedWithoutReadingOutsideTheGrid) {
+    EnsureGLContext();
+    Course course;
+    ReadGrid(course, "4 2  00 00 00 00");  // rows end at z = 128
+    Camera camera;
+    StartRacer(camera, 10.0f, 130.0f);
+    camera._speed = 0.5f;
+    camera.Turn(static_cast<float>(M_PI));  // looking toward +z
+
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_NEAR(129.0f, camera._eye.z, 1e-5);
+    // Still outside: the next frame stops it again.
+    camera._speed = 0.2f;
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_NEAR(128.0f, camera._eye.z, 1e-5);
+}
+
+TEST(RaceRules, EyeFloatsTwoUnitsAboveTheGroundPlusBobbing) {
+    EnsureGLContext();
+    Course course;
+    course._heights = new unsigned char[kTerrainSize * kTerrainSize]();
+    course._heights[34 * kTerrainSize + 12] = 57;   // world height 5 at (12, 34)
+    course._heights[34 * kTerrainSize + 13] = 200;  // the neighbours do not count
+    course._heights[35 * kTerrainSize + 12] = 200;
+    Camera camera;
+    StartRacer(camera, 12.9f, 34.9f);
+    camera.Turn(0.0f);
+    Camera::_bobPhase = 0.0f;
+
+    FollowGround(course, camera);
+    EXPECT_EQ(7.0f, camera._baseHeight);
+    EXPECT_FLOAT_EQ(static_cast<float>(std::sin(90.0) * 0.2 + 7.0), camera._eye.y);
+    EXPECT_FLOAT_EQ(0.01f, Camera::_bobPhase);
+    EXPECT_EQ(12.9f, camera._eye.x);
+    EXPECT_EQ(34.9f, camera._eye.z);
+    EXPECT_EQ(5, GroundHeight(course, 12, 34));
+    EXPECT_EQ(20, GroundHeight(course, 13, 34));
+}
+
+TEST(RaceRules, ItemsStandTwoUnitsAboveTheirGround) {
+    EnsureGLContext();
+    World world;
+    world._course._heights = new unsigned char[kTerrainSize * kTerrainSize]();
+    world._course._heights[10 * kTerrainSize + 10] = 57;  // world height 5 at (10, 10)
+    for (int i = 0; i < kItemCount; ++i) {
+        world._billboardX[i] = 10;
+        world._billboardZ[i] = 10;
+    }
+    world.BuildBillboardList();
+    g_itemFrame = 0;
+
+    // Looking toward -z from (10, 0, 15) through an orthographic view 16 units square:
+    // 4 pixels a unit, the view's centre at pixel (32, 32).
+    OffscreenTarget target(64, 64);
+    ASSERT_TRUE(target.Complete());
+    glViewport(0, 0, 64, 64);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-8.0, 8.0, -8.0, 8.0, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(-10.0f, 0.0f, -15.0f);
+    DrawItems(world);
+
+    // The square spans 1 unit either side of (10, 5 + 2): x 9 to 11, y 6 to 8.
+    const std::vector<unsigned char> pixels = target.Read();
+    int top = -1, bottom = 64, left = 64, right = -1;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            if (pixels[(static_cast<size_t>(y) * 64 + x) * 4] == 255) {
+                top = std::max(top, y);
+                bottom = std::min(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    EXPECT_EQ(56, bottom);
+    EXPECT_EQ(63, top);
+    EXPECT_EQ(28, left);
+    EXPECT_EQ(35, right);
+}
+
+// ---- Whole frames ----
+
+TEST_F(RaceFrame, FogValuesAreSetAfterTheFrame) {
+    game->Display();
+    EXPECT_EQ(GL_LINEAR, GetInteger(GL_FOG_MODE));
+    GLfloat color[4] = {};
+    glGetFloatv(GL_FOG_COLOR, color);
+    EXPECT_FLOAT_EQ(1.0f, color[0]);
+    EXPECT_FLOAT_EQ(0.8f, color[1]);
+    EXPECT_FLOAT_EQ(0.5f, color[2]);
+    EXPECT_FLOAT_EQ(0.0f, color[3]);
+    GLfloat value = 0.0f;
+    glGetFloatv(GL_FOG_DENSITY, &value);
+    EXPECT_FLOAT_EQ(0.15f, value);
+    glGetFloatv(GL_FOG_START, &value);
+    EXPECT_FLOAT_EQ(1.0f, value);
+    glGetFloatv(GL_FOG_END, &value);
+    EXPECT_FLOAT_EQ(300.0f, value);
+    EXPECT_EQ(GL_NICEST, GetInteger(GL_FOG_HINT));
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+TEST_F(RaceFrame, FrameLeavesTheMatrixStacksAsItFoundThem) {
+    const GLint modelview = GetInteger(GL_MODELVIEW_STACK_DEPTH);
+    const GLint projection = GetInteger(GL_PROJECTION_STACK_DEPTH);
+    game->Display();
+    game->Display();
+    EXPECT_EQ(modelview, GetInteger(GL_MODELVIEW_STACK_DEPTH));
+    EXPECT_EQ(projection, GetInteger(GL_PROJECTION_STACK_DEPTH));
+    EXPECT_EQ(GL_MODELVIEW, GetInteger(GL_MATRIX_MODE));
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+TEST_F(RaceFrame, ItemAnimationAdvancesOncePerFrameThroughFortyOneValues) {
+    g_itemFrame = 0;
+    game->Display();
+    EXPECT_EQ(1, g_itemFrame);  // once per frame, not once per half
+    for (int frame = 2; frame <= 40; ++frame) {
+        game->Display();
+    }
+    EXPECT_EQ(40, g_itemFrame);
+    game->Display();
+    EXPECT_EQ(0, g_itemFrame);
+}
+
+TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
+    // Both racers where item 0 stands within reach; racer 1 takes it first.
+    StartRacer(game->_camera1, 43.9f, 33.0f);
+    StartRacer(game->_camera2, 43.9f, 33.0f);
+    ResetRandom();
+    game->_world.PlaceItems();
+
+    game->Display();
+    EXPECT_EQ(31, game->_world._billboardX[0]);
+    EXPECT_EQ(3, game->_world._billboardZ[0]);
+    EXPECT_EQ(StateAfter(42), g_randomState);  // one re-placement only
+
+    // A racer one unit further does not reach it.
+    StartRacer(game->_camera1, 34.0f, 3.0f);
+    StartRacer(game->_camera2, 150.0f, 150.0f);
+    game->Display();
+    EXPECT_EQ(31, game->_world._billboardX[0]);
+    EXPECT_EQ(StateAfter(42), g_randomState);
+}
+
+TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {
+    ReadGrid(game->_world._course, "4 4  0000 0100 0000 0000");
+    game->_camera1._speed = 0.3f;
+    game->_camera2._speed = 0.3f;
+    game->Display();
+    EXPECT_EQ(0.0f, game->_camera1._speed);  // (100, 100) lies on the wall cell
+    EXPECT_EQ(0.0f, game->_camera1._acceleration);
+    EXPECT_EQ(0.3f, game->_camera2._speed);
+}
+
+TEST_F(RaceFrame, OddWindowHeightLeavesTheTopRowUndrawn) {
+    // An off-screen target exactly as large as the window the game believes in.
+    const int width = game->_width;
+    const int height = game->_height;
+    OffscreenTarget target(width, height);
+    ASSERT_TRUE(target.Complete());
+
+    // A sky that fills whatever viewport it is drawn in with green.
+    GLuint sky = glGenLists(1);
+    glNewList(sky, GL_COMPILE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-1.0f, -1.0f, 0.0f);
+    glVertex3f(1.0f, -1.0f, 0.0f);
+    glVertex3f(1.0f, 1.0f, 0.0f);
+    glVertex3f(-1.0f, 1.0f, 0.0f);
+    glEnd();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEndList();
+    game->_world._skybox._displayList = sky;
+
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    game->Display();
+
+    const std::vector<unsigned char> pixels = target.Read();
+    auto isClearColour = [&](int x, int y) {
+        const unsigned char* p = &pixels[(static_cast<size_t>(y) * width + x) * 4];
+        return p[0] == 255 && p[1] == 0 && p[2] == 0;
+    };
+    for (int x = 0; x < width; ++x) {
+        EXPECT_TRUE(isClearColour(x, height - 1)) << "top row, x " << x;
+        for (int y = 0; y < height - 1; ++y) {
+            ASSERT_FALSE(isClearColour(x, y)) << "x " << x << ", y " << y;
+        }
+    }
+}

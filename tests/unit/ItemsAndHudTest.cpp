@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "ConsoleCapture.h"
+#include "app/FrameSteps.h"
+#include "course/Course.h"
+#include "scene/Random.h"
+#include "scene/World.h"
+
+namespace {
+void ReadGrid(Course& course, const std::string& text) {
+    ConsoleCapture quiet;
+    std::istringstream in(text);
+    ASSERT_TRUE(course.Read(in));
+}
+
+// A world with its items placed as at start-up.
+void PlaceAsAtStartUp(World& world) {
+    ResetRandom();
+    world.PlaceItems();
+    world._pickupRadius = 3;
+}
+}  // namespace
+
+// ---- Items: placement, pick-up and animation ----
+
+TEST(Items, EveryRunStartsWithTheSamePlaces) {
+    World world;
+    PlaceAsAtStartUp(world);
+    EXPECT_EQ(41, world._billboardX[0]);
+    EXPECT_EQ(35, world._billboardZ[0]);
+    EXPECT_EQ(190, world._billboardX[1]);
+    EXPECT_EQ(132, world._billboardZ[1]);
+    EXPECT_EQ(225, world._billboardX[2]);
+    EXPECT_EQ(108, world._billboardZ[2]);
+    EXPECT_EQ(139, world._billboardX[19]);
+    EXPECT_EQ(166, world._billboardZ[19]);
+}
+
+TEST(Items, RacerWithinThreeWholeUnitsMovesTheItemToTheNextRandomPlace) {
+    World world;
+    PlaceAsAtStartUp(world);
+    World before;
+    std::memcpy(before._billboardX, world._billboardX, sizeof world._billboardX);
+    std::memcpy(before._billboardZ, world._billboardZ, sizeof world._billboardZ);
+
+    // (44.0, 33.0): x distance 3 to item 0 at (41, 35) is not less than 3.
+    world.CollectPickups(44.0f, 33.0f);
+    EXPECT_EQ(0, std::memcmp(before._billboardX, world._billboardX, sizeof world._billboardX));
+    EXPECT_EQ(0, std::memcmp(before._billboardZ, world._billboardZ, sizeof world._billboardZ));
+
+    // (43.9, 33.0) truncates to (43, 33): distances 2 and 2. Draws 41 and 42 of the
+    // generator, 28703 and 23811, give the new place.
+    world.CollectPickups(43.9f, 33.0f);
+    EXPECT_EQ(31, world._billboardX[0]);
+    EXPECT_EQ(3, world._billboardZ[0]);
+    for (int i = 1; i < kItemCount; ++i) {
+        EXPECT_EQ(before._billboardX[i], world._billboardX[i]) << "item " << i;
+        EXPECT_EQ(before._billboardZ[i], world._billboardZ[i]) << "item " << i;
+    }
+
+    // The item has gone: the same place now finds nothing.
+    const uint32_t state = g_randomState;
+    world.CollectPickups(43.9f, 33.0f);
+    EXPECT_EQ(state, g_randomState);
+}
+
+TEST(Items, ItemsInReachMoveInIndexOrderAndPositionsTruncateTowardZero) {
+    World world;
+    PlaceAsAtStartUp(world);
+    world._billboardX[3] = 2;
+    world._billboardZ[3] = 0;
+    world._billboardX[7] = 0;
+    world._billboardZ[7] = 2;
+    // -0.9 truncates to 0, so both items are 2 units away.
+    world.CollectPickups(-0.9f, -0.9f);
+    EXPECT_EQ(31, world._billboardX[3]);
+    EXPECT_EQ(3, world._billboardZ[3]);
+    EXPECT_EQ(90, world._billboardX[7]);
+    EXPECT_EQ(125, world._billboardZ[7]);
+}
+
+TEST(Items, AnimationRunsThroughFortyOneFrames) {
+    g_itemFrame = 0;
+    for (int frame = 1; frame <= 40; ++frame) {
+        AnimateItems();
+        ASSERT_EQ(frame, g_itemFrame);
+    }
+    AnimateItems();
+    EXPECT_EQ(0, g_itemFrame);
+    AnimateItems();
+    EXPECT_EQ(1, g_itemFrame);
+}
+
+// ---- Heads-up text: refresh and line ----
+
+TEST(HudText, RefreshesOnlyAfterMoreThanASecond) {
+    World world;
+    world.CountHudDraw(1000);
+    EXPECT_STREQ("", g_hudText);
+    EXPECT_EQ(1, world._hudFrames);
+    EXPECT_EQ(0, world._hudLastUpdate);
+    EXPECT_EQ(1000, world._hudNow);
+
+    world.CountHudDraw(1001);
+    EXPECT_STREQ("FPS:2.00 Time:1.00", g_hudText);  // 2 draws in 1.001 s
+    EXPECT_EQ(0, world._hudFrames);
+    EXPECT_EQ(1001, world._hudLastUpdate);
+}
+
+TEST(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
+    World world;
+    world._hudLastUpdate = 1000;
+    for (int draw = 0; draw < 119; ++draw) {
+        world.CountHudDraw(1500);
+    }
+    EXPECT_STREQ("", g_hudText);
+    world.CountHudDraw(3000);
+    EXPECT_STREQ("FPS:60.00 Time:3.00", g_hudText);  // 120 draws over 2000 ms
+}
+
+TEST(HudText, SecondsShowWithTwoDecimals) {
+    World world;
+    world.CountHudDraw(65432);
+    EXPECT_STREQ("FPS:0.02 Time:65.43", g_hudText);
+}
+
+// ---- Blocked ground under a racer ----
+
+TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
+    Course course;
+    // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall.
+    ReadGrid(course, "4 4  0000 0010 0000 0000");
+    ASSERT_EQ('1', course.GetCell(1, 2));
+    EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));
+    EXPECT_FALSE(IsBlockedGround(course, 63.9f, 128.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 128.0f, 128.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 0.0f, 0.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 255.9f, 255.9f));
+
+    EXPECT_TRUE(IsBlockedGround(course, -0.5f, 10.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, -0.01f));
+    EXPECT_TRUE(IsBlockedGround(course, 256.0f, 10.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 256.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 1e30f, -1e30f));
+}
+
+TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
+    Course course;
+    // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
+    ReadGrid(course, "4 2  00 00 00 02");
+    EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
+    EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));
+}

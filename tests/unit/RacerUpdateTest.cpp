@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "app/Camera.h"
+#include "app/Clock.h"
+#include "app/FrameSteps.h"
+#include "app/Game.h"
+
+// The key-driven rules of a racer, frame by frame, with a clock the test sets.
+namespace {
+int g_now = 0;
+int TestClock() {
+    return g_now;
+}
+
+// A racer as Game::Init leaves it: standing, accelerating factor 0.005, turning factor 0.1.
+void StartRacer(Camera& camera) {
+    camera._speed = 0.0f;
+    camera._heading = 0.0f;
+    camera._acceleration = 0.005f;
+    camera._turnRate = 0.1f;
+}
+
+class RacerUpdate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_now = 0;
+        SetClockForTesting(TestClock);
+        StartRacer(camera);
+    }
+    void TearDown() override { SetClockForTesting(nullptr); }
+
+    // One frame's update at the given time.
+    void FrameAt(int millis) {
+        g_now = millis;
+        UpdateRacer(camera, keys, kRacer1Keys, restart);
+    }
+    void Press(unsigned char key) { keys[key] = 1; }
+    void Release(unsigned char key) { keys[key] = 0; }
+
+    Camera camera;
+    unsigned char keys[256] = {};
+    RacerRestart restart;
+};
+}  // namespace
+
+TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
+    Press('w');
+    FrameAt(0);
+    EXPECT_EQ(0.0f, camera._speed);  // a new press has been held for no time yet
+    FrameAt(1000);
+    EXPECT_FLOAT_EQ(0.0025f, camera._speed);  // 0.005 x 0.5 x 1 s
+    FrameAt(3000);
+    EXPECT_FLOAT_EQ(0.0025f + 0.0075f, camera._speed);  // 0.005 x 0.5 x 3 s
+    EXPECT_EQ(0.0f, camera._accelStart);
+    EXPECT_EQ(3000.0f, camera._accelNow);
+    EXPECT_EQ(3.0f, camera._accelHeld);
+    EXPECT_EQ(0.005f, camera._acceleration);
+}
+
+TEST_F(RacerUpdate, SpeedNeverExceedsHalfAUnitPerFrame) {
+    Press('w');
+    FrameAt(0);
+    FrameAt(100000);
+    EXPECT_FLOAT_EQ(0.25f, camera._speed);
+    FrameAt(200000);
+    EXPECT_EQ(0.5f, camera._speed);
+    FrameAt(200001);
+    EXPECT_EQ(0.5f, camera._speed);
+}
+
+TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
+    Press('w');
+    FrameAt(0);
+    FrameAt(2000);
+    ASSERT_FLOAT_EQ(0.005f, camera._speed);
+    Release('w');
+
+    // 0.00035 x 2 s per frame: seven frames leave a little speed, the eighth goes below 0.
+    float previous = camera._speed;
+    for (int frame = 1; frame <= 8; ++frame) {
+        FrameAt(2000 + 16 * frame);
+        EXPECT_NEAR(0.0007, previous - camera._speed, 1e-7) << "frame " << frame;
+        previous = camera._speed;
+    }
+    EXPECT_EQ(0.0007f, camera._acceleration);
+    EXPECT_LT(camera._speed, 0.0f);  // used for one frame: the racer moves back a little
+
+    FrameAt(3000);
+    EXPECT_EQ(0.0f, camera._speed);
+    FrameAt(4000);
+    EXPECT_EQ(0.0f, camera._speed);
+}
+
+TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
+    Press('w');
+    FrameAt(0);
+    FrameAt(1000);
+    ASSERT_FLOAT_EQ(0.0025f, camera._speed);
+
+    Release('w');
+    Press('s');
+    FrameAt(5000);
+    FrameAt(90000);
+    EXPECT_FLOAT_EQ(0.0025f, camera._speed);
+    EXPECT_EQ(0.005f, camera._acceleration);
+
+    // Pressing again continues the press that began at 0: 10 s held.
+    Press('w');
+    FrameAt(10000);
+    EXPECT_EQ(10.0f, camera._accelHeld);
+    EXPECT_FLOAT_EQ(0.0025f + 0.025f, camera._speed);
+}
+
+TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
+    Press('w');
+    FrameAt(0);
+    FrameAt(1000);
+    // What the wall step does to a racer on a blocked cell.
+    camera._acceleration = 0.0f;
+    camera._speed = 0.0f;
+
+    FrameAt(2000);
+    FrameAt(5000);
+    EXPECT_EQ(0.0f, camera._speed);
+
+    Release('w');
+    Press('s');
+    FrameAt(6000);
+    EXPECT_EQ(0.0f, camera._acceleration);
+
+    Press('w');
+    FrameAt(7000);
+    EXPECT_EQ(0.0f, camera._speed);
+
+    Release('w');
+    Release('s');
+    FrameAt(8000);
+    EXPECT_EQ(0.0007f, camera._acceleration);
+    EXPECT_EQ(0.0f, camera._speed);
+
+    Press('w');
+    FrameAt(9000);
+    EXPECT_EQ(0.0f, camera._speed);  // a new press
+    FrameAt(10000);
+    EXPECT_FLOAT_EQ(0.00035f, camera._speed);  // 0.0007 x 0.5 x 1 s
+}
+
+TEST_F(RacerUpdate, TurnGrowsToFiveHundredthsOfARadianPerFrameAfterOneSecond) {
+    Press('a');
+    FrameAt(0);
+    EXPECT_EQ(0.0f, camera._heading);
+    FrameAt(1000);
+    EXPECT_FLOAT_EQ(-0.05f, camera._heading);
+    FrameAt(2000);
+    EXPECT_FLOAT_EQ(-0.15f, camera._heading);  // 0.1 more after two seconds
+
+    // Released and pressed again: the turn starts slowly again.
+    Release('a');
+    FrameAt(2100);
+    Press('a');
+    FrameAt(2200);
+    EXPECT_FLOAT_EQ(-0.15f, camera._heading);
+    EXPECT_EQ(2200.0f, camera._turnStart);
+}
+
+TEST_F(RacerUpdate, OtherTurnDirectionRestartsTheSharedTiming) {
+    Press('a');
+    FrameAt(0);
+    FrameAt(1000);
+    Release('a');
+    Press('d');
+    FrameAt(1500);
+    EXPECT_FLOAT_EQ(-0.05f, camera._heading);  // the right turn has just begun
+    EXPECT_EQ(1500.0f, camera._turnStart);
+    FrameAt(2500);
+    EXPECT_NEAR(0.0f, camera._heading, 1e-7);
+}
+
+TEST_F(RacerUpdate, BothTurnKeysRestartEachOtherEveryFrame) {
+    Press('a');
+    Press('d');
+    for (int frame = 0; frame < 10; ++frame) {
+        FrameAt(frame * 1000);
+        EXPECT_EQ(0.0f, camera._heading) << "frame " << frame;
+        EXPECT_EQ(frame * 1000.0f, camera._turnStart);
+    }
+    EXPECT_FALSE(restart.rightRestart);
+    EXPECT_TRUE(restart.leftRestart);
+}
+
+TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
+    SetClockForTesting(TestClock);
+    Game game;
+    StartRacer(game._camera1);
+    StartRacer(game._camera2);
+
+    game._keys['i'] = 1;
+    game._keys['l'] = 1;
+    g_now = 0;
+    game.Update();
+    g_now = 1000;
+    game.Update();
+    EXPECT_FLOAT_EQ(0.0025f, game._camera2._speed);
+    EXPECT_FLOAT_EQ(0.05f, game._camera2._heading);
+    EXPECT_EQ(0.0f, game._camera1._speed);
+    EXPECT_EQ(0.0f, game._camera1._heading);
+    EXPECT_TRUE(game._restart1.accelRestart);
+
+    // Racer 1 starts later and keeps its own press timing.
+    game._keys['i'] = 0;
+    game._keys['w'] = 1;
+    g_now = 2000;
+    game.Update();
+    g_now = 4000;
+    game.Update();
+    // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
+    EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
+    EXPECT_EQ(0.0007f, game._camera2._acceleration);
+    SetClockForTesting(nullptr);
+}

@@ -1,12 +1,143 @@
+// The course markers: their textures and display lists, the build that lays them out, and the
+// drawing of the race poles and of the posts and ropes in view. A marker texture that fails to
+// load keeps the name 0 and its list binds OpenGL's default texture; the build goes on.
 #include "course/Course.h"
+
+#include "course/MarkerMeshes.h"
+#include "course/MarkerPlacement.h"
 
 int32_t g_startX[kStartTableSize];
 int32_t g_startY[kStartTableSize];
 int32_t g_startCount = 0;
 
-void Course::BuildMarkers() {}
-void Course::ComputeCellSize() {}
-GLuint Course::BuildPostList() { return 0; }
-GLuint Course::BuildRopeList() { return 0; }
-void Course::BuildPoleList() {}
-void Course::DrawMarkers() {}
+namespace {
+// Edges clamped, so that the meshes' coordinates outside 0..1 repeat the border texels.
+void ClampBoundTexture() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+}
+
+void LoadMarkerTiff(Texture& texture, const char* fileName) {
+    if (texture.LoadTiff(fileName) && texture.Upload(false)) {
+        glBindTexture(GL_TEXTURE_2D, texture.GetId());
+        ClampBoundTexture();
+    }
+}
+
+void LoadMarkerRaw(Texture& texture, const char* fileName) {
+    if (texture.ReadRawImage(fileName) && texture.UploadRawImage()) {
+        glBindTexture(GL_TEXTURE_2D, texture.GetId());
+        ClampBoundTexture();
+    }
+}
+
+// One display list that binds the texture and sends the mesh's triangles.
+GLuint CompileMesh(const MarkerMesh& mesh, const Texture& texture) {
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glBindTexture(GL_TEXTURE_2D, texture.GetId());
+    glBegin(GL_TRIANGLES);
+    for (int32_t face = 0; face < mesh.faceCount; ++face) {
+        const uint8_t* corners = mesh.faces[face];
+        for (int corner = 0; corner < 3; ++corner) {
+            glNormal3fv(mesh.normals[corners[3 + corner]]);
+            glTexCoord2fv(mesh.texCoords[corners[6 + corner]]);
+            glVertex3fv(mesh.vertices[corners[corner]]);
+        }
+    }
+    glEnd();
+    glEndList();
+    return list;
+}
+}  // namespace
+
+void Course::BuildMarkers() {
+    LoadMarkerRaw(_courseQuadTexture, "terrain_data/CourseQuad.raw");
+    LoadMarkerTiff(_postTexture, "terrain_data/Post.tif");
+    BuildPostList();
+    LoadMarkerTiff(_ropeTexture, "terrain_data/Rope.tif");
+    _ropeList = BuildRopeList();
+    LoadMarkerTiff(_poleTexture, "terrain_data/RacePole.tif");
+    BuildPoleList();
+    LayOutMarkers(*this);
+}
+
+void Course::ComputeCellSize() {
+    _cellSize = CellSizeForWidth(_courseWidth);
+}
+
+GLuint Course::BuildPostList() {
+    _postList = CompileMesh(kPostMesh, _postTexture);
+    return _postList;
+}
+
+GLuint Course::BuildRopeList() {
+    return CompileMesh(kRopeMesh, _ropeTexture);
+}
+
+void Course::BuildPoleList() {
+    _poleList = CompileMesh(kPoleMesh, _poleTexture);
+}
+
+namespace {
+// A race pole, upright, 5 units tall around the marker height.
+void DrawRacePole(const WorldSpot& spot, GLuint poleList) {
+    glPushMatrix();
+    glTranslatef(spot.x, kMarkerHeight, spot.z);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glScalef(5.0f, 5.0f, 5.0f);
+    glCallList(poleList);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+}
+
+// The rope lies along the placement's direction; its length axis is the mesh's x.
+void DrawRope(const RopePlacement& rope, GLuint ropeList, GLuint ropeTexture) {
+    glPushMatrix();
+    glTranslatef(2.0f * rope.along, 0.0f, 2.0f * rope.across);
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glScalef(RopeLength(rope.angle), 2.0f, 2.0f);
+    glBindTexture(GL_TEXTURE_2D, ropeTexture);
+    glCallList(ropeList);
+    glPopMatrix();
+}
+
+// The post stands with the mesh's z upright, 5 units tall.
+void DrawPost(GLuint postList, GLuint postTexture) {
+    glPushMatrix();
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    glScalef(2.0f, 2.0f, 5.0f);
+    glBindTexture(GL_TEXTURE_2D, postTexture);
+    glCallList(postList);
+    glPopMatrix();
+}
+}  // namespace
+
+void Course::DrawMarkers() {
+    WorldSpot poles[2];
+    const int32_t poleCount = PlaceRacePoles(g_startX, g_startY, g_startCount, _cellSize, poles);
+    for (int32_t i = 0; i < poleCount; ++i) {
+        DrawRacePole(poles[i], _poleList);
+    }
+
+    CollectVisible(_quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
+    RopePlacement rope = FirstRopePlacement();
+    for (int32_t i = 0; i < _visibleCountX; ++i) {
+        const int32_t x = _visibleX[i];
+        const int32_t y = _visibleY[i];
+        rope = PlaceRope(*this, x, y, rope);
+        glPushMatrix();
+        glTranslatef(static_cast<float>(x) * _cellSize, kMarkerHeight,
+                     static_cast<float>(y) * _cellSize);
+        glDisable(GL_LIGHTING);
+        glEnable(GL_TEXTURE_2D);
+        glRotatef(static_cast<float>(rope.angle), 0.0f, 1.0f, 0.0f);
+        DrawRope(rope, _ropeList, _ropeTexture.GetId());
+        DrawPost(_postList, _postTexture.GetId());
+        glEnable(GL_LIGHTING);
+        glPopMatrix();
+    }
+}

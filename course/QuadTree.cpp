@@ -1,7 +1,153 @@
+// The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
+// inside them, and the walk that collects the markers of the leaves in view.
 #include "course/Course.h"
 
 QuadNode::QuadNode() = default;
-QuadNode::~QuadNode() {}
-void Course::BuildQuadTree(QuadNode&, float, float, float, float, int32_t) {}
-void Course::CollectVisible(QuadNode&, float, float, float, float, int32_t) {}
-void Course::VisitNode(QuadNode&, float, float, float, float, int32_t) {}
+
+QuadNode::~QuadNode() {
+    delete[] markerX;
+    delete[] markerY;
+    for (QuadNode* child : children) {
+        delete child;
+    }
+}
+
+namespace {
+// Drops what an earlier build left in the node, so that the tree can be built again.
+void ClearNode(QuadNode& node) {
+    delete[] node.markerX;
+    delete[] node.markerY;
+    node.markerX = nullptr;
+    node.markerY = nullptr;
+    node.markerCount = 0;
+    for (QuadNode*& child : node.children) {
+        delete child;
+        child = nullptr;
+    }
+}
+
+// Open on the low sides, closed on the high sides: a marker at world 0 lies in no node.
+bool InNode(const QuadNode& node, float worldX, float worldZ) {
+    return node.minX < worldX && worldX <= node.minX + node.sizeX && node.minZ < worldZ &&
+           worldZ <= node.minZ + node.sizeZ;
+}
+
+// Calls visit(x, y) for every marker cell in the node's area, in grid scan order.
+template <typename Visit>
+void ForEachMarkerIn(const Course& course, const QuadNode& node, Visit visit) {
+    if (course._courseMap == nullptr) {
+        return;
+    }
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            if (course.GetCell(x, y) == ';' &&
+                InNode(node, static_cast<float>(x) * course._cellSize,
+                       static_cast<float>(y) * course._cellSize)) {
+                visit(x, y);
+            }
+        }
+    }
+}
+
+// Low corners of the four quarters of an area, in child order: low x low z, high x low z,
+// low x high z, high x high z.
+void QuarterCorners(float x, float z, float halfX, float halfZ, float cornerX[4],
+                    float cornerZ[4]) {
+    cornerX[0] = x;
+    cornerZ[0] = z;
+    cornerX[1] = x + halfX;
+    cornerZ[1] = z;
+    cornerX[2] = x;
+    cornerZ[2] = z + halfZ;
+    cornerX[3] = x + halfX;
+    cornerZ[3] = z + halfZ;
+}
+
+void VisitChildren(Course& course, QuadNode& node, float x, float z, float sizeX, float sizeZ,
+                   int32_t depth) {
+    const float halfX = sizeX / 2;
+    const float halfZ = sizeZ / 2;
+    float cornerX[4];
+    float cornerZ[4];
+    QuarterCorners(x, z, halfX, halfZ, cornerX, cornerZ);
+    for (int i = 0; i < 4; ++i) {
+        if (node.children[i]) {
+            course.VisitNode(*node.children[i], cornerX[i], cornerZ[i], halfX, halfZ, depth - 1);
+        }
+    }
+}
+
+void AppendMarkers(const QuadNode& node, Course& course) {
+    for (int32_t i = 0; i < node.markerCount; ++i) {
+        course._visibleX[course._visibleCountX++] = node.markerX[i];
+        course._visibleY[course._visibleCountY++] = node.markerY[i];
+    }
+}
+}  // namespace
+
+void Course::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float sizeZ,
+                           int32_t depth) {
+    if (depth == 0) {
+        return;
+    }
+    ClearNode(node);
+    node.minX = x;
+    node.minZ = z;
+    node.sizeX = sizeX;
+    node.sizeZ = sizeZ;
+
+    // Each node gets room for exactly the markers of its area, counted first.
+    int32_t inside = 0;
+    ForEachMarkerIn(*this, node, [&inside](int32_t, int32_t) { ++inside; });
+    node.markerX = new int32_t[inside];
+    node.markerY = new int32_t[inside];
+    ForEachMarkerIn(*this, node, [&node](int32_t cellX, int32_t cellY) {
+        node.markerX[node.markerCount] = cellX;
+        node.markerY[node.markerCount] = cellY;
+        ++node.markerCount;
+    });
+
+    if (depth == 1) {
+        return;  // a leaf has no children
+    }
+    const float halfX = sizeX / 2;
+    const float halfZ = sizeZ / 2;
+    float cornerX[4];
+    float cornerZ[4];
+    QuarterCorners(x, z, halfX, halfZ, cornerX, cornerZ);
+    for (int i = 0; i < 4; ++i) {
+        node.children[i] = new QuadNode;
+        BuildQuadTree(*node.children[i], cornerX[i], cornerZ[i], halfX, halfZ, depth - 1);
+    }
+}
+
+// The root is never tested against the frustum; its children are.
+void Course::CollectVisible(QuadNode& node, float x, float z, float sizeX, float sizeZ,
+                            int32_t depth) {
+    _visibleCountX = 0;
+    _visibleCountY = 0;
+    if (depth == 1) {
+        AppendMarkers(node, *this);
+        return;
+    }
+    VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
+}
+
+// Skips the area with everything below it when none of its four ground corners is in view.
+void Course::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
+    if (depth == 0) {
+        return;
+    }
+    const bool anyCornerInside =
+        _frustum.PointInside(x, 0.0f, z) || _frustum.PointInside(x + sizeX, 0.0f, z) ||
+        _frustum.PointInside(x, 0.0f, z + sizeZ) ||
+        _frustum.PointInside(x + sizeX, 0.0f, z + sizeZ);
+    if (!anyCornerInside) {
+        return;
+    }
+    if (depth == 1) {
+        AppendMarkers(node, *this);
+        return;
+    }
+    VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
+}

@@ -1,0 +1,57 @@
+// Where the markers, the race poles and the racers go: the layout of the course that needs no
+// OpenGL, kept apart from the drawing so that it can be checked without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Course;
+
+constexpr float kMarkerHeight = 17.0f;  // every post, rope and race pole stands at this height
+constexpr float kNoStartPosition = 128.0f;  // a racer's start on a course without start cells
+
+// A place on the ground, world x and z.
+struct WorldSpot {
+    float x;
+    float z;
+};
+
+// The rope of one marker: its angle about the vertical in degrees, and its offsets along (A)
+// and across (B) that direction, in half world units.
+struct RopePlacement {
+    int32_t angle;
+    float along;
+    float across;
+};
+
+// The values before the first marker of a view: angle 90, A 0, B 0.
+RopePlacement FirstRopePlacement();
+
+// The rope of marker (x, y): the first of its eight neighbours that is a marker sets the values
+// its row names, the rest carry over from `previous`. A neighbour outside the grid is no marker.
+RopePlacement PlaceRope(const Course& course, int32_t x, int32_t y, const RopePlacement& previous);
+
+// Length of a rope along its direction: 7 for the diagonal angles, 5 for the others.
+float RopeLength(int32_t angle);
+
+// World units per cell: 256 / width in integers, and 0 for a width of 0.
+float CellSizeForWidth(int32_t width);
+
+// The racers' starts: racer 1 on entry count / 2, racer 2 on the entry before it. One start
+// cell holds both racers; none leaves both at (128, 128).
+void PlaceRacers(const int32_t* xs, const int32_t* ys, int32_t count, float cellSize,
+                 WorldSpot& racer1, WorldSpot& racer2);
+
+// The race poles stand on the first and the last start cell. Returns how many are drawn:
+// two, one when there is a single start cell, none without start cells.
+int32_t PlaceRacePoles(const int32_t* xs, const int32_t* ys, int32_t count, float cellSize,
+                       WorldSpot poles[2]);
+
+// The console line for a course whose start-cell count lies outside 2 to 10, telling what the
+// game does instead; empty when the count is usable as it is.
+std::string StartCellNote(int32_t found);
+
+// Everything the marker build does apart from textures and display lists: cell size, marker
+// cells, start table, start positions, visible lists and quadtree. A course without a grid is
+// scanned not at all.
+void LayOutMarkers(Course& course);

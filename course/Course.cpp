@@ -23,9 +23,10 @@ size_t CellIndex(int32_t x, int32_t y, uint16_t width) {
 
 Course::Course()
     : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kCameraStart),
-      _start1Z(kCameraStart), _start2X(kCameraStart), _start2Z(kCameraStart), _heightDivisor(10), _cellSize(0), _cellsPerUnit(0),
-      _visibleX(nullptr), _visibleCountX(0), _markerCount(0), _visibleY(nullptr),
-      _visibleCountY(0), _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
+      _start1Z(kCameraStart), _start2X(kCameraStart), _start2Z(kCameraStart), _heightDivisor(10),
+      _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr), _visibleCountX(0), _markerCount(0),
+      _visibleY(nullptr), _visibleCountY(0), _courseMap(nullptr), _courseWidth(0),
+      _courseLength(0) {}
 
 Course::~Course() {
     if (g_shaderContext) {

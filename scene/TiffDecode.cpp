@@ -7,7 +7,7 @@
 #include <new>
 
 size_t RgbaBufferSize(uint32_t width, uint32_t height) {
-    const uint64_t pixels = static_cast<uint64_t>(width) * height;  // cannot overflow 64 bits
+    const uint64_t pixels = static_cast<uint64_t>(width) * height; // cannot overflow 64 bits
     if (pixels == 0 || pixels > kMaxTiffPixels || pixels > SIZE_MAX / 4) {
         return 0;
     }
@@ -102,10 +102,10 @@ TIFF* OpenTiffMemory(const unsigned char* data, size_t size, const char* name) {
         return nullptr;
     }
     // "m" keeps libtiff from mapping: reads go through ReadMemory, which checks every bound.
-    TIFF* tiff = TIFFClientOpen(name, "rm", file, ReadMemory, WriteMemory, SeekMemory,
-                                CloseMemory, SizeMemory, MapMemory, UnmapMemory);
+    TIFF* tiff = TIFFClientOpen(name, "rm", file, ReadMemory, WriteMemory, SeekMemory, CloseMemory,
+                                SizeMemory, MapMemory, UnmapMemory);
     if (!tiff) {
-        delete file;  // libtiff closes the client handle only once the open has succeeded
+        delete file; // libtiff closes the client handle only once the open has succeeded
     }
     return tiff;
 }

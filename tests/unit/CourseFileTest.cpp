@@ -58,7 +58,7 @@ TEST(CourseFile, LineStructureIsIrrelevant) {
     ASSERT_TRUE(ReadCourse(lines, "2 2\n0 1\n\t1\r\n 0\n", &linesConsole));
     ASSERT_TRUE(ReadCourse(oneLine, "2 2 0110", &oneLineConsole));
     EXPECT_EQ(Storage(oneLine), Storage(lines));
-    EXPECT_EQ("0110", Storage(lines));  // (0,0) (1,0) (0,1) (1,1)
+    EXPECT_EQ("0110", Storage(lines)); // (0,0) (1,0) (0,1) (1,1)
     EXPECT_EQ("  dimensions: ( 2 x 2 )\n  map: \n2 2\n01\n10\nSUCCESS!\n", linesConsole);
     EXPECT_EQ(linesConsole, oneLineConsole);
 }
@@ -106,9 +106,9 @@ TEST(CourseFile, DimensionsAtEndOfFileAreReadThenTheMapIsMissing) {
 
 TEST(CourseFile, BadDimensionsAllocateNothing) {
     // Missing, one only, not numeric, past 16 bits, zero, negative, hex prefix without digits.
-    for (const char* text : {"", "   \n", "64", "64\n", "x 4", "4 y 0", "65536 1 0", "1 65536 0",
-                             "99999999999 1", "0 5 00000", "5 0 0", "-1 2 00", "2 -1 00",
-                             "0x 1 0"}) {
+    for (const char* text :
+         {"", "   \n", "64", "64\n", "x 4", "4 y 0", "65536 1 0", "1 65536 0", "99999999999 1",
+          "0 5 00000", "5 0 0", "-1 2 00", "2 -1 00", "0x 1 0"}) {
         SCOPED_TRACE(text);
         Course course;
         std::string console;
@@ -124,8 +124,9 @@ TEST(CourseFile, LargestSixteenBitDimensionIsAccepted) {
     Course course;
     std::string console;
     EXPECT_FALSE(ReadCourse(course, "1 65535 01", &console));
-    EXPECT_EQ("  dimensions: ( 1 x 65535 )\n  map: \nCourse::Init() - ERROR reading map data: 0,2\n",
-              console);
+    EXPECT_EQ(
+        "  dimensions: ( 1 x 65535 )\n  map: \nCourse::Init() - ERROR reading map data: 0,2\n",
+        console);
 }
 
 TEST(CourseFile, WidthInHexadecimalAndOctal) {
@@ -210,7 +211,7 @@ TEST(CourseFile, InitReadsTheFileAndEchoesEveryRow) {
             EXPECT_EQ("SUCCESS!", line);
         }
     }
-    EXPECT_EQ(69, count);  // four heading lines, 64 rows, SUCCESS!
+    EXPECT_EQ(69, count); // four heading lines, 64 rows, SUCCESS!
     EXPECT_EQ(0.25f, course._cellsPerUnit);
 }
 
@@ -253,7 +254,7 @@ TEST(CourseFileDeathTest, CellOutsideTheGridStopsTheProgram) {
 TEST(CourseFile, OutsideTheGridIsBlockedForTheMarkerRule) {
     Course course;
     ASSERT_TRUE(ReadCourse(course, "3 3 000 010 000"));
-    EXPECT_EQ(8, MarkBorderCells(course));  // every '0' touches the '1' or the edge
+    EXPECT_EQ(8, MarkBorderCells(course)); // every '0' touches the '1' or the edge
     EXPECT_EQ('1', CellOrBlocked(course, -1, 0));
     EXPECT_EQ('1', CellOrBlocked(course, 0, 3));
 }

@@ -15,7 +15,7 @@
 struct TiffTags {
     uint32_t width = 0;
     uint32_t height = 0;
-    uint16_t extraSamples = 0;  // alpha and other channels beyond the colour ones
+    uint16_t extraSamples = 0; // alpha and other channels beyond the colour ones
     bool ok = false;
 };
 
@@ -107,16 +107,16 @@ inline std::string GreyTiffBytes(uint32_t width, uint32_t height, uint16_t bitsP
         }
     };
     put16(entries);
-    entry(256, 4, width);           // ImageWidth, LONG
-    entry(257, 4, height);          // ImageLength
-    entry(258, 3, bitsPerSample);   // BitsPerSample, SHORT
-    entry(259, 3, 1);               // Compression: none
-    entry(262, 3, 1);               // Photometric: min-is-black
-    entry(273, 4, dataOffset);      // StripOffsets
-    entry(277, 3, 1);               // SamplesPerPixel
-    entry(278, 4, height);          // RowsPerStrip
-    entry(279, 4, dataBytes);       // StripByteCounts
-    put32(0);                       // no further directory
+    entry(256, 4, width);         // ImageWidth, LONG
+    entry(257, 4, height);        // ImageLength
+    entry(258, 3, bitsPerSample); // BitsPerSample, SHORT
+    entry(259, 3, 1);             // Compression: none
+    entry(262, 3, 1);             // Photometric: min-is-black
+    entry(273, 4, dataOffset);    // StripOffsets
+    entry(277, 3, 1);             // SamplesPerPixel
+    entry(278, 4, height);        // RowsPerStrip
+    entry(279, 4, dataBytes);     // StripByteCounts
+    put32(0);                     // no further directory
     bytes.append(dataBytes, '\x80');
     return bytes;
 }

@@ -174,17 +174,6 @@ TEST(CourseFile, BadDimensionsOnASecondReadKeepTheFirstGrid) {
     EXPECT_EQ("031425", Storage(course));
 }
 
-TEST(CourseFile, PrintReportsAFailedStream) {
-    Course course;
-    ASSERT_TRUE(ReadCourse(course, "1 1 0"));
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
-    EXPECT_FALSE(course.Print(out));
-    std::ostringstream good;
-    EXPECT_TRUE(course.Print(good));
-    EXPECT_EQ("1 1\n0\n", good.str());
-}
-
 TEST(CourseFile, InitReadsTheFileAndEchoesEveryRow) {
     TempDir dir;
     const std::string path = dir.Write("level1.course", UniformCourse("64", 64, 64, '1'));

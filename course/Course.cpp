@@ -11,11 +11,22 @@
 #include "platform/Cg.h"
 #include "terrain/Shaders.h"
 
+namespace {
+// Where the racers stand until the marker build finds the start cells: the cameras' start.
+constexpr float kCameraStart = 128.0f;
+
+// Index of cell (x, y) in the grid, computed wide enough for the largest 16-bit grid.
+size_t CellIndex(int32_t x, int32_t y, uint16_t width) {
+    return static_cast<size_t>(x) + static_cast<size_t>(y) * width;
+}
+}  // namespace
+
 Course::Course()
-    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(0), _start1Z(0),
-      _start2X(0), _start2Z(0), _heightDivisor(10), _cellSize(0), _cellsPerUnit(0),
-      _visibleX(nullptr), _visibleCountX(0), _markerCount(0), _visibleY(nullptr),
-      _visibleCountY(0), _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
+    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kCameraStart),
+      _start1Z(kCameraStart), _start2X(kCameraStart), _start2Z(kCameraStart), _heightDivisor(10),
+      _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr), _visibleCountX(0), _markerCount(0),
+      _visibleY(nullptr), _visibleCountY(0), _courseMap(nullptr), _courseWidth(0),
+      _courseLength(0) {}
 
 Course::~Course() {
     if (g_shaderContext) {
@@ -41,15 +52,15 @@ bool Course::Init(const char* fileName) {
 namespace {
 // Reads one unsigned 16-bit dimension in the stream's default integer syntax (decimal,
 // 0x hexadecimal, 0 octal). A token that ends exactly at the end of the file counts as read.
+// A minus sign is refused: the stream would wrap "-1" round to 65535.
 bool ReadDimension(std::istream& in, uint16_t& value) {
-    in >> std::setbase(0) >> value;
-    if (in.fail()) {
+    in >> std::ws;
+    if (in.peek() == '-') {
+        in.setstate(std::ios::failbit);
         return false;
     }
-    if (in.eof()) {
-        in.clear(std::ios::eofbit);
-    }
-    return true;
+    in >> std::setbase(0) >> value;
+    return !in.fail();
 }
 }  // namespace
 
@@ -97,12 +108,12 @@ bool Course::Read(std::istream& in) {
 
 char Course::GetCell(int32_t x, int32_t y) const {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
-    return _courseMap[x + y * _courseWidth];
+    return _courseMap[CellIndex(x, y, _courseWidth)];
 }
 
 void Course::SetCell(int32_t x, int32_t y, char code) {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
-    _courseMap[x + y * _courseWidth] = code;
+    _courseMap[CellIndex(x, y, _courseWidth)] = code;
 }
 
 bool Course::Print(std::ostream& out) const {

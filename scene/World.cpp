@@ -2,14 +2,12 @@
 // print their lines; a driver without multitexturing ends the game at once.
 #include "scene/World.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
 #include <GL/glut.h>
 
 #include "platform/GLExtensions.h"
-#include "scene/Random.h"
 
 namespace {
 const float kLight0Ambient[4] = {0.8f, 0.8f, 0.8f, 1.0f};
@@ -68,26 +66,6 @@ void SetFogAndLights(World& world) {
     glLightfv(GL_LIGHT1, GL_SPECULAR, kNoSpecular);
 }
 
-// The five animation images of the items; a missing one keeps texture 0.
-void LoadItemImages(Texture (&images)[kItemImages]) {
-    for (int i = 0; i < kItemImages; ++i) {
-        char name[1024];
-        std::snprintf(name, sizeof name, "terrain_data/bb%d.raw", i);
-        if (images[i].ReadRawImage(name)) {
-            images[i].UploadRawImage();
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        }
-    }
-}
-
-// Every run places the items alike: the generator is never seeded.
-void PlaceItems(World& world) {
-    for (int i = 0; i < kItemCount; ++i) {
-        world._billboardX[i] = NextRandom() % 256;
-        world._billboardZ[i] = NextRandom() % 256;
-    }
-}
 }  // namespace
 
 World::World() = default;
@@ -117,9 +95,6 @@ bool World::Init() {
     if (!_course.InitTerrain("terrain_data/terrain1.raw", 256, 256)) {
         std::cout << "World::Init - ERROR initializing terrain data" << std::endl;
     }
-    LoadItemImages(_billboardTextures);
-    BuildBillboardList();
-    PlaceItems(*this);
-    _pickupRadius = 3;
+    InitBillboards();
     return true;
 }

@@ -35,7 +35,8 @@ bool CheckFile(const char* path) {
     for (const std::string& problem : report.problems) {
         std::cout << path << ": " << problem << std::endl;
     }
-    std::cout << path << ": the game will build " << report.markers << " markers" << std::endl;
+    std::cout << path << ": the game will build " << report.markers
+              << (report.markers == 1 ? " marker" : " markers") << std::endl;
     if (report.problems.empty()) {
         std::cout << path << ": sound" << std::endl;
     } else {

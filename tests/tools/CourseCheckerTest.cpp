@@ -2,6 +2,7 @@
 // its own with exit status 1.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "TempDir.h"

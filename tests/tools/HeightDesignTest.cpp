@@ -3,6 +3,7 @@
 // drawn mesh is level there too, the water has low ground to move on, and the field tiles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 

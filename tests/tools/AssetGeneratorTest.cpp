@@ -1,0 +1,142 @@
+// The asset generator: deterministic output, and every file the game opens in the size and
+// format the game's loaders expect.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TempDir.h"
+#include "ToolRun.h"
+
+namespace {
+struct ExpectedTiff {
+    const char* file;
+    uint32_t size;  // width and height
+};
+
+const ExpectedTiff kTiffs[] = {
+    {"terrain_data/Terrain_Base.tif", 256},   {"terrain_data/Terrain_Detail.tif", 128},
+    {"terrain_data/Post.tif", 64},            {"terrain_data/Rope.tif", 64},
+    {"terrain_data/RacePole.tif", 64},        {"skyboxes/day/front.tif", 256},
+    {"skyboxes/day/back.tif", 256},           {"skyboxes/day/right.tif", 256},
+    {"skyboxes/day/left.tif", 256},           {"skyboxes/day/up.tif", 256},
+    {"skyboxes/day/down.tif", 256},           {"skyboxes/sunset/front.tif", 256},
+    {"skyboxes/sunset/back.tif", 256},        {"skyboxes/sunset/right.tif", 256},
+    {"skyboxes/sunset/left.tif", 256},        {"skyboxes/sunset/up.tif", 256},
+    {"skyboxes/sunset/down.tif", 256},
+};
+
+const char* const kRawFiles[] = {"terrain_data/terrain1.raw", "terrain_data/CourseQuad.raw",
+                                 "terrain_data/bb0.raw",      "terrain_data/bb1.raw",
+                                 "terrain_data/bb2.raw",      "terrain_data/bb3.raw",
+                                 "terrain_data/bb4.raw"};
+
+class AssetGenerator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ToolResult run = GenerateAssets(_out.Path());
+        ASSERT_EQ(0, run.exitStatus) << run.output;
+    }
+    std::string Read(const std::string& file) const { return ReadFileBytes(_out.File(file)); }
+
+    TempDir _out;
+};
+
+// The 128 x 128 RGBA raw image pixel (s, t), the file's first row being t = 0.
+uint8_t RawAlpha(const std::string& bytes, int s, int t) {
+    return static_cast<uint8_t>(bytes[static_cast<size_t>(t * 128 + s) * 4 + 3]);
+}
+}  // namespace
+
+TEST_F(AssetGenerator, WritesTheSameBytesOnEveryRun) {
+    TempDir second;
+    const ToolResult run = GenerateAssets(second.Path());
+    ASSERT_EQ(0, run.exitStatus) << run.output;
+    for (const std::string& file : GeneratedFiles()) {
+        const std::string first = Read(file);
+        EXPECT_FALSE(first.empty()) << file;
+        EXPECT_TRUE(first == ReadFileBytes(second.File(file))) << file << " differs between runs";
+    }
+}
+
+TEST_F(AssetGenerator, WritesEveryFileTheGameOpens) {
+    size_t checked = 0;
+    for (const ExpectedTiff& tiff : kTiffs) {
+        const DecodedTiff image = DecodeTiff(_out.File(tiff.file));
+        EXPECT_EQ(tiff.size, image.width) << tiff.file;
+        EXPECT_EQ(tiff.size, image.height) << tiff.file;
+        ++checked;
+    }
+    for (const char* raw : kRawFiles) {
+        EXPECT_EQ(65536u, Read(raw).size()) << raw;
+        ++checked;
+    }
+    EXPECT_EQ(GeneratedFiles().size(), checked);
+}
+
+TEST_F(AssetGenerator, OpaqueTexturesAndTransparentItemBackgrounds) {
+    for (const ExpectedTiff& tiff : kTiffs) {
+        const DecodedTiff image = DecodeTiff(_out.File(tiff.file));
+        ASSERT_FALSE(image.pixels.empty()) << tiff.file;
+        EXPECT_EQ(255, Alpha(image.At(0, 0))) << tiff.file;
+        EXPECT_EQ(255, Alpha(image.At(image.width / 2, image.height / 2))) << tiff.file;
+    }
+    for (int frame = 0; frame < 5; ++frame) {
+        const std::string item = Read("terrain_data/bb" + std::to_string(frame) + ".raw");
+        ASSERT_EQ(65536u, item.size());
+        for (const auto& [s, t] : std::map<int, int>{{0, 0}, {127, 0}, {0, 127}, {127, 127}}) {
+            EXPECT_EQ(0, RawAlpha(item, s, t)) << "item frame " << frame << " corner " << s;
+        }
+        EXPECT_EQ(255, RawAlpha(item, 64, 64)) << "item frame " << frame;
+    }
+    EXPECT_NE(Read("terrain_data/bb0.raw"), Read("terrain_data/bb1.raw"));
+}
+
+TEST_F(AssetGenerator, DetailTextureIsMidGreyOnAverage) {
+    const DecodedTiff detail = DecodeTiff(_out.File("terrain_data/Terrain_Detail.tif"));
+    ASSERT_FALSE(detail.pixels.empty());
+    double sum = 0.0;
+    for (uint32_t pixel : detail.pixels) {
+        EXPECT_EQ(Red(pixel), Green(pixel));
+        EXPECT_EQ(Red(pixel), Blue(pixel));
+        sum += Red(pixel);
+    }
+    EXPECT_NEAR(127.5, sum / detail.pixels.size(), 1.5);
+}
+
+// The base texture's bottom row is world z = 0: the chequered start line of the default
+// course (cells x 8 to 11 at y 32, 4 units each) must show at world x 32..47, z 128..131,
+// and nowhere along the mirrored row z 124..127.
+TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
+    const DecodedTiff base = DecodeTiff(_out.File("terrain_data/Terrain_Base.tif"));
+    ASSERT_EQ(256u, base.height);
+    int black = 0;
+    int white = 0;
+    for (uint32_t z = 128; z < 132; ++z) {
+        for (uint32_t x = 32; x < 48; ++x) {
+            const uint8_t r = Red(base.At(x, z));
+            black += r < 40 && Green(base.At(x, z)) < 40 ? 1 : 0;
+            white += r > 220 && Green(base.At(x, z)) > 220 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(32, black);
+    EXPECT_EQ(32, white);
+    for (uint32_t x = 32; x < 48; ++x) {
+        EXPECT_GT(Red(base.At(x, 126)), 40) << "no start line below the start cells, x " << x;
+    }
+}
+
+TEST(AssetGeneratorRun, ReportsAnUnreadableCourseAndFails) {
+    TempDir out;
+    const std::string bad = out.Write("bad.txt", "64 64\n0000\n");
+    const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, {out.File("data"), bad});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_NE(std::string::npos, run.output.find("Course::Init() - ERROR reading map data: 0,4"))
+        << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("cannot read course")) << run.output;
+}
+
+TEST(AssetGeneratorRun, NeedsAnOutputFolderAndACourse) {
+    const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, {"only-a-folder"});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_NE(std::string::npos, run.output.find("usage: kestrun-assets")) << run.output;
+}

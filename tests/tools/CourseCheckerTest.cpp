@@ -1,0 +1,145 @@
+// The course checker: accepts every shipped course, and names each broken rule on a line of
+// its own with exit status 1.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+
+#include "TempDir.h"
+#include "ToolRun.h"
+
+namespace {
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+ToolResult Check(const std::vector<std::string>& files) {
+    return RunTool(KESTRUN_CHECK_TOOL, files);
+}
+
+// An 8 x 8 ring: '0' cells all round between the blocked border and the blocked middle, two
+// start cells. Every '0' cell touches a '1' cell, so all 18 of them carry a marker.
+const char* const kRing =
+    "8 8\n"
+    "11111111\n"
+    "12000001\n"
+    "10111101\n"
+    "10111101\n"
+    "10111101\n"
+    "10111101\n"
+    "12000001\n"
+    "11111111\n";
+
+struct BadCourse {
+    const char* name;
+    const char* text;
+    const char* line;  // the line the checker must print
+};
+
+const BadCourse kBadCourses[] = {
+    {"dimensions", "64 x\n", "Course::Init() - ERROR reading course dimensions."},
+    {"cell count", "2 3\n012\n34\n", "Course::Init() - ERROR reading map data: 1,2"},
+    {"one start cell", "4 4 1111 1201 1001 1111\n",
+     "1 start cell ('2'); the game needs 2 to 10"},
+    {"no start cell", "4 4 1111 1001 1001 1111\n",
+     "0 start cells ('2'); the game needs 2 to 10"},
+    {"twelve start cells", "8 8 11111111 12222221 12222221 10000001 10000001 10000001 10000001 11111111\n",
+     "12 start cells ('2'); the game has room for no more than 10"},
+    {"marker cells", "4 4 1111 1221 10;1 1111\n",
+     "1 marker cell (';') in the file, first at 2,2"},
+    {"edge", "4 4 1101 1221 1001 1111\n",
+     "1 free cell ('0') on the grid's edge, first at 0,2"},
+    {"width", "6 6 111111 122001 100001 100001 100001 111111\n",
+     "width 6 does not divide 256: the markers stand every 42 units, but the cells that stop "
+     "racers are 256 / 6 units wide"},
+    {"length", "4 8 11111111 12200001 10000001 11111111\n",
+     "length 8 is greater than width 4: racers can drive off the grid"},
+};
+
+void PrintTo(const BadCourse& course, std::ostream* out) { *out << course.name; }
+
+class CourseCheckerRejects : public ::testing::TestWithParam<BadCourse> {};
+}  // namespace
+
+TEST(CourseChecker, AcceptsEveryShippedCourse) {
+    const std::string dir = std::string(KESTRUN_SOURCE_DIR) + "/data/courses";
+    int courses = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string path = entry.path().string();
+        const ToolResult run = Check({path});
+        EXPECT_EQ(0, run.exitStatus) << run.output;
+        EXPECT_TRUE(Contains(run.output, path + ": sound\n")) << run.output;
+        EXPECT_TRUE(Contains(run.output, path + ": 64 x 64 cells of 4 units, 4 start cells\n"))
+            << run.output;
+        ++courses;
+    }
+    EXPECT_GE(courses, 2);
+}
+
+TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
+    TempDir dir;
+    const std::string ring = dir.Write("ring.txt", kRing);
+    const ToolResult run = Check({ring});
+    EXPECT_EQ(0, run.exitStatus) << run.output;
+    EXPECT_EQ(ring + ": 8 x 8 cells of 32 units, 2 start cells\n" + ring +
+                  ": the game will build 18 markers\n" + ring + ": sound\n",
+              run.output);
+}
+
+TEST_P(CourseCheckerRejects, NamesTheBrokenRule) {
+    TempDir dir;
+    const std::string path = dir.Write("bad.txt", GetParam().text);
+    const ToolResult run = Check({path});
+    EXPECT_EQ(1, run.exitStatus) << run.output;
+    EXPECT_TRUE(Contains(run.output, GetParam().line)) << run.output;
+    EXPECT_FALSE(Contains(run.output, ": sound")) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachRule, CourseCheckerRejects, ::testing::ValuesIn(kBadCourses),
+                         [](const ::testing::TestParamInfo<BadCourse>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name;
+                         });
+
+TEST(CourseChecker, GivesEveryProblemItsOwnLine) {
+    TempDir dir;
+    const std::string path = dir.Write("bad.txt", "4 6 011111 1;1111 111111 111111\n");
+    const ToolResult run = Check({path});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_EQ(path + ": 4 x 6 cells of 64 units, 0 start cells\n" +
+                  path + ": 0 start cells ('2'); the game needs 2 to 10 to place both racers and the race poles\n" +
+                  path + ": 1 marker cell (';') in the file, first at 1,1; the game makes its markers from '0' cells itself\n" +
+                  path + ": 1 free cell ('0') on the grid's edge, first at 0,0; keep '0' cells off the edge\n" +
+                  path + ": length 6 is greater than width 4: racers can drive off the grid\n" +
+                  path + ": the game will build 1 marker\n" +
+                  path + ": 4 problems\n",
+              run.output);
+}
+
+TEST(CourseChecker, ReportsAMissingFileWithTheReadersLine) {
+    TempDir dir;
+    const ToolResult run = Check({dir.File("missing.txt")});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_TRUE(Contains(run.output, "Course::Init() - ERROR opening file.\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "missing.txt: the game cannot read this course\n"))
+        << run.output;
+}
+
+TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
+    TempDir dir;
+    const std::string good = dir.Write("ring.txt", kRing);
+    const std::string bad = dir.Write("bad.txt", "4 4 1111 1201 1001 1111\n");
+    const ToolResult run = Check({good, bad, good});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_TRUE(Contains(run.output, good + ": sound\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, bad + ": 1 problem\n")) << run.output;
+}
+
+TEST(CourseChecker, NeedsAFile) {
+    const ToolResult run = Check({});
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_TRUE(Contains(run.output, "usage: kestrun-check-course COURSE_FILE...")) << run.output;
+}

@@ -1,0 +1,160 @@
+#include "HeightDesign.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "ArtMath.h"
+#include "Noise.h"
+#include "course/Course.h"
+
+namespace {
+// Flat ground reaches 8 units past the free cells: that covers every corner of each 8 x 8
+// mesh square a free cell touches, so the drawn ground is level wherever racers drive.
+constexpr double kFlatRadius = 8.0;
+constexpr uint32_t kGroundSeed = 0x4b455354u;
+
+size_t Index(int32_t x, int32_t z) { return static_cast<size_t>(z) * kFieldSize + x; }
+
+// Outside the course loop the land climbs into hills and ridges, in raw units.
+double Hills(int32_t x, int32_t z, double distance) {
+    const double u = x / static_cast<double>(kFieldSize);
+    const double v = z / static_cast<double>(kFieldSize);
+    const double rise = Smoothstep(kFlatRadius, kFlatRadius + 30.0, distance);
+    const double ridges = 1.0 - std::fabs(TileFbm(u, v, 4, 5, kGroundSeed));
+    const double lumps = 0.5 + 0.5 * TileFbm(u, v, 8, 3, kGroundSeed + 1);
+    return kTrackRaw + rise * (35.0 + 45.0 * ridges + 25.0 * lumps);
+}
+
+// Inside the loop the ground slopes down into lakes, whose beds lie at world height 0 to 1.
+double Lakes(int32_t x, int32_t z, double distance) {
+    const double u = x / static_cast<double>(kFieldSize);
+    const double v = z / static_cast<double>(kFieldSize);
+    const double bed = 6.0 + 12.0 * (0.5 + 0.5 * TileFbm(u, v, 16, 2, kGroundSeed + 2));
+    return Mix(kTrackRaw, bed, Smoothstep(kFlatRadius, kFlatRadius + 20.0, distance));
+}
+}  // namespace
+
+std::vector<char> CellsUnderSamples(const Course& course) {
+    std::vector<char> cells(static_cast<size_t>(kFieldSize) * kFieldSize, '1');
+    const int32_t cellSize = course._courseWidth > 0 ? kFieldSize / course._courseWidth : 0;
+    if (cellSize == 0) {
+        return cells;
+    }
+    for (int32_t z = 0; z < kFieldSize; ++z) {
+        for (int32_t x = 0; x < kFieldSize; ++x) {
+            const int32_t cx = x / cellSize;
+            const int32_t cy = z / cellSize;
+            if (course.Contains(cx, cy)) {
+                cells[Index(x, z)] = course.GetCell(cx, cy);
+            }
+        }
+    }
+    return cells;
+}
+
+std::vector<uint8_t> FreeSamples(const std::vector<char>& cells) {
+    std::vector<uint8_t> free(cells.size());
+    std::transform(cells.begin(), cells.end(), free.begin(),
+                   [](char code) { return code != '1' ? 1 : 0; });
+    return free;
+}
+
+namespace {
+// Distance along x, within each row, to the nearest mark of that row (wrapping), or `far`.
+std::vector<double> RowDistances(const std::vector<uint8_t>& marks, double far) {
+    std::vector<double> row(marks.size(), far);
+    for (int32_t z = 0; z < kFieldSize; ++z) {
+        int32_t last = -1;
+        for (int32_t x = 0; x < 2 * kFieldSize; ++x) {
+            const size_t i = Index(x % kFieldSize, z);
+            last = marks[i] ? x : last;
+            if (last >= 0) {
+                row[i] = std::min(row[i], static_cast<double>(x - last));
+            }
+        }
+        last = -1;
+        for (int32_t x = 2 * kFieldSize - 1; x >= 0; --x) {
+            const size_t i = Index(x % kFieldSize, z);
+            last = marks[i] ? x : last;
+            if (last >= 0) {
+                row[i] = std::min(row[i], static_cast<double>(last - x));
+            }
+        }
+    }
+    return row;
+}
+}  // namespace
+
+std::vector<double> DistanceField(const std::vector<uint8_t>& marks, int32_t cap) {
+    const double far = 4.0 * kFieldSize;
+    const std::vector<double> row = RowDistances(marks, far);
+    std::vector<double> distance(marks.size(), cap);
+    for (int32_t z = 0; z < kFieldSize; ++z) {
+        for (int32_t x = 0; x < kFieldSize; ++x) {
+            double best = static_cast<double>(cap) * cap;
+            for (int32_t dz = -cap; dz <= cap; ++dz) {
+                const int32_t zz = ((z + dz) % kFieldSize + kFieldSize) % kFieldSize;
+                const double g = row[Index(x, zz)];
+                best = std::min(best, g * g + static_cast<double>(dz) * dz);
+            }
+            distance[Index(x, z)] = std::sqrt(best);
+        }
+    }
+    return distance;
+}
+
+std::vector<uint8_t> InfieldSamples(const Course& course) {
+    const int32_t width = course._courseWidth;
+    const int32_t length = course._courseLength;
+    // Flood the blocked cells from the grid's border; blocked cells the flood never reaches
+    // are enclosed by the course.
+    std::vector<uint8_t> outside(static_cast<size_t>(width) * length, 0);
+    std::vector<std::pair<int32_t, int32_t>> pending;
+    for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = 0; y < length; ++y) {
+            if (x == 0 || y == 0 || x == width - 1 || y == length - 1) {
+                pending.emplace_back(x, y);
+            }
+        }
+    }
+    while (!pending.empty()) {
+        const auto [x, y] = pending.back();
+        pending.pop_back();
+        const size_t cell = static_cast<size_t>(y) * width + x;
+        if (!course.Contains(x, y) || outside[cell] || course.GetCell(x, y) != '1') {
+            continue;
+        }
+        outside[cell] = 1;
+        pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    std::vector<uint8_t> infield(static_cast<size_t>(kFieldSize) * kFieldSize, 0);
+    const int32_t cellSize = width > 0 ? kFieldSize / width : 0;
+    for (int32_t z = 0; z < kFieldSize && cellSize > 0; ++z) {
+        for (int32_t x = 0; x < kFieldSize; ++x) {
+            const int32_t cx = x / cellSize;
+            const int32_t cy = z / cellSize;
+            infield[Index(x, z)] = course.Contains(cx, cy) && course.GetCell(cx, cy) == '1' &&
+                                   !outside[static_cast<size_t>(cy) * width + cx];
+        }
+    }
+    return infield;
+}
+
+HeightField DesignHeights(const std::vector<double>& distanceToCourse,
+                          const std::vector<uint8_t>& infield) {
+    HeightField field;
+    field.smooth.resize(distanceToCourse.size());
+    field.raw.resize(distanceToCourse.size());
+    for (int32_t z = 0; z < kFieldSize; ++z) {
+        for (int32_t x = 0; x < kFieldSize; ++x) {
+            const size_t i = Index(x, z);
+            const double distance = distanceToCourse[i];
+            const double height =
+                Clamp(infield[i] ? Lakes(x, z, distance) : Hills(x, z, distance), 0.0, 250.0);
+            field.smooth[i] = height;
+            field.raw[i] = static_cast<uint8_t>(Clamp(std::floor(height + 0.5), 0.0, 255.0));
+        }
+    }
+    return field;
+}

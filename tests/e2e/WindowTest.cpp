@@ -12,8 +12,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(session.StartX());
         ASSERT_TRUE(session.Launch({WriteSmallLevel(session)}));
-        ASSERT_TRUE(session.FindWindow()) << session.Transcript();
-        ASSERT_TRUE(session.Focus());
+        ASSERT_TRUE(session.OpenWindow()) << session.Transcript();
     }
 
     GameSession session;
@@ -30,6 +29,10 @@ TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
     ASSERT_TRUE(session.Geometry(&rect));
     EXPECT_EQ(640, rect.width);
     EXPECT_EQ(480, rect.height);
+    Image shot;
+    ASSERT_TRUE(session.WindowShot(&shot));
+    EXPECT_EQ(640, shot.Width());
+    EXPECT_EQ(480, shot.Height());
     EXPECT_TRUE(session.GameRunning());
 }
 

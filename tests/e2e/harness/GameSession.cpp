@@ -150,6 +150,21 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult GameSession::PlaceWindow(int x, int y) {
+    return Xdotool({"windowmove", "--sync", _window, std::to_string(x), std::to_string(y)});
+}
+
+::testing::AssertionResult GameSession::OpenWindow() {
+    auto step = FindWindow();
+    if (step) {
+        step = PlaceWindow(0, 0);
+    }
+    if (step) {
+        step = Focus();
+    }
+    return step;
+}
+
 ::testing::AssertionResult GameSession::Focus() {
     return Xdotool({"windowfocus", "--sync", _window});
 }

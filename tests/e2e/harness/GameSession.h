@@ -64,6 +64,11 @@ public:
     ::testing::AssertionResult FindWindow(const std::string& title = kGameTitle,
                                           Millis timeout = kStartTimeout);
     const std::string& Window() const { return _window; }
+    // Moves the window (with no window manager GLUT leaves it at -1, -1, its top row and
+    // left column off the screen).
+    ::testing::AssertionResult PlaceWindow(int x, int y);
+    // FindWindow, PlaceWindow at 0, 0 and Focus: the window ready for keys and screenshots.
+    ::testing::AssertionResult OpenWindow();
     ::testing::AssertionResult Focus();
     // Presses and releases keys (xdotool key names: "q", "Escape", "shift+w").
     ::testing::AssertionResult Key(const std::string& keys);
@@ -77,7 +82,7 @@ public:
 
     // --- screenshots ---
     ::testing::AssertionResult Screenshot(Image* image, const std::string& name = "screen");
-    // The window's part of a screenshot of the whole screen.
+    // The window's part of a screenshot of the whole screen (clipped to the screen).
     ::testing::AssertionResult WindowShot(Image* image, const std::string& name = "window");
 
     // Runs an X client on the private display (argv[0] from PATH).

@@ -112,21 +112,26 @@ RegionStats Image::Stats(Rect rect) const {
         return stats;
     }
     double sum[3] = {0, 0, 0};
-    double squares = 0;
+    double squares[3] = {0, 0, 0};
     std::unordered_set<uint32_t> colours;
     for (const Rgb& p : part._pixels) {
         sum[0] += p.r;
         sum[1] += p.g;
         sum[2] += p.b;
-        squares += double(p.r) * p.r + double(p.g) * p.g + double(p.b) * p.b;
+        squares[0] += double(p.r) * p.r;
+        squares[1] += double(p.g) * p.g;
+        squares[2] += double(p.b) * p.b;
         colours.insert(uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b);
     }
     const double n = stats.pixels;
     stats.meanR = sum[0] / n;
     stats.meanG = sum[1] / n;
     stats.meanB = sum[2] / n;
-    const double mean = (sum[0] + sum[1] + sum[2]) / (3 * n);
-    stats.spread = std::sqrt(std::max(0.0, squares / (3 * n) - mean * mean));
+    double variance = 0;
+    for (int c = 0; c < 3; ++c) {
+        variance += std::max(0.0, squares[c] / n - (sum[c] / n) * (sum[c] / n));
+    }
+    stats.spread = std::sqrt(variance / 3);
     stats.distinctColors = static_cast<int>(colours.size());
     return stats;
 }

@@ -22,7 +22,8 @@ struct Rect {
     int height = 0;
 };
 
-// Mean and spread of a region; spread is the standard deviation of the channels' values.
+// Mean and spread of a region; spread is the standard deviation of a channel's values,
+// averaged over the three channels (0 for a region of one colour).
 struct RegionStats {
     double meanR = 0;
     double meanG = 0;

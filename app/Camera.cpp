@@ -9,16 +9,16 @@
 float Camera::_bobPhase = 0.0f;
 
 namespace {
-constexpr float kBobStep = 0.01f;       // phase added by every move of any camera
-constexpr double kBobAmplitude = 0.2;   // eye height swing, world units
-constexpr double kBobOffset = 90.0;     // added to the phase before the sine
+constexpr float kBobStep = 0.01f;     // phase added by every move of any camera
+constexpr double kBobAmplitude = 0.2; // eye height swing, world units
+constexpr double kBobOffset = 90.0;   // added to the phase before the sine
 
 void LookAlong(const Vec3& eye, const Vec3& direction, const Vec3& up) {
     glLoadIdentity();
-    gluLookAt(eye.x, eye.y, eye.z, eye.x + direction.x, eye.y + direction.y,
-              eye.z + direction.z, up.x, up.y, up.z);
+    gluLookAt(eye.x, eye.y, eye.z, eye.x + direction.x, eye.y + direction.y, eye.z + direction.z,
+              up.x, up.y, up.z);
 }
-}  // namespace
+} // namespace
 
 Camera::Camera() : fov(60.0f), nearClip(0.1f), farClip(512.0f) {
     _eye = {128.0f, 0.0f, 128.0f};

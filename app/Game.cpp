@@ -32,14 +32,26 @@ void SetRacerDefaults(Camera& camera) {
     camera._acceleration = 0.005f;
     camera._turnRate = 0.1f;
 }
-}  // namespace
+} // namespace
 
-void displayCallback() { g_game->Display(); }
-void idleCallback() { g_game->Idle(); }
-void reshapeCallback(int width, int height) { g_game->Reshape(width, height); }
-void keyboardCallback(unsigned char key, int x, int y) { g_game->KeyDown(key, x, y); }
-void keyboardUpCallback(unsigned char key, int x, int y) { g_game->KeyUp(key, x, y); }
-void menuCallback(int value) { g_game->KeyDown(static_cast<unsigned char>(value), 0, 0); }
+void displayCallback() {
+    g_game->Display();
+}
+void idleCallback() {
+    g_game->Idle();
+}
+void reshapeCallback(int width, int height) {
+    g_game->Reshape(width, height);
+}
+void keyboardCallback(unsigned char key, int x, int y) {
+    g_game->KeyDown(key, x, y);
+}
+void keyboardUpCallback(unsigned char key, int x, int y) {
+    g_game->KeyUp(key, x, y);
+}
+void menuCallback(int value) {
+    g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
+}
 
 Game::Game()
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
@@ -77,7 +89,9 @@ bool Game::Init(const char* levelFile) {
     return !failed;
 }
 
-void Game::MainLoop() { glutMainLoop(); }
+void Game::MainLoop() {
+    glutMainLoop();
+}
 
 bool Game::ReadLevel(const char* levelFile) {
     std::cout << "Reading level description file '" << levelFile << "'..." << std::endl;
@@ -115,7 +129,9 @@ bool Game::InitMenu() {
     return true;
 }
 
-void Game::Idle() { glutPostRedisplay(); }
+void Game::Idle() {
+    glutPostRedisplay();
+}
 
 void Game::Reshape(int width, int height) {
     if (width <= _minWindowSize || height <= _minWindowSize) {
@@ -144,7 +160,9 @@ void Game::KeyDown(unsigned char key, int, int) {
     _keys[key] = 1;
 }
 
-void Game::KeyUp(unsigned char key, int, int) { _keys[key] = 0; }
+void Game::KeyUp(unsigned char key, int, int) {
+    _keys[key] = 0;
+}
 
 bool Game::_CaptureImage(const char*) {
     std::cout << "Game::_CaptureImage() needs 'libvornel'" << std::endl;

@@ -32,7 +32,7 @@ bool ReadReportedField(std::istream& in, const char* prompt, char (&field)[kLeve
     std::cout << field << std::endl;
     return true;
 }
-}  // namespace
+} // namespace
 
 bool ReadLevelToken(std::istream& in, char (&field)[kLevelFieldSize]) {
     field[0] = '\0';

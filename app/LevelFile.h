@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <iosfwd>
 
-constexpr std::size_t kLevelFieldSize = 256;  // 255 characters and the terminating zero
+constexpr std::size_t kLevelFieldSize = 256; // 255 characters and the terminating zero
 
 // Takes the next whitespace-separated token into field. False when there is no token or
 // the token does not fit (more than kLevelFieldSize - 1 characters); the field then holds

@@ -38,7 +38,7 @@ void PrintUsage(const char* program) {
     std::cout << "   (please provide a level description file to load)" << std::endl;
     std::cout << std::endl;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const char* displayName = RequestedDisplay(argc, argv);

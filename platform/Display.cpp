@@ -2,7 +2,9 @@
 
 #include <X11/Xlib.h>
 
-bool DisplayAvailable() { return DisplayAvailable(nullptr); }
+bool DisplayAvailable() {
+    return DisplayAvailable(nullptr);
+}
 
 bool DisplayAvailable(const char* displayName) {
     Display* display = XOpenDisplay(displayName);

@@ -7,14 +7,14 @@ namespace {
 std::string Ppm(const std::string& header, const std::string& samples) {
     return header + samples;
 }
-}  // namespace
+} // namespace
 
 TEST(ScreenshotImage, ReadsAPpmWithCommentsInItsHeader) {
     Image image;
     std::string error;
-    ASSERT_TRUE(image.ParsePpm(Ppm("P6\n# made by import\n2 1\n255\n",
-                                   std::string("\x0a\x14\x1e\xff\x00\x80", 6)),
-                               &error))
+    ASSERT_TRUE(image.ParsePpm(
+        Ppm("P6\n# made by import\n2 1\n255\n", std::string("\x0a\x14\x1e\xff\x00\x80", 6)),
+        &error))
         << error;
     EXPECT_EQ(2, image.Width());
     EXPECT_EQ(1, image.Height());
@@ -25,8 +25,8 @@ TEST(ScreenshotImage, ReadsAPpmWithCommentsInItsHeader) {
 TEST(ScreenshotImage, ScalesSixteenBitSamples) {
     Image image;
     std::string error;
-    ASSERT_TRUE(image.ParsePpm(Ppm("P6 1 1 65535\n", std::string("\xff\xff\x00\x00\x80\x00", 6)),
-                               &error))
+    ASSERT_TRUE(
+        image.ParsePpm(Ppm("P6 1 1 65535\n", std::string("\xff\xff\x00\x00\x80\x00", 6)), &error))
         << error;
     EXPECT_EQ((Rgb{255, 0, 127}), image.At(0, 0));
 }
@@ -43,7 +43,7 @@ TEST(ScreenshotImage, RefusesWhatIsNotACompletePpm) {
 }
 
 TEST(ScreenshotImage, HalvesFollowTheGameSplitWithAnOddHeight) {
-    Image image(4, 5);  // rows 0..4; row 0 belongs to neither half
+    Image image(4, 5); // rows 0..4; row 0 belongs to neither half
     for (int x = 0; x < 4; ++x) {
         image.Set(x, 0, {255, 255, 255});
         image.Set(x, 1, {200, 0, 0});
@@ -70,7 +70,7 @@ TEST(ScreenshotImage, StatsAndDifferencesOfRegions) {
     EXPECT_DOUBLE_EQ(45.0, stats.Brightness());
     EXPECT_DOUBLE_EQ(45.0, stats.spread);
     EXPECT_EQ(2, stats.distinctColors);
-    EXPECT_EQ(1, a.Crop({1, 0, 5, 5}).Width());  // clipped to the image
+    EXPECT_EQ(1, a.Crop({1, 0, 5, 5}).Width()); // clipped to the image
     Image b(2, 2);
     EXPECT_DOUBLE_EQ(45.0, Image::MeanDifference(a, b));
     EXPECT_DOUBLE_EQ(-1.0, Image::MeanDifference(a, Image(1, 2)));

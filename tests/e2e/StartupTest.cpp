@@ -14,7 +14,7 @@ ExitStatus RunToEnd(GameSession& session, const std::vector<std::string>& args) 
     EXPECT_TRUE(session.Launch(args));
     return session.WaitForExit();
 }
-}  // namespace
+} // namespace
 
 TEST(Startup, WithoutALevelPrintsTheUsageAndFails) {
     GameSession session;
@@ -70,7 +70,7 @@ TEST(Startup, ALevelWithOneTokenIsRefused) {
 }
 
 TEST(Startup, WithoutADisplayItSaysHowToGetOne) {
-    GameSession session;  // no X server on purpose
+    GameSession session; // no X server on purpose
     const std::string level = WriteSmallLevel(session);
     ASSERT_TRUE(session.Launch({level}, {{"DISPLAY", std::nullopt}}));
     EXPECT_TRUE(session.WaitForExit().ExitedWith(1)) << session.Transcript();

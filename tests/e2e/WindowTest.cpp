@@ -21,7 +21,7 @@ protected:
 const char* const kStartLines = "Reading level description file 'levels/small.txt'...\n"
                                 "  skybox path: skyboxes/none\n"
                                 "  course filename: courses/small.txt\n";
-}  // namespace
+} // namespace
 
 TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
     EXPECT_EQ(0u, session.Out().find(kStartLines)) << session.Transcript();
@@ -48,7 +48,7 @@ TEST_F(GameWindow, EscapeQuitsWithStatusZero) {
 
 TEST_F(GameWindow, UpperCaseQDoesNotQuit) {
     ASSERT_TRUE(session.Key("shift+q"));
-    ASSERT_TRUE(session.Key("c"));  // a key that answers, to know the Q has been handled
+    ASSERT_TRUE(session.Key("c")); // a key that answers, to know the Q has been handled
     ASSERT_TRUE(session.WaitForOutput("Saving screen snapshot to: snapshot.jpg"));
     EXPECT_TRUE(session.GameRunning()) << session.Transcript();
 }
@@ -69,7 +69,7 @@ TEST_F(GameWindow, ResizesToAnOddHeight) {
     ASSERT_TRUE(session.Geometry(&rect));
     EXPECT_EQ(800, rect.width);
     EXPECT_EQ(601, rect.height);
-    ASSERT_TRUE(session.Key("c"));  // the game has handled the resize before this key
+    ASSERT_TRUE(session.Key("c")); // the game has handled the resize before this key
     ASSERT_TRUE(session.WaitForOutput("needs 'libvornel'"));
     EXPECT_EQ(std::string::npos, session.Out().find("bad window size")) << session.Transcript();
     EXPECT_TRUE(session.GameRunning());

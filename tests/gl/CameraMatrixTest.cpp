@@ -40,7 +40,7 @@ void ExpectNear(const Vec3& expected, const Vec3& actual, float tolerance = 1e-3
     EXPECT_NEAR(expected.y, actual.y, tolerance);
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
-}  // namespace
+} // namespace
 
 TEST(CameraMatrix, ApplyLoadsThePerspectiveAndLeavesAnIdentityModelview) {
     EnsureGLContext();
@@ -68,11 +68,11 @@ TEST(CameraMatrix, TurnLooksFromTheEyeAlongTheHeading) {
     Camera camera;
     camera._eye = {100.0f, 20.0f, 50.0f};
     camera.Apply();
-    camera.Turn(static_cast<float>(M_PI / 2));  // toward +x
+    camera.Turn(static_cast<float>(M_PI / 2)); // toward +x
     const Matrix view = Current(GL_MODELVIEW_MATRIX);
     ExpectNear({0, 0, 0}, Transform(view, camera._eye));
-    ExpectNear({0, 0, -10}, Transform(view, {110.0f, 20.0f, 50.0f}));  // straight ahead
-    ExpectNear({0, 3, 0}, Transform(view, {100.0f, 23.0f, 50.0f}));    // up stays up
+    ExpectNear({0, 0, -10}, Transform(view, {110.0f, 20.0f, 50.0f})); // straight ahead
+    ExpectNear({0, 3, 0}, Transform(view, {100.0f, 23.0f, 50.0f}));   // up stays up
 }
 
 TEST(CameraMatrix, MoveLoadsTheViewFromTheNewEye) {
@@ -95,7 +95,7 @@ TEST(CameraMatrix, ProjectionValuesTakeEffectAtTheNextApply) {
     camera.SetAspect(2.0f);
     camera.Apply();
     const Matrix projection = Current(GL_PROJECTION_MATRIX);
-    EXPECT_NEAR(0.5f, projection[0], 1e-5f);  // 1 / tan(45 degrees) / 2
+    EXPECT_NEAR(0.5f, projection[0], 1e-5f); // 1 / tan(45 degrees) / 2
     EXPECT_NEAR(1.0f, projection[5], 1e-5f);
     EXPECT_NEAR(-101.0f / 99.0f, projection[10], 1e-5f);
 }

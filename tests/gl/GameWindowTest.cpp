@@ -16,7 +16,7 @@ std::array<float, 16> Projection() {
     glGetFloatv(GL_PROJECTION_MATRIX, m.data());
     return m;
 }
-}  // namespace
+} // namespace
 
 TEST(GameWindow, OpensTheWindowWithItsModeAndIgnoresKeyRepeat) {
     EnsureGLContext();
@@ -65,7 +65,7 @@ TEST(GameWindow, BadSizeKeepsTheOldSizeAndProjection) {
     EXPECT_FLOAT_EQ(640.0f / 240.0f, game._camera1.aspect);
     EXPECT_EQ(before, Projection());
     capture.Clear();
-    game.Reshape(6, 6);  // the smallest size taken
+    game.Reshape(6, 6); // the smallest size taken
     EXPECT_EQ("", capture.Text());
     EXPECT_EQ(3, game._halfHeight);
 }

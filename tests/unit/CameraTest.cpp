@@ -48,7 +48,7 @@ TEST(Camera, FirstMoveBobsAboveTheBaseHeightAndAdvancesTheSharedPhase) {
     EXPECT_FLOAT_EQ(0.01f, Camera::_bobPhase);
     Camera other;
     other._baseHeight = 50.0f;
-    other.Move(0.0f);  // the phase is shared: the second camera starts where the first left it
+    other.Move(0.0f); // the phase is shared: the second camera starts where the first left it
     EXPECT_FLOAT_EQ(static_cast<float>(std::sin(0.01f + 90.0) * 0.2 + 50.0), other._eye.y);
     EXPECT_FLOAT_EQ(0.02f, Camera::_bobPhase);
 }
@@ -57,10 +57,10 @@ TEST(Camera, MoveGoesAlongTheLookDirectionOnTheGround) {
     Camera camera;
     camera._pitch = 0.5f;
     camera.Turn(0.0f);
-    camera.Move(-1.0f);  // backwards from looking toward -z
+    camera.Move(-1.0f); // backwards from looking toward -z
     EXPECT_FLOAT_EQ(129.0f, camera._eye.z);
     EXPECT_FLOAT_EQ(128.0f, camera._eye.x);
-    EXPECT_FLOAT_EQ(0.5f, camera._direction.y);  // the pitch is taken after the move
+    EXPECT_FLOAT_EQ(0.5f, camera._direction.y); // the pitch is taken after the move
     camera.Turn(static_cast<float>(M_PI / 2));
     camera.Move(2.0f);
     EXPECT_FLOAT_EQ(130.0f, camera._eye.x);

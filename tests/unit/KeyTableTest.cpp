@@ -10,7 +10,7 @@ TEST(KeyTable, PressAndReleaseThroughTheCallbacks) {
     keyboardCallback('l', 0, 0);
     EXPECT_EQ(1, game._keys['w']);
     EXPECT_EQ(1, game._keys['l']);
-    EXPECT_EQ(0, game._keys['W']);  // upper case is a key of its own
+    EXPECT_EQ(0, game._keys['W']); // upper case is a key of its own
     keyboardUpCallback('w', 0, 0);
     EXPECT_EQ(0, game._keys['w']);
     EXPECT_EQ(1, game._keys['l']);
@@ -32,7 +32,7 @@ TEST(KeyTable, SnapshotKeyAndMenuEntryPrintTheTwoLinesOnly) {
               "Game::_CaptureImage() needs 'libvornel'\n",
               capture.Text());
     EXPECT_EQ(0, game._keys['c']);
-    keyboardCallback('C', 0, 0);  // upper case is no snapshot
+    keyboardCallback('C', 0, 0); // upper case is no snapshot
     EXPECT_EQ(1, game._keys['C']);
 }
 
@@ -58,7 +58,7 @@ TEST(KeyTable, EscapeQAndMenuQuitEndTheProcessWithStatusZero) {
     EXPECT_EXIT(keyboardCallback('q', 0, 0), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(keyboardCallback(27, 0, 0), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(menuCallback('q'), ::testing::ExitedWithCode(0), "");
-    keyboardCallback('Q', 0, 0);  // upper case does not quit
+    keyboardCallback('Q', 0, 0); // upper case does not quit
     EXPECT_EQ(1, game._keys['Q']);
 }
 

@@ -28,13 +28,13 @@ const char* const kHeader = "Reading level description file 'level.txt'...\n";
 const char* const kBothRead = "Reading level description file 'level.txt'...\n"
                               "  skybox path: skyboxes/day\n"
                               "  course filename: courses/default.txt\n";
-}  // namespace
+} // namespace
 
 TEST(LevelFile, TwoLinesOrOneLineOrAThirdTokenReadTheSame) {
-    for (const char* text : {"skyboxes/day\ncourses/default.txt\n",
-                             "  skyboxes/day   courses/default.txt\n",
-                             "\tskyboxes/day\r\n\r\ncourses/default.txt\r\n",
-                             "skyboxes/day\ncourses/default.txt\nsomething else\n"}) {
+    for (const char* text :
+         {"skyboxes/day\ncourses/default.txt\n", "  skyboxes/day   courses/default.txt\n",
+          "\tskyboxes/day\r\n\r\ncourses/default.txt\r\n",
+          "skyboxes/day\ncourses/default.txt\nsomething else\n"}) {
         Game game;
         const LevelRun run = ReadLevelText(game, text);
         EXPECT_TRUE(run.ok) << text;
@@ -81,7 +81,7 @@ TEST(LevelFile, MissingOrUnreadableFileFailsWhenOpened) {
               "Game::ReadLevel() - ERROR opening file.\n",
               capture.Text());
     capture.Clear();
-    EXPECT_FALSE(game.ReadLevel("."));  // a folder reads as nothing
+    EXPECT_FALSE(game.ReadLevel(".")); // a folder reads as nothing
     EXPECT_EQ(0u, capture.Text().find("Reading level description file '.'...\n"));
 }
 
@@ -100,7 +100,7 @@ TEST(LevelFile, LongestTokenFitsAndOneMoreIsRefused) {
         const LevelRun run = ReadLevelText(game, tooLong + "\ncourses/default.txt\n");
         EXPECT_FALSE(run.ok);
         EXPECT_EQ(std::string(kHeader) + "  skybox path: ERROR\n", run.console);
-        EXPECT_STREQ("", game._courseFile);  // nothing spilled into the next field
+        EXPECT_STREQ("", game._courseFile); // nothing spilled into the next field
     }
     {
         Game game;

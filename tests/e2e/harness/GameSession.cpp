@@ -28,10 +28,10 @@ int ShellValue(const std::string& text, const std::string& name) {
 }
 
 ::testing::AssertionResult Failed(const std::string& what, const CommandResult& result) {
-    return ::testing::AssertionFailure() << what << " failed (" << result.status.Describe()
-                                         << "): " << result.err << result.out;
+    return ::testing::AssertionFailure()
+           << what << " failed (" << result.status.Describe() << "): " << result.err << result.out;
 }
-}  // namespace
+} // namespace
 
 std::string GameBinary() {
     const char* chosen = std::getenv("KESTRUN_GAME");
@@ -43,9 +43,13 @@ GameSession::GameSession() {
     fs::create_directories(_root.File("session"));
 }
 
-GameSession::~GameSession() { StopAll(); }
+GameSession::~GameSession() {
+    StopAll();
+}
 
-std::string GameSession::DataDir() const { return _root.File("data"); }
+std::string GameSession::DataDir() const {
+    return _root.File("data");
+}
 
 std::string GameSession::WriteData(const std::string& relative, const std::string& contents) const {
     _root.Write("data/" + relative, contents);
@@ -83,25 +87,31 @@ std::string GameSession::ScratchFile(const std::string& name) const {
     return ::testing::AssertionSuccess();
 }
 
-ExitStatus GameSession::WaitForExit(Millis timeout) { return _game.Wait(timeout); }
+ExitStatus GameSession::WaitForExit(Millis timeout) {
+    return _game.Wait(timeout);
+}
 
 void GameSession::StopAll() {
     _game.Stop();
     _x.Stop();
 }
 
-std::string GameSession::Out() const { return ReadWholeFile(ScratchFile("stdout.txt")); }
-std::string GameSession::Err() const { return ReadWholeFile(ScratchFile("stderr.txt")); }
+std::string GameSession::Out() const {
+    return ReadWholeFile(ScratchFile("stdout.txt"));
+}
+std::string GameSession::Err() const {
+    return ReadWholeFile(ScratchFile("stderr.txt"));
+}
 
 ::testing::AssertionResult GameSession::WaitForOutput(const std::string& text, Millis timeout) {
     const auto deadline = Clock::now() + timeout;
     while (Out().find(text) == std::string::npos) {
         if (Clock::now() >= deadline || !_game.Running()) {
             if (Out().find(text) != std::string::npos) {
-                break;  // written just before the game ended
+                break; // written just before the game ended
             }
-            return ::testing::AssertionFailure()
-                   << "the game did not print \"" << text << "\"\n" << Transcript();
+            return ::testing::AssertionFailure() << "the game did not print \"" << text << "\"\n"
+                                                 << Transcript();
         }
         std::this_thread::sleep_for(Millis(20));
     }
@@ -110,10 +120,12 @@ std::string GameSession::Err() const { return ReadWholeFile(ScratchFile("stderr.
 
 std::string GameSession::Transcript() {
     std::ostringstream text;
-    text << "--- game " << (_game.Started() ? _game.Running() ? "still running"
-                                                              : _game.Status().Describe()
-                                            : "not started")
-         << "\n--- stdout:\n" << Out() << "--- stderr:\n" << Err() << "---";
+    text << "--- game "
+         << (_game.Started() ? _game.Running() ? "still running" : _game.Status().Describe()
+                             : "not started")
+         << "\n--- stdout:\n"
+         << Out() << "--- stderr:\n"
+         << Err() << "---";
     return text.str();
 }
 
@@ -141,8 +153,8 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
 
 ::testing::AssertionResult GameSession::FindWindow(const std::string& title, Millis timeout) {
     std::string out;
-    auto found = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$"},
-                         &out, timeout);
+    auto found =
+        Xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, &out, timeout);
     if (!found) {
         return found;
     }
@@ -182,8 +194,8 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
 }
 
 ::testing::AssertionResult GameSession::Resize(int width, int height) {
-    return Xdotool({"windowsize", "--sync", _window, std::to_string(width),
-                    std::to_string(height)});
+    return Xdotool(
+        {"windowsize", "--sync", _window, std::to_string(width), std::to_string(height)});
 }
 
 ::testing::AssertionResult GameSession::Geometry(Rect* rect) {
@@ -217,8 +229,8 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     const int width = ShellValue(out, "WIDTH");
     // The entries share the menu's height evenly; aim at the middle of the chosen one.
     const int y = height * (2 * position - 1) / (2 * entries);
-    step = Xdotool({"mousemove", "--sync", "--window", menu, std::to_string(width / 2),
-                    std::to_string(y)});
+    step = Xdotool(
+        {"mousemove", "--sync", "--window", menu, std::to_string(width / 2), std::to_string(y)});
     if (step) {
         step = Xdotool({"mouseup", "3"});
     }
@@ -252,15 +264,14 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
 }
 
 std::string WriteSmallLevel(const GameSession& session) {
-    session.WriteData("courses/small.txt",
-                      "8 8\n"
-                      "11111111\n"
-                      "10000001\n"
-                      "10200201\n"
-                      "10000001\n"
-                      "10000001\n"
-                      "10000001\n"
-                      "10000001\n"
-                      "11111111\n");
+    session.WriteData("courses/small.txt", "8 8\n"
+                                           "11111111\n"
+                                           "10000001\n"
+                                           "10200201\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "11111111\n");
     return session.WriteData("levels/small.txt", "skyboxes/none\ncourses/small.txt\n");
 }

@@ -90,8 +90,7 @@ public:
 
 private:
     ::testing::AssertionResult Xdotool(const std::vector<std::string>& args,
-                                       std::string* out = nullptr,
-                                       Millis timeout = Millis(20000));
+                                       std::string* out = nullptr, Millis timeout = Millis(20000));
 
     TempDir _root;
     XServer _x;

@@ -32,7 +32,7 @@ bool NextHeaderNumber(const std::string& text, size_t& pos, long& value) {
     }
     return pos > start;
 }
-}  // namespace
+} // namespace
 
 bool Image::ParsePpm(const std::string& text, std::string* error) {
     size_t pos = 2;
@@ -49,7 +49,7 @@ bool Image::ParsePpm(const std::string& text, std::string* error) {
         *error = "bad PPM header";
         return false;
     }
-    ++pos;  // the single whitespace before the samples
+    ++pos; // the single whitespace before the samples
     const size_t sampleBytes = maxValue > 255 ? 2 : 1;
     const size_t needed = static_cast<size_t>(width) * height * 3 * sampleBytes;
     if (text.size() - pos < needed) {

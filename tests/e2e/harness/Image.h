@@ -10,9 +10,7 @@ struct Rgb {
     uint8_t r = 0;
     uint8_t g = 0;
     uint8_t b = 0;
-    bool operator==(const Rgb& other) const {
-        return r == other.r && g == other.g && b == other.b;
-    }
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
 
 struct Rect {
@@ -65,5 +63,5 @@ public:
 private:
     int _width = 0;
     int _height = 0;
-    std::vector<Rgb> _pixels;  // rows top to bottom
+    std::vector<Rgb> _pixels; // rows top to bottom
 };

@@ -51,7 +51,7 @@ int OpenOrNull(const std::string& path, int flags) {
 // Runs in the child between fork and exec: only async-signal-safe calls.
 [[noreturn]] void ExecChild(pid_t parent, char* const* argv, char* const* envp, const char* dir,
                             const int (&stdFds)[3], int inheritFd, int errorPipe) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test process
+    prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive the test process
     if (getppid() != parent) {
         _exit(127);
     }
@@ -75,8 +75,8 @@ int OpenOrNull(const std::string& path, int flags) {
 }
 
 // Starts argv with the given standard descriptors; -1 and *error when it cannot.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& workDir,
-            const EnvChanges& env, const int (&stdFds)[3], int inheritFd, std::string* error) {
+pid_t Spawn(const std::vector<std::string>& args, const std::string& workDir, const EnvChanges& env,
+            const int (&stdFds)[3], int inheritFd, std::string* error) {
     if (args.empty()) {
         *error = "no command";
         return -1;
@@ -128,7 +128,7 @@ ExitStatus StatusFromWait(int raw) {
     }
     return status;
 }
-}  // namespace
+} // namespace
 
 std::string ExitStatus::Describe() const {
     if (!finished) {
@@ -140,7 +140,9 @@ std::string ExitStatus::Describe() const {
     return "killed by signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
 }
 
-Process::~Process() { Stop(Millis(2000)); }
+Process::~Process() {
+    Stop(Millis(2000));
+}
 
 bool Process::Start(const ProcessOptions& options, std::string* error) {
     const int fds[3] = {OpenOrNull(options.stdinFile, O_RDONLY),
@@ -174,12 +176,14 @@ bool Process::Reap(int options) {
     if (got == _pid) {
         _status = StatusFromWait(raw);
     } else if (got < 0) {
-        _status.finished = true;  // not our child any more: nothing left to wait for
+        _status.finished = true; // not our child any more: nothing left to wait for
     }
     return _status.finished;
 }
 
-bool Process::Running() { return _pid > 0 && !Reap(WNOHANG); }
+bool Process::Running() {
+    return _pid > 0 && !Reap(WNOHANG);
+}
 
 ExitStatus Process::Wait(Millis timeout) {
     const auto deadline = Clock::now() + timeout;
@@ -263,7 +267,7 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const EnvChanges&
         std::this_thread::sleep_for(Millis(5));
     }
     if (reaped != pid) {
-        kill(pid, SIGKILL);  // timed out
+        kill(pid, SIGKILL); // timed out
         waitpid(pid, &raw, 0);
         return result;
     }

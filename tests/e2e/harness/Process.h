@@ -15,10 +15,10 @@ using Millis = std::chrono::milliseconds;
 
 // How a child ended, or that it had not ended when the wait gave up.
 struct ExitStatus {
-    bool finished = false;  // false: still running when the wait ended
-    bool exited = false;    // ended through exit(); code holds the status
+    bool finished = false; // false: still running when the wait ended
+    bool exited = false;   // ended through exit(); code holds the status
     int code = -1;
-    int signal = 0;         // the signal that ended it, when it did not exit
+    int signal = 0; // the signal that ended it, when it did not exit
 
     bool ExitedWith(int expected) const { return finished && exited && code == expected; }
     std::string Describe() const;
@@ -28,13 +28,13 @@ struct ExitStatus {
 using EnvChanges = std::map<std::string, std::optional<std::string>>;
 
 struct ProcessOptions {
-    std::vector<std::string> argv;  // argv[0] is looked up in PATH when it has no slash
-    std::string workDir;            // empty: the test's own working folder
+    std::vector<std::string> argv; // argv[0] is looked up in PATH when it has no slash
+    std::string workDir;           // empty: the test's own working folder
     EnvChanges env;
-    std::string stdinFile;          // empty: /dev/null
-    std::string stdoutFile;         // empty: /dev/null
-    std::string stderrFile;         // empty: /dev/null
-    int inheritFd = -1;             // one more descriptor the child keeps open
+    std::string stdinFile;  // empty: /dev/null
+    std::string stdoutFile; // empty: /dev/null
+    std::string stderrFile; // empty: /dev/null
+    int inheritFd = -1;     // one more descriptor the child keeps open
 };
 
 class Process {

@@ -25,7 +25,7 @@ bool ReadDisplayNumber(int fd, Millis timeout, std::string* number) {
         }
         char c;
         if (read(fd, &c, 1) != 1) {
-            return false;  // the server ended before it was ready
+            return false; // the server ended before it was ready
         }
         if (c == '\n') {
             return !number->empty();
@@ -34,7 +34,7 @@ bool ReadDisplayNumber(int fd, Millis timeout, std::string* number) {
     }
     return false;
 }
-}  // namespace
+} // namespace
 
 bool XServer::Start(const std::string& screen, const std::string& logFile, std::string* error) {
     int displayPipe[2];
@@ -43,8 +43,9 @@ bool XServer::Start(const std::string& screen, const std::string& logFile, std::
         return false;
     }
     ProcessOptions options;
-    options.argv = {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", screen,
-                    "-nolisten", "tcp", "-noreset"};
+    options.argv = {"Xvfb",      "-displayfd", std::to_string(displayPipe[1]),
+                    "-screen",   "0",          screen,
+                    "-nolisten", "tcp",        "-noreset"};
     options.stderrFile = logFile;
     options.inheritFd = displayPipe[1];
     const bool started = _process.Start(options, error);

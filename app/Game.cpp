@@ -1,22 +1,170 @@
 #include "app/Game.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include <GL/glut.h>
+
+#include "app/GameCallbacks.h"
+#include "app/LevelFile.h"
+
 Game* g_game = nullptr;
 const RacerKeys kRacer1Keys = {'w', 's', 'a', 'd'};
 const RacerKeys kRacer2Keys = {'i', 'k', 'j', 'l'};
+
+namespace {
+constexpr unsigned char kEscapeKey = 27;
+constexpr unsigned char kQuitKey = 'q';
+constexpr unsigned char kSnapshotKey = 'c';
+constexpr const char* kWindowTitle = "Game Programming Kestrun";
+constexpr const char* kSnapshotFile = "snapshot.jpg";
+
+static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
+static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
+
+// Starting motion of a racer; its place comes from the course.
+void SetRacerDefaults(Camera& camera) {
+    camera._speed = 0.0f;
+    camera._heading = 0.0f;
+    camera._baseHeight = 50.0f;
+    camera._pitch = 0.0f;
+    camera._acceleration = 0.005f;
+    camera._turnRate = 0.1f;
+}
+} // namespace
+
+void displayCallback() {
+    g_game->Display();
+}
+void idleCallback() {
+    g_game->Idle();
+}
+void reshapeCallback(int width, int height) {
+    g_game->Reshape(width, height);
+}
+void keyboardCallback(unsigned char key, int x, int y) {
+    g_game->KeyDown(key, x, y);
+}
+void keyboardUpCallback(unsigned char key, int x, int y) {
+    g_game->KeyUp(key, x, y);
+}
+void menuCallback(int value) {
+    g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
+}
 
 Game::Game()
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
       _height(0), _halfHeight(0), _keys{}, _skyboxPath{}, _courseFile{} {
     g_game = this;
 }
-Game::~Game() = default;
-bool Game::Init(const char*) { return false; }
-void Game::MainLoop() {}
-bool Game::ReadLevel(const char*) { return false; }
-bool Game::InitWindow() { return true; }
-bool Game::InitMenu() { return true; }
-void Game::Idle() {}
-void Game::Reshape(int, int) {}
-void Game::KeyDown(unsigned char, int, int) {}
-void Game::KeyUp(unsigned char, int, int) {}
-bool Game::_CaptureImage(const char*) { return false; }
+
+Game::~Game() {
+    if (_windowId > 0) {
+        glutDestroyWindow(_windowId);
+    }
+}
+
+bool Game::Init(const char* levelFile) {
+    if (!ReadLevel(levelFile)) {
+        std::cout << "Game::Init() - ERROR loading level description." << std::endl;
+        return false;
+    }
+    bool failed = false;
+    if (!InitWindow()) {
+        std::cout << "Game: ERROR initializing window" << std::endl;
+        failed = true;
+    }
+    SetRacerDefaults(_camera1);
+    SetRacerDefaults(_camera2);
+    if (!_world.Init(_skyboxPath, _courseFile)) {
+        std::cout << "Game: ERROR initializing world" << std::endl;
+        failed = true;
+    }
+    _camera1._eye.x = _world._course._start1X;
+    _camera1._eye.z = _world._course._start1Z;
+    _camera2._eye.x = _world._course._start2X;
+    _camera2._eye.z = _world._course._start2Z;
+    InitMenu();
+    return !failed;
+}
+
+void Game::MainLoop() {
+    glutMainLoop();
+}
+
+bool Game::ReadLevel(const char* levelFile) {
+    std::cout << "Reading level description file '" << levelFile << "'..." << std::endl;
+    std::ifstream in(levelFile);
+    if (!in.good()) {
+        std::cout << "Game::ReadLevel() - ERROR opening file." << std::endl;
+        return false;
+    }
+    return ReadLevelFields(in, _skyboxPath, _courseFile);
+}
+
+bool Game::InitWindow() {
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(_windowWidth, _windowHeight);
+    _windowId = glutCreateWindow(kWindowTitle);
+    glutDisplayFunc(displayCallback);
+    glutIdleFunc(idleCallback);
+    glutReshapeFunc(reshapeCallback);
+    glutKeyboardFunc(keyboardCallback);
+    glutKeyboardUpFunc(keyboardUpCallback);
+    glutIgnoreKeyRepeat(1);
+    return true;
+}
+
+bool Game::InitMenu() {
+    glutCreateMenu(menuCallback);
+    glutAddMenuEntry(" # kestrun : Two-Player Race Game", 0);
+    glutAddMenuEntry("   Racer 1 (top): w accelerate, s hold, a / d turn", 0);
+    glutAddMenuEntry("   Racer 2 (bottom): i accelerate, k hold, j / l turn", 0);
+    glutAddMenuEntry("", 0);
+    glutAddMenuEntry("Capture Screen Snapshot (c)", kSnapshotKey);
+    glutAddMenuEntry("", 0);
+    glutAddMenuEntry("Quit (q)", kQuitKey);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+    return true;
+}
+
+void Game::Idle() {
+    glutPostRedisplay();
+}
+
+void Game::Reshape(int width, int height) {
+    if (width <= _minWindowSize || height <= _minWindowSize) {
+        std::cout << "Game::Reshape - bad window size: " << width << ", " << height << std::endl;
+        return;
+    }
+    _width = static_cast<uint16_t>(width);
+    _height = static_cast<uint16_t>(height);
+    _halfHeight = static_cast<uint16_t>(_height / 2);
+    const float aspect = static_cast<float>(static_cast<double>(_width) / _halfHeight);
+    _camera1.SetAspect(aspect);
+    _camera2.SetAspect(aspect);
+    _camera1.Apply();
+    _camera2.Apply();
+}
+
+void Game::KeyDown(unsigned char key, int, int) {
+    if (key == kEscapeKey || key == kQuitKey) {
+        std::exit(0);
+    }
+    if (key == kSnapshotKey) {
+        std::cout << "Saving screen snapshot to: " << kSnapshotFile << std::endl;
+        _CaptureImage(kSnapshotFile);
+        return;
+    }
+    _keys[key] = 1;
+}
+
+void Game::KeyUp(unsigned char key, int, int) {
+    _keys[key] = 0;
+}
+
+bool Game::_CaptureImage(const char*) {
+    std::cout << "Game::_CaptureImage() needs 'libvornel'" << std::endl;
+    return false;
+}

@@ -1,5 +1,61 @@
-#include "app/Game.h"
+// The entry point: checks the display and the command line, then runs the game.
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
 
-int main(int, char**) {
+#include <GL/glut.h>
+
+#include "app/Game.h"
+#include "platform/Display.h"
+
+namespace {
+// The display GLUT will open: its "-display NAME" option, or null for $DISPLAY.
+const char* RequestedDisplay(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-display") == 0) {
+            return argv[i + 1];
+        }
+    }
+    return nullptr;
+}
+
+// One line instead of GLUT's own fatal error.
+void ReportNoDisplay(const char* displayName) {
+    if (!displayName) {
+        displayName = std::getenv("DISPLAY");
+    }
+    if (!displayName || displayName[0] == '\0') {
+        std::cerr << "kestrun: no X display (DISPLAY is not set)";
+    } else {
+        std::cerr << "kestrun: cannot open the X display '" << displayName << "'";
+    }
+    std::cerr << "; without a screen, run it under Xvfb, e.g. xvfb-run -a ./run" << std::endl;
+}
+
+void PrintUsage(const char* program) {
+    std::cout << std::endl;
+    std::cout << "  USAGE: " << program << " <level>" << std::endl;
+    std::cout << "   (please provide a level description file to load)" << std::endl;
+    std::cout << std::endl;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* displayName = RequestedDisplay(argc, argv);
+    if (!DisplayAvailable(displayName)) {
+        ReportNoDisplay(displayName);
+        return 1;
+    }
+    glutInit(&argc, argv);
+    if (argc != 2) {
+        PrintUsage(argv[0]);
+        return 1;
+    }
+    Game game;
+    if (!game.Init(argv[1])) {
+        std::cout << "Error Initializing game." << std::endl;
+        return 1;
+    }
+    game.MainLoop();
     return 0;
 }

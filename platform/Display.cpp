@@ -1,3 +1,16 @@
 #include "platform/Display.h"
 
-bool DisplayAvailable() { return true; }
+#include <X11/Xlib.h>
+
+bool DisplayAvailable() {
+    return DisplayAvailable(nullptr);
+}
+
+bool DisplayAvailable(const char* displayName) {
+    Display* display = XOpenDisplay(displayName);
+    if (!display) {
+        return false;
+    }
+    XCloseDisplay(display);
+    return true;
+}

@@ -2,3 +2,5 @@
 #pragma once
 
 bool DisplayAvailable();
+// The same for a named display (GLUT's "-display NAME" option); null means $DISPLAY.
+bool DisplayAvailable(const char* displayName);

@@ -1,0 +1,277 @@
+#include "GameSession.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+std::string FirstLine(const std::string& text) {
+    const size_t end = text.find('\n');
+    return end == std::string::npos ? text : text.substr(0, end);
+}
+
+// The value of NAME=value in xdotool's --shell output, or -1.
+int ShellValue(const std::string& text, const std::string& name) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.compare(0, name.size() + 1, name + "=") == 0) {
+            return std::atoi(line.c_str() + name.size() + 1);
+        }
+    }
+    return -1;
+}
+
+::testing::AssertionResult Failed(const std::string& what, const CommandResult& result) {
+    return ::testing::AssertionFailure()
+           << what << " failed (" << result.status.Describe() << "): " << result.err << result.out;
+}
+} // namespace
+
+std::string GameBinary() {
+    const char* chosen = std::getenv("KESTRUN_GAME");
+    return chosen && chosen[0] != '\0' ? chosen : KESTRUN_GAME_BINARY;
+}
+
+GameSession::GameSession() {
+    fs::create_directories(DataDir());
+    fs::create_directories(_root.File("session"));
+}
+
+GameSession::~GameSession() {
+    StopAll();
+}
+
+std::string GameSession::DataDir() const {
+    return _root.File("data");
+}
+
+std::string GameSession::WriteData(const std::string& relative, const std::string& contents) const {
+    _root.Write("data/" + relative, contents);
+    return relative;
+}
+
+std::string GameSession::ScratchFile(const std::string& name) const {
+    return _root.File("session/" + name);
+}
+
+::testing::AssertionResult GameSession::StartX(const std::string& screen) {
+    std::string error;
+    if (!_x.Start(screen, ScratchFile("xvfb.log"), &error)) {
+        return ::testing::AssertionFailure() << error;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameSession::Launch(const std::vector<std::string>& args,
+                                               const EnvChanges& env) {
+    ProcessOptions options;
+    options.argv = {GameBinary()};
+    options.argv.insert(options.argv.end(), args.begin(), args.end());
+    options.workDir = DataDir();
+    options.env = env;
+    if (env.count("DISPLAY") == 0) {
+        options.env["DISPLAY"] = _x.Display();
+    }
+    options.stdoutFile = ScratchFile("stdout.txt");
+    options.stderrFile = ScratchFile("stderr.txt");
+    std::string error;
+    if (!_game.Start(options, &error)) {
+        return ::testing::AssertionFailure() << error;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+ExitStatus GameSession::WaitForExit(Millis timeout) {
+    return _game.Wait(timeout);
+}
+
+void GameSession::StopAll() {
+    _game.Stop();
+    _x.Stop();
+}
+
+std::string GameSession::Out() const {
+    return ReadWholeFile(ScratchFile("stdout.txt"));
+}
+std::string GameSession::Err() const {
+    return ReadWholeFile(ScratchFile("stderr.txt"));
+}
+
+::testing::AssertionResult GameSession::WaitForOutput(const std::string& text, Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (Out().find(text) == std::string::npos) {
+        if (Clock::now() >= deadline || !_game.Running()) {
+            if (Out().find(text) != std::string::npos) {
+                break; // written just before the game ended
+            }
+            return ::testing::AssertionFailure() << "the game did not print \"" << text << "\"\n"
+                                                 << Transcript();
+        }
+        std::this_thread::sleep_for(Millis(20));
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string GameSession::Transcript() {
+    std::ostringstream text;
+    text << "--- game "
+         << (_game.Started() ? _game.Running() ? "still running" : _game.Status().Describe()
+                             : "not started")
+         << "\n--- stdout:\n"
+         << Out() << "--- stderr:\n"
+         << Err() << "---";
+    return text.str();
+}
+
+CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis timeout) {
+    return RunCommand(argv, {{"DISPLAY", _x.Display()}}, timeout);
+}
+
+::testing::AssertionResult GameSession::Xdotool(const std::vector<std::string>& args,
+                                                std::string* out, Millis timeout) {
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const CommandResult result = RunX(argv, timeout);
+    if (!result.Ok()) {
+        std::string command;
+        for (const std::string& arg : args) {
+            command += " " + arg;
+        }
+        return Failed("xdotool" + command, result) << "\n" << Transcript();
+    }
+    if (out) {
+        *out = result.out;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameSession::FindWindow(const std::string& title, Millis timeout) {
+    std::string out;
+    auto found =
+        Xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, &out, timeout);
+    if (!found) {
+        return found;
+    }
+    _window = FirstLine(out);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameSession::PlaceWindow(int x, int y) {
+    return Xdotool({"windowmove", "--sync", _window, std::to_string(x), std::to_string(y)});
+}
+
+::testing::AssertionResult GameSession::OpenWindow() {
+    auto step = FindWindow();
+    if (step) {
+        step = PlaceWindow(0, 0);
+    }
+    if (step) {
+        step = Focus();
+    }
+    return step;
+}
+
+::testing::AssertionResult GameSession::Focus() {
+    return Xdotool({"windowfocus", "--sync", _window});
+}
+
+::testing::AssertionResult GameSession::Key(const std::string& keys) {
+    return Xdotool({"key", keys});
+}
+
+::testing::AssertionResult GameSession::KeyDown(const std::string& keys) {
+    return Xdotool({"keydown", keys});
+}
+
+::testing::AssertionResult GameSession::KeyUp(const std::string& keys) {
+    return Xdotool({"keyup", keys});
+}
+
+::testing::AssertionResult GameSession::Resize(int width, int height) {
+    return Xdotool(
+        {"windowsize", "--sync", _window, std::to_string(width), std::to_string(height)});
+}
+
+::testing::AssertionResult GameSession::Geometry(Rect* rect) {
+    std::string out;
+    auto asked = Xdotool({"getwindowgeometry", "--shell", _window}, &out);
+    if (!asked) {
+        return asked;
+    }
+    *rect = {ShellValue(out, "X"), ShellValue(out, "Y"), ShellValue(out, "WIDTH"),
+             ShellValue(out, "HEIGHT")};
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameSession::ChooseMenuEntry(int position, int entries) {
+    auto step = Xdotool({"mousemove", "--sync", "--window", _window, "40", "40"});
+    if (step) {
+        step = Xdotool({"mousedown", "3"});
+    }
+    std::string out;
+    if (step) {
+        step = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^freeglut menu$"}, &out);
+    }
+    if (!step) {
+        return step;
+    }
+    const std::string menu = FirstLine(out);
+    if (!(step = Xdotool({"getwindowgeometry", "--shell", menu}, &out))) {
+        return step;
+    }
+    const int height = ShellValue(out, "HEIGHT");
+    const int width = ShellValue(out, "WIDTH");
+    // The entries share the menu's height evenly; aim at the middle of the chosen one.
+    const int y = height * (2 * position - 1) / (2 * entries);
+    step = Xdotool(
+        {"mousemove", "--sync", "--window", menu, std::to_string(width / 2), std::to_string(y)});
+    if (step) {
+        step = Xdotool({"mouseup", "3"});
+    }
+    return step;
+}
+
+::testing::AssertionResult GameSession::Screenshot(Image* image, const std::string& name) {
+    const std::string path = ScratchFile(name + ".ppm");
+    const CommandResult result = RunX({"import", "-window", "root", path}, Millis(60000));
+    if (!result.Ok()) {
+        return Failed("import -window root", result);
+    }
+    std::string error;
+    if (!image->LoadPpm(path, &error)) {
+        return ::testing::AssertionFailure() << "screenshot " << path << ": " << error;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameSession::WindowShot(Image* image, const std::string& name) {
+    Rect rect;
+    Image screen;
+    auto step = Geometry(&rect);
+    if (step) {
+        step = Screenshot(&screen, name + "-screen");
+    }
+    if (step) {
+        *image = screen.Crop(rect);
+    }
+    return step;
+}
+
+std::string WriteSmallLevel(const GameSession& session) {
+    session.WriteData("courses/small.txt", "8 8\n"
+                                           "11111111\n"
+                                           "10000001\n"
+                                           "10200201\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "10000001\n"
+                                           "11111111\n");
+    return session.WriteData("levels/small.txt", "skyboxes/none\ncourses/small.txt\n");
+}

@@ -1,0 +1,104 @@
+// One run of the real game binary as a player would have it: a private X server, a data
+// folder of the test's own as the working folder, the game's output in files, and real
+// input through xdotool. Everything it started is ended when the session goes, also when
+// a test fails half way.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Image.h"
+#include "Process.h"
+#include "TempDir.h"
+#include "XServer.h"
+
+constexpr const char* kGameTitle = "Game Programming Kestrun";
+
+// Generous, because the tests share a busy machine and may run the sanitizer build.
+constexpr Millis kStartTimeout(60000);
+constexpr Millis kExitTimeout(30000);
+constexpr Millis kOutputTimeout(30000);
+
+// The game binary under test: $KESTRUN_GAME when set, else the kestrun of this build.
+std::string GameBinary();
+
+class GameSession {
+public:
+    GameSession();
+    ~GameSession();
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    // --- files ---
+    // The game's working folder, where the test lays out its data.
+    std::string DataDir() const;
+    // Writes a file under the data folder and returns its path relative to it.
+    std::string WriteData(const std::string& relative, const std::string& contents) const;
+    // A folder for the session's own files (logs, screenshots).
+    std::string ScratchFile(const std::string& name) const;
+
+    // --- processes ---
+    ::testing::AssertionResult StartX(const std::string& screen = "1280x1024x24");
+    // Starts the game with the arguments in the data folder, on the private display unless
+    // env changes DISPLAY.
+    ::testing::AssertionResult Launch(const std::vector<std::string>& args,
+                                      const EnvChanges& env = {});
+    ExitStatus WaitForExit(Millis timeout = kExitTimeout);
+    bool GameRunning() { return _game.Running(); }
+    // Ends the game (if it still runs) and the X server.
+    void StopAll();
+
+    // --- output ---
+    std::string Out() const;
+    std::string Err() const;
+    // Waits until the game's standard output contains text.
+    ::testing::AssertionResult WaitForOutput(const std::string& text,
+                                             Millis timeout = kOutputTimeout);
+    // What the game wrote and how it ended, for failure messages.
+    std::string Transcript();
+
+    // --- the window and input ---
+    // Waits until a visible window with exactly this title exists and keeps its id.
+    ::testing::AssertionResult FindWindow(const std::string& title = kGameTitle,
+                                          Millis timeout = kStartTimeout);
+    const std::string& Window() const { return _window; }
+    // Moves the window (with no window manager GLUT leaves it at -1, -1, its top row and
+    // left column off the screen).
+    ::testing::AssertionResult PlaceWindow(int x, int y);
+    // FindWindow, PlaceWindow at 0, 0 and Focus: the window ready for keys and screenshots.
+    ::testing::AssertionResult OpenWindow();
+    ::testing::AssertionResult Focus();
+    // Presses and releases keys (xdotool key names: "q", "Escape", "shift+w").
+    ::testing::AssertionResult Key(const std::string& keys);
+    ::testing::AssertionResult KeyDown(const std::string& keys);
+    ::testing::AssertionResult KeyUp(const std::string& keys);
+    ::testing::AssertionResult Resize(int width, int height);
+    ::testing::AssertionResult Geometry(Rect* rect);
+    // Opens the pop-up menu with the right button inside the window and releases the button
+    // over entry position (1 = first) of a menu with the given number of entries.
+    ::testing::AssertionResult ChooseMenuEntry(int position, int entries);
+
+    // --- screenshots ---
+    ::testing::AssertionResult Screenshot(Image* image, const std::string& name = "screen");
+    // The window's part of a screenshot of the whole screen (clipped to the screen).
+    ::testing::AssertionResult WindowShot(Image* image, const std::string& name = "window");
+
+    // Runs an X client on the private display (argv[0] from PATH).
+    CommandResult RunX(const std::vector<std::string>& argv, Millis timeout = Millis(20000));
+
+private:
+    ::testing::AssertionResult Xdotool(const std::vector<std::string>& args,
+                                       std::string* out = nullptr, Millis timeout = Millis(20000));
+
+    TempDir _root;
+    XServer _x;
+    Process _game;
+    std::string _window;
+};
+
+// Lays out the smallest level the game starts with: a level file naming a sky box folder
+// that does not exist and a small walled course with two start cells. Returns the level
+// file's path relative to the data folder.
+std::string WriteSmallLevel(const GameSession& session);

@@ -117,7 +117,7 @@ Window CreateBox(Display* display, const BoxLayout& layout, const char* caption,
     Atom protocols[] = {deleteAtom};
     XSetWMProtocols(display, window, protocols, 1);
     XSelectInput(display, window,
-                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
+                 ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                      StructureNotifyMask);
     return window;
 }
@@ -144,6 +144,7 @@ void RunBox(Display* display, const char* text, const char* caption) {
     XMapRaised(display, window);
 
     bool pressedInButton = false;
+    unsigned pressedKey = 0;   // a dismissing key pressed while the box had the focus
     bool destroyed = false;
     bool done = false;
     while (!done) {
@@ -157,7 +158,11 @@ void RunBox(Display* display, const char* text, const char* caption) {
             if (event.xexpose.count == 0) Paint(display, window, gc, layout, lines);
             break;
         case KeyPress:
-            done = IsDismissKey(event.xkey);
+            pressedKey = IsDismissKey(event.xkey) ? event.xkey.keycode : 0;
+            break;
+        case KeyRelease:
+            // On release, so that the key's release does not reach a window that is gone.
+            done = pressedKey != 0 && event.xkey.keycode == pressedKey;
             break;
         case ButtonPress:
             pressedInButton = event.xbutton.button == Button1 &&

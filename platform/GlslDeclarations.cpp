@@ -67,6 +67,20 @@ bool IsQualifier(const std::string& word) {
            word == "highp";
 }
 
+// The storage of a declaration's first word after the qualifiers; false for other statements.
+bool ReadStorage(const std::string& word, GlslStorage& storage) {
+    if (word == "uniform") {
+        storage = GlslStorage::Uniform;
+    } else if (word == "attribute") {
+        storage = GlslStorage::Attribute;
+    } else if (word == "varying") {
+        storage = GlslStorage::Varying;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Adds the names of one "storage type a, b[2], c = init" statement.
 void ParseStatement(const std::string& statement, std::vector<GlslDeclaration>& out) {
     std::string spaced;
@@ -77,36 +91,22 @@ void ParseStatement(const std::string& statement, std::vector<GlslDeclaration>& 
     std::istringstream words(spaced);
     std::string word;
     GlslDeclaration declaration;
-    bool storageFound = false;
     while (words >> word && IsQualifier(word)) {}
-    if (word == "uniform") {
-        declaration.storage = GlslStorage::Uniform;
-        storageFound = true;
-    } else if (word == "attribute") {
-        declaration.storage = GlslStorage::Attribute;
-        storageFound = true;
-    } else if (word == "varying") {
-        declaration.storage = GlslStorage::Varying;
-        storageFound = true;
-    }
-    if (!storageFound) return;
+    if (!ReadStorage(word, declaration.storage)) return;
     while (words >> word && IsQualifier(word)) {}
     declaration.type = word;
     bool expectName = true;
     bool skipping = false;   // inside an array size or an initialiser
-    int parentheses = 0;
+    int parentheses = 0;     // commas inside a constructor do not separate names
     while (words >> word) {
-        if (word == "(") {
-            ++parentheses;
-        } else if (word == ")") {
-            --parentheses;
-        } else if (parentheses > 0) {
-        } else if (word == ",") {
+        if (word == "(" || word == ")") {
+            parentheses += word == "(" ? 1 : -1;
+        } else if (parentheses == 0 && word == ",") {
             expectName = true;
             skipping = false;
         } else if (word == "=" || word == "[") {
             skipping = true;
-        } else if (expectName && !skipping) {
+        } else if (expectName && !skipping && parentheses == 0) {
             declaration.name = word;
             out.push_back(declaration);
             expectName = false;

@@ -131,8 +131,45 @@ int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// Runs the box until it is dismissed.
-void RunBox(Display* display, const char* text, const char* caption) {
+// What the box has seen of the player so far.
+struct BoxInput {
+    bool pressedInButton = false;
+    unsigned pressedKey = 0;   // a dismissing key pressed while the box had the focus
+    bool destroyed = false;    // someone else destroyed the window
+};
+
+// Handles one event of the box's window; true when it dismisses the box.
+bool HandleEvent(const XEvent& event, const BoxLayout& layout, Atom deleteAtom, BoxInput& input) {
+    switch (event.type) {
+    case KeyPress: {
+        XKeyEvent key = event.xkey;
+        input.pressedKey = IsDismissKey(key) ? key.keycode : 0;
+        return false;
+    }
+    case KeyRelease:
+        // On release, so that the release does not go to whatever window lies below.
+        return input.pressedKey != 0 && event.xkey.keycode == input.pressedKey;
+    case ButtonPress:
+        input.pressedInButton = event.xbutton.button == Button1 &&
+                                InButton(layout, event.xbutton.x, event.xbutton.y);
+        return false;
+    case ButtonRelease: {
+        const bool clicked = input.pressedInButton && InButton(layout, event.xbutton.x, event.xbutton.y);
+        input.pressedInButton = false;
+        return clicked;
+    }
+    case ClientMessage:
+        return static_cast<Atom>(event.xclient.data.l[0]) == deleteAtom;
+    case DestroyNotify:
+        input.destroyed = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Shows a box until it is dismissed and hides it; returns its window, or 0 when it is gone.
+Window RunBox(Display* display, const char* text, const char* caption) {
     const std::vector<std::string> lines = SplitLines(text);
     XFontStruct* font = XLoadQueryFont(display, "fixed");
     const BoxLayout layout = LayOut(lines, font);
@@ -143,50 +180,33 @@ void RunBox(Display* display, const char* text, const char* caption) {
     XSetForeground(display, gc, BlackPixel(display, DefaultScreen(display)));
     XMapRaised(display, window);
 
-    bool pressedInButton = false;
-    unsigned pressedKey = 0;   // a dismissing key pressed while the box had the focus
-    bool destroyed = false;
-    bool done = false;
-    while (!done) {
+    BoxInput input;
+    bool dismissed = false;
+    while (!dismissed) {
         XEvent event;
         XNextEvent(display, &event);
-        switch (event.type) {
-        case MapNotify:
-            XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-            break;
-        case Expose:
-            if (event.xexpose.count == 0) Paint(display, window, gc, layout, lines);
-            break;
-        case KeyPress:
-            pressedKey = IsDismissKey(event.xkey) ? event.xkey.keycode : 0;
-            break;
-        case KeyRelease:
-            // On release, so that the key's release does not reach a window that is gone.
-            done = pressedKey != 0 && event.xkey.keycode == pressedKey;
-            break;
-        case ButtonPress:
-            pressedInButton = event.xbutton.button == Button1 &&
-                              InButton(layout, event.xbutton.x, event.xbutton.y);
-            break;
-        case ButtonRelease:
-            done = pressedInButton && InButton(layout, event.xbutton.x, event.xbutton.y);
-            pressedInButton = false;
-            break;
-        case ClientMessage:
-            done = static_cast<Atom>(event.xclient.data.l[0]) == deleteAtom;
-            break;
-        case DestroyNotify:
-            done = destroyed = true;
-            break;
-        default:
-            break;
+        if (event.xany.window != window) {
+            continue;   // late events for an earlier box
         }
+        if (event.type == MapNotify) {
+            XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+        } else if (event.type == Expose && event.xexpose.count == 0) {
+            Paint(display, window, gc, layout, lines);
+        }
+        dismissed = HandleEvent(event, layout, deleteAtom, input);
     }
     XFreeGC(display, gc);
     if (font) XFreeFont(display, font);
-    if (!destroyed) XDestroyWindow(display, window);
-    XSync(display, False);
+    if (input.destroyed) return 0;
+    XUnmapWindow(display, window);
+    return window;
 }
+
+// One connection serves every box, and a dismissed box stays, hidden, until the next one:
+// input tools may send a key's last events after the box has gone, and those must still
+// find its window.
+Display* g_display = nullptr;
+Window g_hiddenBox = 0;
 }  // namespace
 
 void ShowMessageBox(const char* text, const char* caption) {
@@ -196,16 +216,17 @@ void ShowMessageBox(const char* text, const char* caption) {
         g_testHandler(text, caption);
         return;
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
+    if (!g_display) g_display = XOpenDisplay(nullptr);
+    if (!g_display) {
         std::cerr << caption << ": " << text << std::endl;
         return;
     }
     // A focus request that comes too early must not end the game: X errors are ignored
     // while the box is up.
     const XErrorHandler previous = XSetErrorHandler(IgnoreXError);
-    RunBox(display, text, caption);
-    XCloseDisplay(display);
+    if (g_hiddenBox != 0) XDestroyWindow(g_display, g_hiddenBox);
+    g_hiddenBox = RunBox(g_display, text, caption);
+    XSync(g_display, False);
     XSetErrorHandler(previous);
 }
 

@@ -130,3 +130,11 @@ TEST_F(MessageBoxOnDisplay, ClosingTheWindowDismissesIt) {
     closer.join();
     EXPECT_TRUE(sent);
 }
+
+TEST_F(MessageBoxOnDisplay, BoxesFollowingEachOtherEachWaitForTheirOwnDismissal) {
+    for (const char* key : {"Return", "Escape", "KP_Enter"}) {
+        const pid_t helper = Spawn(kFindBox + " key --window %1 " + key);
+        ShowMessageBox(key, kCaption.c_str());
+        EXPECT_EQ(0, ExitStatus(helper)) << key;
+    }
+}

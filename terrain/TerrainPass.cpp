@@ -1,9 +1,53 @@
+// The terrain and water pass: the whole mesh as one strip through the wave and fragment
+// programs, then the course markers with the programs off.
 #include "course/Course.h"
+#include "platform/GLExtensions.h"
 #include "terrain/Shaders.h"
+#include "terrain/TerrainStrip.h"
 
 float g_wavePhase = 0.0f;
 bool g_stripReversed = false;
 
-bool Course::Draw() { return true; }
-void Course::DrawTerrain(const unsigned char*) {}
-void Course::SetTerrainTexCoord(float, float) {}
+bool Course::Draw() {
+    DrawTerrain(_heights);
+    return true;
+}
+
+void Course::DrawTerrain(const unsigned char* field) {
+    _heightDivisor = 10;
+    if (!field) {
+        return;
+    }
+    cgGLSetStateMatrixParameter(g_paramModelViewProj, CG_GL_MODELVIEW_PROJECTION_MATRIX,
+                                CG_GL_MATRIX_IDENTITY);
+    cgGLEnableProfile(g_vertexProfile);
+    cgGLBindProgram(g_waveProgram);
+    cgGLEnableProfile(g_fragmentProfile);
+    cgGLBindProgram(g_fragProgram);
+    cgGLEnableTextureParameter(g_paramBase);
+    cgGLEnableTextureParameter(g_paramDetail);
+
+    glBegin(GL_TRIANGLE_STRIP);
+    WalkTerrainStrip(field, _heightDivisor, [this](const TerrainVertex& vertex) {
+        cgGLSetParameter3f(g_paramWave, g_wavePhase, 1.0f, 1.0f);
+        glNormal3f(vertex.normal.x, vertex.normal.y, vertex.normal.z);
+        SetTerrainTexCoord(static_cast<float>(vertex.x), static_cast<float>(vertex.z));
+        glVertex3f(static_cast<float>(vertex.x), vertex.height, static_cast<float>(vertex.z));
+    });
+    g_wavePhase += 0.01f;
+    glEnd();
+
+    cgGLDisableTextureParameter(g_paramBase);
+    cgGLDisableTextureParameter(g_paramDetail);
+    cgGLDisableProfile(g_vertexProfile);
+    cgGLDisableProfile(g_fragmentProfile);
+    DrawMarkers();
+}
+
+void Course::SetTerrainTexCoord(float x, float z) {
+    if (!g_glMultiTexCoord2fARB) {
+        return;   // the entry point is fetched at start-up, before the first pass
+    }
+    g_glMultiTexCoord2fARB(GL_TEXTURE0_ARB, x / kTerrainSize, z / kTerrainSize);
+    g_glMultiTexCoord2fARB(GL_TEXTURE1_ARB, x / kTerrainSize, z / kTerrainSize);
+}

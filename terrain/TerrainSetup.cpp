@@ -1,4 +1,12 @@
+// Terrain start-up: heights, textures, markers, shader programs and their fixed values.
+// A missing height file or a shader failure stops it with false (shader failures with a
+// message box); a missing texture only leaves its sampler on texture name 0.
+#include <algorithm>
+#include <iostream>
+#include <new>
+
 #include "course/Course.h"
+#include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
 CGcontext g_shaderContext = nullptr;
@@ -23,4 +31,131 @@ CGparameter g_paramTexCoord1 = nullptr;
 CGparameter g_paramBase = nullptr;
 CGparameter g_paramDetail = nullptr;
 
-bool Course::InitTerrain(const char*, int32_t, int32_t) { return false; }
+namespace {
+// Reads the field into a zeroed buffer, so that a short file leaves the rest level at 0.
+// The buffer is never smaller than the 256 x 256 samples the lookups and the pass read.
+unsigned char* LoadHeights(const char* fileName, int32_t width, int32_t length) {
+    if (width <= 0 || length <= 0) {
+        return nullptr;
+    }
+    const size_t size = std::max(static_cast<size_t>(width) * static_cast<size_t>(length),
+                                 static_cast<size_t>(kTerrainSize) * kTerrainSize);
+    unsigned char* heights = new (std::nothrow) unsigned char[size]();
+    if (heights && !Course::ReadRaw(heights, fileName, width, length)) {
+        delete[] heights;
+        heights = nullptr;
+    }
+    return heights;
+}
+
+void LoadTerrainTexture(Texture& texture, const char* fileName, GLint wrap) {
+    if (!texture.LoadTiff(fileName)) {
+        return;
+    }
+    texture.Upload(false);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+}
+
+bool CreateProfiles() {
+    g_vertexProfile = cgGLGetLatestProfile(CG_GL_VERTEX);
+    g_fragmentProfile = cgGLGetLatestProfile(CG_GL_FRAGMENT);
+    if (g_vertexProfile == CG_PROFILE_UNKNOWN || g_fragmentProfile == CG_PROFILE_UNKNOWN) {
+        ShowMessageBox("Invalid profile type", "Error");
+        return false;
+    }
+    cgGLSetOptimalOptions(g_vertexProfile);
+    cgGLSetOptimalOptions(g_fragmentProfile);
+    return true;
+}
+
+bool CreatePrograms() {
+    g_waveProgram = cgCreateProgramFromFile(g_shaderContext, CG_SOURCE, "Cg/Wave.cg",
+                                            g_vertexProfile, "main", nullptr);
+    g_fragProgram = cgCreateProgramFromFile(g_shaderContext, CG_SOURCE, "Cg/Frag.cg",
+                                            g_fragmentProfile, "main", nullptr);
+    const char* failure = !g_waveProgram ? "VERTEX SHADER ERROR"
+                          : !g_fragProgram ? "PIXEL SHADER ERROR"
+                                           : nullptr;
+    if (failure) {
+        const CGerror error = cgGetError();
+        std::cout << failure;
+        ShowMessageBox(cgGetErrorString(error), "Error");
+        return false;
+    }
+    cgGLLoadProgram(g_waveProgram);
+    cgGLLoadProgram(g_fragProgram);
+    return true;
+}
+
+void LookUpParameters() {
+    g_paramPosition = cgGetNamedParameter(g_waveProgram, "IN.position");
+    g_paramWave = cgGetNamedParameter(g_waveProgram, "IN.wave");
+    g_paramModelViewProj = cgGetNamedParameter(g_waveProgram, "ModelViewProj");
+    g_paramGlobalAmbient = cgGetNamedParameter(g_fragProgram, "globalAmbient");
+    g_paramLightColor = cgGetNamedParameter(g_fragProgram, "lightColor");
+    g_paramLightPosition = cgGetNamedParameter(g_fragProgram, "lightPosition");
+    g_paramEyePosition = cgGetNamedParameter(g_fragProgram, "eyePosition");
+    g_paramKe = cgGetNamedParameter(g_fragProgram, "Ke");
+    g_paramKa = cgGetNamedParameter(g_fragProgram, "Ka");
+    g_paramKd = cgGetNamedParameter(g_fragProgram, "Kd");
+    g_paramKs = cgGetNamedParameter(g_fragProgram, "Ks");
+    g_paramShininess = cgGetNamedParameter(g_fragProgram, "shininess");
+    g_paramTexCoord0 = cgGetNamedParameter(g_fragProgram, "texCoord0");
+    g_paramTexCoord1 = cgGetNamedParameter(g_fragProgram, "texCoord1");
+    g_paramBase = cgGetNamedParameter(g_fragProgram, "Base");
+    g_paramDetail = cgGetNamedParameter(g_fragProgram, "Detail");
+}
+
+// The light and the eye sit at the centre of the terrain, at height 0.
+void SetFixedValues() {
+    const float globalAmbient[3] = {0.8f, 0.8f, 0.8f};
+    const float lightColor[3] = {0.8f, 0.8f, 0.8f};
+    const float lightPosition[3] = {128.0f, 0.0f, 128.0f};
+    const float ke[3] = {0.2f, 0.2f, 0.3f};
+    const float ka[3] = {0.8f, 0.8f, 0.8f};
+    const float kd[3] = {0.8f, 0.8f, 0.8f};
+    const float ks[3] = {0.0f, 0.0f, 0.0f};
+    cgGLSetParameter3fv(g_paramGlobalAmbient, globalAmbient);
+    cgGLSetParameter3fv(g_paramLightColor, lightColor);
+    cgGLSetParameter3fv(g_paramLightPosition, lightPosition);
+    cgGLSetParameter3f(g_paramEyePosition, 128.0f, 0.0f, 128.0f);
+    cgGLSetParameter3fv(g_paramKe, ke);
+    cgGLSetParameter3fv(g_paramKa, ka);
+    cgGLSetParameter3fv(g_paramKd, kd);
+    cgGLSetParameter3fv(g_paramKs, ks);
+    cgGLSetParameter1f(g_paramShininess, 0.0f);
+}
+}  // namespace
+
+bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
+    delete[] _heights;
+    _heights = LoadHeights(fileName, width, length);
+    if (!_heights) {
+        return false;
+    }
+    std::cout << "Loaded terrain: " << fileName << std::endl;
+
+    LoadTerrainTexture(_baseTexture, "terrain_data/Terrain_Base.tif", GL_CLAMP_TO_EDGE);
+    LoadTerrainTexture(_detailTexture, "terrain_data/Terrain_Detail.tif", GL_REPEAT);
+    BuildMarkers();
+
+    if (g_shaderContext) {
+        cgDestroyContext(g_shaderContext);   // a second start-up replaces the first one's programs
+    }
+    g_shaderContext = cgCreateContext();
+    if (!g_shaderContext) {
+        ShowMessageBox("Failed To Create Cg Context", "Error");
+        return false;
+    }
+    if (!CreateProfiles() || !CreatePrograms()) {
+        return false;
+    }
+    LookUpParameters();
+    SetFixedValues();
+    cgGLSetTextureParameter(g_paramBase, _baseTexture.GetId());
+    cgGLSetTextureParameter(g_paramDetail, _detailTexture.GetId());
+    ComputeCellSize();
+    DrawTerrain(_heights);
+    return true;
+}

@@ -1,0 +1,343 @@
+// Terrain start-up and the terrain pass in a real context, with the shipped programs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include "ConsoleCapture.h"
+#include "GLContext.h"
+#include "TempDir.h"
+#include "course/Course.h"
+#include "platform/GLExtensions.h"
+#include "platform/MessageBox.h"
+#include "terrain/Shaders.h"
+
+namespace {
+std::vector<std::pair<std::string, std::string>> g_boxes;
+
+void RecordBox(const char* text, const char* caption) {
+    g_boxes.emplace_back(text, caption);
+}
+
+class ErrorCapture {
+public:
+    ErrorCapture() : _previous(std::cerr.rdbuf(_buffer.rdbuf())) {}
+    ~ErrorCapture() { std::cerr.rdbuf(_previous); }
+    std::string Text() const { return _buffer.str(); }
+
+private:
+    std::ostringstream _buffer;
+    std::streambuf* _previous;
+};
+
+// Raw height of the test fields: water (0) for x below 128, land (100, world 10) above.
+std::string HalfWaterField() {
+    std::string field(kTerrainSize * kTerrainSize, '\0');
+    for (int z = 0; z < kTerrainSize; ++z) {
+        for (int x = kTerrainSize / 2; x < kTerrainSize; ++x) field[z * kTerrainSize + x] = 100;
+    }
+    return field;
+}
+
+class TerrainGL : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureGLContext();
+        g_glMultiTexCoord2fARB = glMultiTexCoord2f;   // the core name of the same entry point
+        g_boxes.clear();
+        SetMessageBoxForTesting(RecordBox);
+        dir.Enter();
+        dir.Write("terrain_data/terrain1.raw", HalfWaterField());
+    }
+    void TearDown() override { SetMessageBoxForTesting(nullptr); }
+
+    void CopyProgram(const char* name) {
+        dir.Write(std::string("Cg/") + name,
+                  ReadFileBytes(std::string(KESTRUN_SOURCE_DIR "/data/Cg/") + name));
+    }
+
+    // Starts the terrain and returns the console text.
+    std::string Start(bool* result = nullptr) {
+        ConsoleCapture console;
+        const bool ok = course.InitTerrain("terrain_data/terrain1.raw", 256, 256);
+        if (result) *result = ok;
+        return console.Text();
+    }
+
+    TempDir dir;
+    Course course;
+};
+
+GLuint CurrentProgram() {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return static_cast<GLuint>(program);
+}
+
+GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const unsigned char pixels[4 * 4 * 3] = {
+        r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b,
+        r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b};
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+// Looks straight down on the whole terrain: a pixel (px, py) of the 256 x 256 viewport
+// shows world x = px, z = 256 - py.
+void LookDown() {
+    glViewport(0, 0, 256, 256);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-128, 128, -128, 128, 1, 500);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(128, 100, 128, 128, 0, 128, 0, 0, -1);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+}
+
+void SetFog(float start, float end) {
+    const float color[4] = {1.0f, 0.8f, 0.5f, 0.0f};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, color);
+    glFogf(GL_FOG_START, start);
+    glFogf(GL_FOG_END, end);
+}
+
+std::vector<unsigned char> DrawAndRead(Course& course) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    course.Draw();
+    std::vector<unsigned char> pixels(256 * 256 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 256, 256, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+const unsigned char* Pixel(const std::vector<unsigned char>& pixels, int x, int y) {
+    return &pixels[(static_cast<size_t>(y) * 256 + x) * 3];
+}
+}  // namespace
+
+// --- start-up failures ---
+
+TEST_F(TerrainGL, MissingHeightFileCreatesNoContextAndShowsNoBox) {
+    std::filesystem::remove("terrain_data/terrain1.raw");
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    bool ok = true;
+    EXPECT_EQ("", Start(&ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(nullptr, g_shaderContext);
+    EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(TerrainGL, MissingWaveProgramIsAVertexShaderError) {
+    CopyProgram("Frag.cg");
+    bool ok = true;
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);
+    EXPECT_EQ("Error", g_boxes[0].second);
+    EXPECT_NE(nullptr, g_shaderContext);   // what was made before the failure stays
+    EXPECT_EQ(0.0f, g_wavePhase);          // no pass ran
+}
+
+TEST_F(TerrainGL, BrokenWaveProgramShowsTheCompilerLog) {
+    CopyProgram("Frag.cg");
+    dir.Write("Cg/Wave.cg", "#version 120\nvoid main() { gl_Position = vec4(undeclaredThing); }\n");
+    ErrorCapture errors;
+    bool ok = true;
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(cgGetErrorString(CG_COMPILER_ERROR), g_boxes[0].first);
+    EXPECT_NE(std::string::npos, errors.Text().find("Cg/Wave.cg")) << errors.Text();
+    EXPECT_NE(std::string::npos, errors.Text().find("undeclaredThing")) << errors.Text();
+}
+
+TEST_F(TerrainGL, BothProgramsMissingReportOnlyTheVertexProgram) {
+    bool ok = true;
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(1u, g_boxes.size());
+}
+
+TEST_F(TerrainGL, MissingFragmentProgramIsAPixelShaderError) {
+    CopyProgram("Wave.cg");
+    bool ok = true;
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nPIXEL SHADER ERROR", Start(&ok));
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);
+    EXPECT_EQ("Error", g_boxes[0].second);
+}
+
+// --- a successful start ---
+
+TEST_F(TerrainGL, StartsWithoutTexturesAndRunsOnePass) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ErrorCapture errors;
+    bool ok = false;
+    const std::string console = Start(&ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(0u, console.rfind("Loaded terrain: terrain_data/terrain1.raw\n", 0)) << console;
+    EXPECT_EQ(std::string::npos, console.find("ERROR")) << console;
+    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_EQ("", errors.Text());
+    for (CGparameter parameter :
+         {g_paramPosition, g_paramWave, g_paramModelViewProj, g_paramGlobalAmbient,
+          g_paramLightColor, g_paramLightPosition, g_paramEyePosition, g_paramKe, g_paramKa,
+          g_paramKd, g_paramKs, g_paramShininess, g_paramTexCoord0, g_paramTexCoord1, g_paramBase,
+          g_paramDetail}) {
+        EXPECT_NE(nullptr, parameter);
+    }
+    EXPECT_EQ(0.01f, g_wavePhase);
+    EXPECT_FALSE(g_stripReversed);
+    EXPECT_EQ(0u, CurrentProgram());   // the pass ends with the programs off
+
+    // The detail texture did not load: its sampler unbinds unit 1 when enabled.
+    GLuint stray = 0;
+    glGenTextures(1, &stray);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, stray);
+    glActiveTexture(GL_TEXTURE0);
+    cgGLEnableTextureParameter(g_paramDetail);
+    glActiveTexture(GL_TEXTURE1);
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(0, bound);
+    glDeleteTextures(1, &stray);
+}
+
+TEST_F(TerrainGL, FixedValuesStayWhateverTheCameraDoes) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(10, 5, 10, 200, 0, 40, 0, 1, 0);
+    course.Draw();
+    cgGLEnableProfile(g_vertexProfile);
+    cgGLEnableProfile(g_fragmentProfile);
+    const GLuint program = CurrentProgram();
+    ASSERT_NE(0u, program);
+    struct Expected { const char* name; float x, y, z; };
+    for (const Expected& e : {Expected{"eyePosition", 128, 0, 128}, Expected{"lightPosition", 128, 0, 128},
+                              Expected{"globalAmbient", 0.8f, 0.8f, 0.8f}, Expected{"Ke", 0.2f, 0.2f, 0.3f},
+                              Expected{"Kd", 0.8f, 0.8f, 0.8f}, Expected{"Ks", 0, 0, 0}}) {
+        float values[3] = {-1, -1, -1};
+        glGetUniformfv(program, glGetUniformLocation(program, e.name), values);
+        EXPECT_EQ(e.x, values[0]) << e.name;
+        EXPECT_EQ(e.y, values[1]) << e.name;
+        EXPECT_EQ(e.z, values[2]) << e.name;
+    }
+    GLint units[2] = {-1, -1};
+    glGetUniformiv(program, glGetUniformLocation(program, "Base"), &units[0]);
+    glGetUniformiv(program, glGetUniformLocation(program, "Detail"), &units[1]);
+    EXPECT_EQ(0, units[0]);
+    EXPECT_EQ(1, units[1]);
+    cgGLDisableProfile(g_vertexProfile);
+    cgGLDisableProfile(g_fragmentProfile);
+    glLoadIdentity();
+}
+
+TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    const int k = 7;
+    for (int i = 0; i < k; ++i) course.Draw();
+    float expected = 0.0f;
+    for (int i = 0; i < k + 1; ++i) expected += 0.01f;
+    EXPECT_EQ(expected, g_wavePhase);
+    EXPECT_FALSE(g_stripReversed);
+    EXPECT_EQ(10, course._heightDivisor);
+
+    g_wavePhase = 262144.0f;   // from here on adding 0.01 changes nothing; it is never wrapped
+    course.Draw();
+    EXPECT_EQ(262144.0f, g_wavePhase);
+
+    g_wavePhase = 1.0f;
+    delete[] course._heights;
+    course._heights = nullptr;
+    course.Draw();
+    EXPECT_EQ(1.0f, g_wavePhase);
+}
+
+// --- what the programs draw ---
+
+TEST_F(TerrainGL, WaterMovesBetweenPassesAndLandStaysPut) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    const GLuint base = SolidTexture(150, 120, 80);
+    const GLuint detail = SolidTexture(128, 128, 128);
+    cgGLSetTextureParameter(g_paramBase, base);
+    cgGLSetTextureParameter(g_paramDetail, detail);
+    LookDown();
+    SetFog(1.0f, 5000.0f);
+
+    const std::vector<unsigned char> first = DrawAndRead(course);
+    const std::vector<unsigned char> second = DrawAndRead(course);
+    int waterChanged = 0;
+    int waterPixels = 0;
+    for (int y = 8; y < 248; y += 2) {
+        for (int x = 8; x < 112; x += 2) {           // world x 8..112: water
+            const unsigned char* a = Pixel(first, x, y);
+            const unsigned char* b = Pixel(second, x, y);
+            ++waterPixels;
+            waterChanged += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
+            EXPECT_GT(a[2], a[0]) << "water is bluish at " << x << ", " << y;
+        }
+        for (int x = 144; x < 248; x += 2) {         // world x 144..248: land at height 10
+            const unsigned char* a = Pixel(first, x, y);
+            const unsigned char* b = Pixel(second, x, y);
+            ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << "land moved at " << x << ", " << y;
+            EXPECT_GT(a[0], 40) << "land is textured and lit at " << x << ", " << y;
+            EXPECT_GT(a[0], a[2]);
+        }
+    }
+    EXPECT_GT(waterChanged, waterPixels / 2);
+    glDeleteTextures(1, &base);
+    glDeleteTextures(1, &detail);
+}
+
+TEST_F(TerrainGL, TerrainFadesIntoTheLinearFog) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    LookDown();
+    SetFog(1.0f, 2.0f);   // everything lies beyond the fog's end
+    const std::vector<unsigned char> fogged = DrawAndRead(course);
+    for (int x : {30, 200}) {
+        const unsigned char* p = Pixel(fogged, x, 128);
+        EXPECT_EQ(255, p[0]);
+        EXPECT_NEAR(204, p[1], 1);
+        EXPECT_NEAR(128, p[2], 1);
+    }
+    SetFog(1.0f, 5000.0f);
+    const std::vector<unsigned char> unfogged = DrawAndRead(course);
+    const unsigned char* clear = Pixel(unfogged, 200, 128);
+    EXPECT_LT(clear[1], 150);   // no texture here: dark land without the fog
+}

@@ -6,6 +6,10 @@
 #include <string>
 #include <thread>
 
+// Before Xlib, which defines Status as a macro.
+#include "TempDir.h"
+#include "XServer.h"
+
 #include <X11/Xlib.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -26,7 +30,7 @@ pid_t Spawn(const std::string& command) {
     return pid;
 }
 
-int ExitStatus(pid_t pid) {
+int ChildExitStatus(pid_t pid) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -37,14 +41,22 @@ int ExitStatus(pid_t pid) {
 const std::string kCaption = "Error " + std::to_string(getpid());
 const std::string kFindBox = "xdotool search --sync --onlyvisible --name '^" + kCaption + "$'";
 
-// A box that never goes away ends the test process instead of hanging it.
+// Each test gets an X server of its own: the pointer and the keyboard focus are shared by
+// everything on a display, and other tests run side by side. A box that never goes away
+// ends the test process instead of hanging it.
 class MessageBoxOnDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, getenv("DISPLAY"));
+        std::string error;
+        ASSERT_TRUE(_server.Start("800x600x24", _log.File("xvfb.log"), &error)) << error;
+        setenv("DISPLAY", _server.Display().c_str(), 1);
         alarm(60);
     }
     void TearDown() override { alarm(0); }
+
+private:
+    TempDir _log;
+    XServer _server;
 };
 
 // Finds a top-level window by its title and asks it to close, as a window manager would.
@@ -88,21 +100,21 @@ bool CloseWindowNamed(const char* title) {
 TEST_F(MessageBoxOnDisplay, ReturnSentToTheWindowFoundByItsCaptionDismissesIt) {
     const pid_t helper = Spawn(kFindBox + " key --window %1 Return");
     ShowMessageBox("The shader program file could not be read.", kCaption.c_str());
-    EXPECT_EQ(0, ExitStatus(helper));
+    EXPECT_EQ(0, ChildExitStatus(helper));
 }
 
 TEST_F(MessageBoxOnDisplay, EscapeFromTheKeyboardDismissesIt) {
     // The box takes the keyboard focus when it appears.
     const pid_t helper = Spawn(kFindBox + " windowfocus --sync %1 key Escape");
     ShowMessageBox("Invalid profile type", kCaption.c_str());
-    EXPECT_EQ(0, ExitStatus(helper));
+    EXPECT_EQ(0, ChildExitStatus(helper));
 }
 
 TEST_F(MessageBoxOnDisplay, OtherKeysLeaveItOpen) {
     const pid_t helper = Spawn(kFindBox + " key --window %1 space a && sleep 0.3 && " + kFindBox +
                                " key --window %1 KP_Enter");
     ShowMessageBox("two\nlines", kCaption.c_str());
-    EXPECT_EQ(0, ExitStatus(helper));   // the second search found the box still there
+    EXPECT_EQ(0, ChildExitStatus(helper));   // the second search found the box still there
 }
 
 TEST_F(MessageBoxOnDisplay, ClickingOkDismissesIt) {
@@ -111,7 +123,7 @@ TEST_F(MessageBoxOnDisplay, ClickingOkDismissesIt) {
         "id=$(" + kFindBox + " | head -n 1) && eval $(xdotool getwindowgeometry --shell $id) && "
         "xdotool mousemove --window $id $((WIDTH / 2)) $((HEIGHT - 27)) click 1");
     ShowMessageBox("Failed To Create Cg Context", kCaption.c_str());
-    EXPECT_EQ(0, ExitStatus(helper));
+    EXPECT_EQ(0, ChildExitStatus(helper));
 }
 
 TEST_F(MessageBoxOnDisplay, ClickingBesideOkDoesNot) {
@@ -120,7 +132,7 @@ TEST_F(MessageBoxOnDisplay, ClickingBesideOkDoesNot) {
         "xdotool mousemove --window $id 5 5 click 1 && sleep 0.3 && " + kFindBox +
         " key --window %1 Return");
     ShowMessageBox("Failed To Create Cg Context", kCaption.c_str());
-    EXPECT_EQ(0, ExitStatus(helper));
+    EXPECT_EQ(0, ChildExitStatus(helper));
 }
 
 TEST_F(MessageBoxOnDisplay, ClosingTheWindowDismissesIt) {
@@ -135,6 +147,6 @@ TEST_F(MessageBoxOnDisplay, BoxesFollowingEachOtherEachWaitForTheirOwnDismissal)
     for (const char* key : {"Return", "Escape", "KP_Enter"}) {
         const pid_t helper = Spawn(kFindBox + " key --window %1 " + key);
         ShowMessageBox(key, kCaption.c_str());
-        EXPECT_EQ(0, ExitStatus(helper)) << key;
+        EXPECT_EQ(0, ChildExitStatus(helper)) << key;
     }
 }

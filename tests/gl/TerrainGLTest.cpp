@@ -152,7 +152,7 @@ TEST_F(TerrainGL, MissingHeightFileCreatesNoContextAndShowsNoBox) {
 TEST_F(TerrainGL, MissingWaveProgramIsAVertexShaderError) {
     CopyProgram("Frag.cg");
     bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
     EXPECT_FALSE(ok);
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);
@@ -166,7 +166,7 @@ TEST_F(TerrainGL, BrokenWaveProgramShowsTheCompilerLog) {
     dir.Write("Cg/Wave.cg", "#version 120\nvoid main() { gl_Position = vec4(undeclaredThing); }\n");
     ErrorCapture errors;
     bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
     EXPECT_FALSE(ok);
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ(cgGetErrorString(CG_COMPILER_ERROR), g_boxes[0].first);
@@ -176,7 +176,7 @@ TEST_F(TerrainGL, BrokenWaveProgramShowsTheCompilerLog) {
 
 TEST_F(TerrainGL, BothProgramsMissingReportOnlyTheVertexProgram) {
     bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", Start(&ok));
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
     EXPECT_FALSE(ok);
     EXPECT_EQ(1u, g_boxes.size());
 }
@@ -184,7 +184,7 @@ TEST_F(TerrainGL, BothProgramsMissingReportOnlyTheVertexProgram) {
 TEST_F(TerrainGL, MissingFragmentProgramIsAPixelShaderError) {
     CopyProgram("Wave.cg");
     bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nPIXEL SHADER ERROR", Start(&ok));
+    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nPIXEL SHADER ERROR", WithoutAssetLines(Start(&ok)));
     EXPECT_FALSE(ok);
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);

@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
 #include "platform/Cg.h"
@@ -39,18 +40,6 @@ void main() {
     gl_FragColor = vec4(wave * gain + tint + textures * textureWeight, 1.0);
 }
 )";
-
-// Captures standard error while alive.
-class ErrorCapture {
-public:
-    ErrorCapture() : _previous(std::cerr.rdbuf(_buffer.rdbuf())) {}
-    ~ErrorCapture() { std::cerr.rdbuf(_previous); }
-    std::string Text() const { return _buffer.str(); }
-
-private:
-    std::ostringstream _buffer;
-    std::streambuf* _previous;
-};
 
 class CgRuntimeGL : public ::testing::Test {
 protected:

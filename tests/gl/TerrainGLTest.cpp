@@ -28,17 +28,6 @@ void RecordBox(const char* text, const char* caption) {
     g_boxes.emplace_back(text, caption);
 }
 
-class ErrorCapture {
-public:
-    ErrorCapture() : _previous(std::cerr.rdbuf(_buffer.rdbuf())) {}
-    ~ErrorCapture() { std::cerr.rdbuf(_previous); }
-    std::string Text() const { return _buffer.str(); }
-
-private:
-    std::ostringstream _buffer;
-    std::streambuf* _previous;
-};
-
 // Raw height of the test fields: water (0) for x below 128, land (100, world 10) above.
 std::string HalfWaterField() {
     std::string field(kTerrainSize * kTerrainSize, '\0');

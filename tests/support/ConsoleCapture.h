@@ -1,23 +1,37 @@
-// Captures what the game writes to standard output (std::cout) while it is alive.
+// Captures what the game writes to a standard stream while the capture is alive.
 #pragma once
 
 #include <iostream>
 #include <sstream>
 #include <string>
 
-class ConsoleCapture {
+class StreamCapture {
 public:
-    ConsoleCapture() : _previous(std::cout.rdbuf(_buffer.rdbuf())) {}
-    ~ConsoleCapture() { std::cout.rdbuf(_previous); }
-    ConsoleCapture(const ConsoleCapture&) = delete;
-    ConsoleCapture& operator=(const ConsoleCapture&) = delete;
+    explicit StreamCapture(std::ostream& stream)
+        : _stream(stream), _previous(stream.rdbuf(_buffer.rdbuf())) {}
+    ~StreamCapture() { _stream.rdbuf(_previous); }
+    StreamCapture(const StreamCapture&) = delete;
+    StreamCapture& operator=(const StreamCapture&) = delete;
 
     std::string Text() const { return _buffer.str(); }
     void Clear() { _buffer.str(""); }
 
 private:
+    std::ostream& _stream;
     std::ostringstream _buffer;
     std::streambuf* _previous;
+};
+
+// Standard output (std::cout), where the game writes its console lines.
+class ConsoleCapture : public StreamCapture {
+public:
+    ConsoleCapture() : StreamCapture(std::cout) {}
+};
+
+// Standard error (std::cerr).
+class ErrorCapture : public StreamCapture {
+public:
+    ErrorCapture() : StreamCapture(std::cerr) {}
 };
 
 // The console text without the lines of texture loads and of the marker build, for tests

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ConsoleCapture.h"
+#include "TestCourses.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 
@@ -18,17 +18,7 @@ const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // A width x width course of free ground with markers ';' at the given cells, laid out.
 void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, int>>& markers) {
-    std::vector<std::string> lines(width, std::string(width, '3'));
-    for (const auto& marker : markers) {
-        lines[marker.first][marker.second] = ';';
-    }
-    std::string text = std::to_string(width) + " " + std::to_string(width) + "\n";
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
+    ReadMarkerCourse(course, width, markers);
     LayOutMarkers(course);
 }
 

@@ -5,24 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "ConsoleCapture.h"
+#include "TestCourses.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 
 namespace {
 // A width x width course of free ground '3' with markers ';' at the given cells.
 void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, int>>& markers) {
-    std::vector<std::string> lines(width, std::string(width, '3'));
-    for (const auto& marker : markers) {
-        lines[marker.first][marker.second] = ';';
-    }
-    std::string text = std::to_string(width) + " " + std::to_string(width) + "\n";
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
+    ReadMarkerCourse(course, width, markers);
     course.ComputeCellSize();
 }
 }  // namespace

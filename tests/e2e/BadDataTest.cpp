@@ -114,6 +114,10 @@ struct ShaderFault {
     const char* line;     // printed, without a line end, before the box shows
 };
 
+std::ostream& operator<<(std::ostream& out, const ShaderFault& fault) {
+    return out << fault.name;
+}
+
 class BadShader : public BadData, public ::testing::WithParamInterface<ShaderFault> {};
 } // namespace
 

@@ -35,6 +35,10 @@ struct Racer {
     Image (*other)(const Image&);
 };
 
+std::ostream& operator<<(std::ostream& out, const Racer& racer) {
+    return out << "keys " << racer.forward << racer.left << racer.right;
+}
+
 class Driving : public ::testing::TestWithParam<Racer> {
 protected:
     void SetUp() override {

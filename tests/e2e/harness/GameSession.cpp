@@ -385,8 +385,21 @@ namespace {
     }
 }
 
+// The first frame is drawn before the frame's fog values are set and with racer 1's eye still
+// at its start-up height; when start-up takes more than a second it already carries the
+// heads-up line. Waiting for a shot that differs from the first one with the line makes sure
+// a later frame is shown.
 ::testing::AssertionResult GameSession::WaitForFrames(Image* image, Millis timeout) {
-    return WaitForShot(image, ShowsHudInBothHalves, "the heads-up line in both halves", timeout);
+    auto shown =
+        WaitForShot(image, ShowsHudInBothHalves, "the heads-up line in both halves", timeout);
+    if (!shown) {
+        return shown;
+    }
+    const Image first = *image;
+    auto later = [&first](const Image& shot) {
+        return ShowsHudInBothHalves(shot) && Image::MeanDifference(first, shot) != 0.0;
+    };
+    return WaitForShot(image, later, "a frame after the first with the heads-up line", timeout);
 }
 
 ::testing::AssertionResult GameSession::HoldKeyUntil(const std::string& key, Image* image,

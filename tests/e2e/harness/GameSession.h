@@ -111,7 +111,9 @@ public:
                                            const std::function<bool(const Image&)>& ready,
                                            const std::string& what, Millis timeout = kStartTimeout);
     // Waits until both halves show the heads-up line, which the game first writes a second
-    // after start-up: frames are being drawn at the window's current size.
+    // after start-up, and then for a shot that differs from that first one: frames are being
+    // drawn at the window's current size, and the first frame (drawn before the fog is set)
+    // is gone.
     ::testing::AssertionResult WaitForFrames(Image* image, Millis timeout = kStartTimeout);
     // Holds a key down until a window shot satisfies ready, then lets it go (also when the
     // wait fails). The racers' motion grows with frames, so the time this takes depends on

@@ -79,7 +79,7 @@ bool CreatePrograms() {
                                            : nullptr;
     if (failure) {
         const CGerror error = cgGetError();
-        std::cout << failure;
+        std::cout << failure << std::flush;   // on the console while the box waits
         ShowMessageBox(cgGetErrorString(error), "Error");
         return false;
     }

@@ -1,26 +1,70 @@
 // The game window as a player meets it: title, quitting, snapshot, resizing and the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "GameSession.h"
+#include "View.h"
 
 namespace {
-// Starts the game on the small level and waits for its window, focused for keys.
+// Starts the game on the default level and waits for its window, focused for keys and
+// drawing frames.
 class GameWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(session.StartX());
-        ASSERT_TRUE(session.Launch({WriteSmallLevel(session)}));
-        ASSERT_TRUE(session.OpenWindow()) << session.Transcript();
+        ASSERT_TRUE(StartGame(session, "levels/default.txt", &start)) << session.Transcript();
+    }
+    void TearDown() override {
+        if (session.GameRunning()) {
+            EXPECT_TRUE(session.Quit());
+        }
+        EXPECT_EQ("", session.SanitizerReport()) << session.Transcript();
+    }
+
+    // Resizes the window and waits until both halves are drawn at the new size.
+    void ResizeAndWait(int width, int height, Image* shot) {
+        ASSERT_TRUE(session.Resize(width, height));
+        ASSERT_TRUE(session.WaitForShot(
+            shot,
+            [&](const Image& image) {
+                return image.Width() == width && image.Height() == height &&
+                       ShowsHudInBothHalves(image);
+            },
+            "both halves at " + std::to_string(width) + " x " + std::to_string(height)));
     }
 
     GameSession session;
+    Image start;
 };
 
-const char* const kStartLines = "Reading level description file 'levels/small.txt'...\n"
-                                "  skybox path: skyboxes/none\n"
-                                "  course filename: courses/small.txt\n";
+// Every file and folder under dir, with its size, in order.
+std::vector<std::string> FilesUnder(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        std::error_code ignored;
+        files.push_back(
+            entry.path().string() + " " +
+            std::to_string(entry.is_regular_file(ignored) ? entry.file_size(ignored) : 0));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+const char* const kStartLines = "Reading level description file 'levels/default.txt'...\n"
+                                "  skybox path: skyboxes/day\n"
+                                "  course filename: courses/default.txt\n";
+
+// Both halves show the scene: sky above, ground below, the heads-up line at the top left.
+void ExpectSceneInBothHalves(const Image& shot) {
+    for (const ViewMeasure& view : {MeasureTop(shot), MeasureBottom(shot)}) {
+        EXPECT_GT(view.sky, view.BandPixels(SkyBand(view.width, view.height)) / 3)
+            << view.Describe();
+        EXPECT_GT(view.ground, view.BandPixels(LowBand(view.width, view.height)) / 2)
+            << view.Describe();
+        EXPECT_GT(view.posts, 0) << view.Describe();
+    }
+}
 } // namespace
 
 TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
@@ -29,11 +73,9 @@ TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
     ASSERT_TRUE(session.Geometry(&rect));
     EXPECT_EQ(640, rect.width);
     EXPECT_EQ(480, rect.height);
-    Image shot;
-    ASSERT_TRUE(session.WindowShot(&shot));
-    EXPECT_EQ(640, shot.Width());
-    EXPECT_EQ(480, shot.Height());
-    EXPECT_TRUE(session.GameRunning());
+    EXPECT_EQ(640, start.Width());
+    EXPECT_EQ(480, start.Height());
+    ExpectSceneInBothHalves(start);
 }
 
 TEST_F(GameWindow, QKeyQuitsWithStatusZero) {
@@ -54,38 +96,46 @@ TEST_F(GameWindow, UpperCaseQDoesNotQuit) {
 }
 
 TEST_F(GameWindow, CKeyReportsTheSnapshotAndWritesNothing) {
+    const std::string before = session.Out();
+    const std::vector<std::string> filesBefore = FilesUnder(session.DataDir());
     ASSERT_TRUE(session.Key("c"));
     ASSERT_TRUE(session.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
-    // The two snapshot lines are the last output, and come once.
-    const std::string out = session.Out();
-    const std::string snapshotLines =
-        "Saving screen snapshot to: snapshot.jpg\nGame::_CaptureImage() needs 'libvornel'\n";
-    ASSERT_GE(out.size(), snapshotLines.size());
-    EXPECT_EQ(snapshotLines, out.substr(out.size() - snapshotLines.size()));
-    EXPECT_EQ(out.find("Saving screen snapshot"), out.rfind("Saving screen snapshot"));
+    // The two snapshot lines come once, after what was there.
+    EXPECT_EQ(before + "Saving screen snapshot to: snapshot.jpg\n"
+                       "Game::_CaptureImage() needs 'libvornel'\n",
+              session.Out());
     EXPECT_TRUE(session.GameRunning());
+    // Nothing is written in the working folder.
+    EXPECT_EQ(filesBefore, FilesUnder(session.DataDir()));
     EXPECT_FALSE(std::filesystem::exists(session.DataDir() + "/snapshot.jpg"));
 }
 
-TEST_F(GameWindow, ResizesToAnOddHeight) {
-    ASSERT_TRUE(session.Resize(800, 601));
-    Rect rect;
-    ASSERT_TRUE(session.Geometry(&rect));
-    EXPECT_EQ(800, rect.width);
-    EXPECT_EQ(601, rect.height);
-    ASSERT_TRUE(session.Key("c")); // the game has handled the resize before this key
-    ASSERT_TRUE(session.WaitForOutput("needs 'libvornel'"));
+TEST_F(GameWindow, ResizesToAnOddHeightLeavingTheTopRowToNeitherHalf) {
+    Image shot;
+    ResizeAndWait(800, 601, &shot);
+    ExpectSceneInBothHalves(shot);
+    // Each half is 300 rows; the top row stays as the clear left it, right of the heads-up
+    // line's glyphs (which may reach above their half).
+    const Rect topRow = {320, 0, 480, 1};
+    EXPECT_EQ(480, shot.Count(topRow, [](const Rgb& p) { return p == Rgb{0, 0, 0}; }));
+    EXPECT_GT(shot.Stats({320, 1, 480, 1}).Brightness(), 20.0);
     EXPECT_EQ(std::string::npos, session.Out().find("bad window size")) << session.Transcript();
-    EXPECT_TRUE(session.GameRunning());
 }
 
-TEST_F(GameWindow, RefusesAWindowTooNarrow) {
+TEST_F(GameWindow, ResizesToAWideWindow) {
+    Image shot;
+    ResizeAndWait(1280, 720, &shot);
+    ExpectSceneInBothHalves(shot);
+    EXPECT_EQ(std::string::npos, session.Out().find("bad window size")) << session.Transcript();
+}
+
+TEST_F(GameWindow, RefusesAWindowTooNarrowAndKeepsGoing) {
     ASSERT_TRUE(session.Resize(5, 400));
     ASSERT_TRUE(session.WaitForOutput("Game::Reshape - bad window size: 5, 400\n"));
     EXPECT_TRUE(session.GameRunning());
-    ASSERT_TRUE(session.Resize(640, 480));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(0)) << session.Transcript();
+    Image shot;
+    ResizeAndWait(640, 480, &shot);
+    ExpectSceneInBothHalves(shot);
 }
 
 TEST_F(GameWindow, MenuSnapshotEntryActsLikeTheCKey) {

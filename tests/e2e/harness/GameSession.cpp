@@ -5,6 +5,8 @@
 #include <sstream>
 #include <thread>
 
+#include "View.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,6 +40,14 @@ std::string GameBinary() {
     return chosen && chosen[0] != '\0' ? chosen : KESTRUN_GAME_BINARY;
 }
 
+std::string BuiltDataDir() {
+    return KESTRUN_BUILD_DIR "/data";
+}
+
+std::string ShippedDataDir() {
+    return KESTRUN_SOURCE_DIR "/data";
+}
+
 GameSession::GameSession() {
     fs::create_directories(DataDir());
     fs::create_directories(_root.File("session"));
@@ -52,8 +62,36 @@ std::string GameSession::DataDir() const {
 }
 
 std::string GameSession::WriteData(const std::string& relative, const std::string& contents) const {
+    RemoveData(relative);
     _root.Write("data/" + relative, contents);
     return relative;
+}
+
+::testing::AssertionResult GameSession::UseBuiltData() const {
+    const fs::path from = BuiltDataDir();
+    std::error_code error;
+    if (!fs::is_directory(from / "terrain_data", error)) {
+        return ::testing::AssertionFailure()
+               << from << " holds no game data: build it first (scripts/build.sh)";
+    }
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from, error)) {
+        const fs::path to = fs::path(DataDir()) / fs::relative(entry.path(), from);
+        if (entry.is_directory()) {
+            fs::create_directories(to, error);
+        } else {
+            fs::create_symlink(entry.path(), to, error);
+        }
+        if (error) {
+            return ::testing::AssertionFailure()
+                   << "cannot lay out " << to << ": " << error.message();
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void GameSession::RemoveData(const std::string& relative) const {
+    std::error_code ignored;
+    fs::remove(fs::path(DataDir()) / relative, ignored);
 }
 
 std::string GameSession::ScratchFile(const std::string& name) const {
@@ -127,6 +165,36 @@ std::string GameSession::Transcript() {
          << Out() << "--- stderr:\n"
          << Err() << "---";
     return text.str();
+}
+
+std::string GameSession::SanitizerReport() const {
+    std::istringstream lines(Err());
+    std::string line;
+    std::string report;
+    while (std::getline(lines, line)) {
+        if (line.find("Sanitizer") != std::string::npos ||
+            line.find("runtime error:") != std::string::npos) {
+            report += line + "\n";
+        }
+    }
+    return report;
+}
+
+::testing::AssertionResult GameSession::Quit() {
+    auto step = Key("q");
+    if (!step) {
+        return step;
+    }
+    const ExitStatus status = WaitForExit();
+    if (!status.ExitedWith(0)) {
+        return ::testing::AssertionFailure() << "after \"q\" the game " << status.Describe() << "\n"
+                                             << Transcript();
+    }
+    const std::string report = SanitizerReport();
+    if (!report.empty()) {
+        return ::testing::AssertionFailure() << "sanitizer report:\n" << Transcript();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis timeout) {
@@ -237,11 +305,44 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return step;
 }
 
-::testing::AssertionResult GameSession::Screenshot(Image* image, const std::string& name) {
-    const std::string path = ScratchFile(name + ".ppm");
-    const CommandResult result = RunX({"import", "-window", "root", path}, Millis(60000));
+::testing::AssertionResult GameSession::FindDialog(const std::string& title, std::string* id,
+                                                   Millis timeout) {
+    std::string out;
+    auto found =
+        Xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, &out, timeout);
+    if (found) {
+        *id = FirstLine(out);
+    }
+    return found;
+}
+
+::testing::AssertionResult GameSession::DismissDialog(const std::string& id) {
+    auto step = Xdotool({"windowfocus", "--sync", id});
+    if (step) {
+        step = Xdotool({"key", "Return"});
+    }
+    const auto deadline = Clock::now() + kStartTimeout;
+    while (step) {
+        const CommandResult shown = RunX({"xdotool", "search", "--onlyvisible", "--name", "."});
+        if (("\n" + shown.out).find("\n" + id + "\n") == std::string::npos) {
+            break;
+        }
+        if (Clock::now() >= deadline) {
+            return ::testing::AssertionFailure() << "the dialog " << id << " stays up\n"
+                                                 << Transcript();
+        }
+        std::this_thread::sleep_for(Millis(100));
+    }
+    return step;
+}
+
+namespace {
+::testing::AssertionResult Import(GameSession& session, const std::string& window,
+                                  const std::string& path, Image* image) {
+    const CommandResult result =
+        session.RunX({"import", "-window", window, "-depth", "8", "ppm:" + path}, Millis(60000));
     if (!result.Ok()) {
-        return Failed("import -window root", result);
+        return Failed("import -window " + window, result);
     }
     std::string error;
     if (!image->LoadPpm(path, &error)) {
@@ -249,16 +350,83 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     }
     return ::testing::AssertionSuccess();
 }
+} // namespace
+
+::testing::AssertionResult GameSession::Screenshot(Image* image, const std::string& name) {
+    return Import(*this, "root", ScratchFile(name + ".ppm"), image);
+}
 
 ::testing::AssertionResult GameSession::WindowShot(Image* image, const std::string& name) {
-    Rect rect;
-    Image screen;
-    auto step = Geometry(&rect);
+    if (_window.empty()) {
+        return ::testing::AssertionFailure() << "no game window yet";
+    }
+    return Import(*this, _window, ScratchFile(name + ".ppm"), image);
+}
+
+::testing::AssertionResult GameSession::WaitForShot(Image* image,
+                                                    const std::function<bool(const Image&)>& ready,
+                                                    const std::string& what, Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        auto shot = WindowShot(image, "wait");
+        if (!shot) {
+            return shot;
+        }
+        if (ready(*image)) {
+            return ::testing::AssertionSuccess();
+        }
+        if (Clock::now() >= deadline || !_game.Running()) {
+            return ::testing::AssertionFailure() << "the window never showed " << what << " (top "
+                                                 << MeasureTop(*image).Describe() << "; bottom "
+                                                 << MeasureBottom(*image).Describe() << ")\n"
+                                                 << Transcript();
+        }
+        std::this_thread::sleep_for(Millis(200));
+    }
+}
+
+// The first frame is drawn before the frame's fog values are set and with racer 1's eye still
+// at its start-up height; when start-up takes more than a second it already carries the
+// heads-up line. Waiting for a shot that differs from the first one with the line makes sure
+// a later frame is shown.
+::testing::AssertionResult GameSession::WaitForFrames(Image* image, Millis timeout) {
+    auto shown =
+        WaitForShot(image, ShowsHudInBothHalves, "the heads-up line in both halves", timeout);
+    if (!shown) {
+        return shown;
+    }
+    const Image first = *image;
+    auto later = [&first](const Image& shot) {
+        return ShowsHudInBothHalves(shot) && Image::MeanDifference(first, shot) != 0.0;
+    };
+    return WaitForShot(image, later, "a frame after the first with the heads-up line", timeout);
+}
+
+::testing::AssertionResult GameSession::HoldKeyUntil(const std::string& key, Image* image,
+                                                     const std::function<bool(const Image&)>& ready,
+                                                     const std::string& what, Millis timeout) {
+    auto step = KeyDown(key);
+    if (!step) {
+        return step;
+    }
+    auto waited = WaitForShot(image, ready, what + " while \"" + key + "\" was held", timeout);
+    step = KeyUp(key);
+    return waited ? step : waited;
+}
+
+::testing::AssertionResult StartGame(GameSession& session, const std::string& level, Image* shot) {
+    auto step = session.StartX();
     if (step) {
-        step = Screenshot(&screen, name + "-screen");
+        step = session.UseBuiltData();
     }
     if (step) {
-        *image = screen.Crop(rect);
+        step = session.Launch({level});
+    }
+    if (step) {
+        step = session.OpenWindow();
+    }
+    if (step) {
+        step = session.WaitForFrames(shot);
     }
     return step;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ constexpr Millis kOutputTimeout(30000);
 
 // The game binary under test: $KESTRUN_GAME when set, else the kestrun of this build.
 std::string GameBinary();
+// The game's data as the build makes it (build/data), and the text data it copies (data/).
+std::string BuiltDataDir();
+std::string ShippedDataDir();
 
 class GameSession {
 public:
@@ -34,8 +38,13 @@ public:
     // --- files ---
     // The game's working folder, where the test lays out its data.
     std::string DataDir() const;
-    // Writes a file under the data folder and returns its path relative to it.
+    // Writes a file under the data folder and returns its path relative to it. A linked file
+    // of the built data is replaced, never written through.
     std::string WriteData(const std::string& relative, const std::string& contents) const;
+    // Lays out the built data in the data folder: its folders are made and its files linked,
+    // so that a test may remove or replace single files.
+    ::testing::AssertionResult UseBuiltData() const;
+    void RemoveData(const std::string& relative) const;
     // A folder for the session's own files (logs, screenshots).
     std::string ScratchFile(const std::string& name) const;
 
@@ -58,6 +67,11 @@ public:
                                              Millis timeout = kOutputTimeout);
     // What the game wrote and how it ended, for failure messages.
     std::string Transcript();
+    // The reports of AddressSanitizer, LeakSanitizer or UBSan on the game's standard error
+    // (empty when there are none).
+    std::string SanitizerReport() const;
+    // Quits with "q" and expects status 0 and no sanitizer report.
+    ::testing::AssertionResult Quit();
 
     // --- the window and input ---
     // Waits until a visible window with exactly this title exists and keeps its id.
@@ -80,10 +94,34 @@ public:
     // over entry position (1 = first) of a menu with the given number of entries.
     ::testing::AssertionResult ChooseMenuEntry(int position, int entries);
 
+    // --- dialogs ---
+    // Waits for a visible window with exactly this title (the game's message box).
+    ::testing::AssertionResult FindDialog(const std::string& title, std::string* id,
+                                          Millis timeout = kStartTimeout);
+    // Presses Enter in the dialog and waits until it is gone.
+    ::testing::AssertionResult DismissDialog(const std::string& id);
+
     // --- screenshots ---
     ::testing::AssertionResult Screenshot(Image* image, const std::string& name = "screen");
-    // The window's part of a screenshot of the whole screen (clipped to the screen).
+    // The game window's content (the window must lie on the screen: see OpenWindow).
     ::testing::AssertionResult WindowShot(Image* image, const std::string& name = "window");
+    // Takes window shots until ready(shot) holds or the time is up; the last shot stays in
+    // *image. "what" names the awaited view in the failure message.
+    ::testing::AssertionResult WaitForShot(Image* image,
+                                           const std::function<bool(const Image&)>& ready,
+                                           const std::string& what, Millis timeout = kStartTimeout);
+    // Waits until both halves show the heads-up line, which the game first writes a second
+    // after start-up, and then for a shot that differs from that first one: frames are being
+    // drawn at the window's current size, and the first frame (drawn before the fog is set)
+    // is gone.
+    ::testing::AssertionResult WaitForFrames(Image* image, Millis timeout = kStartTimeout);
+    // Holds a key down until a window shot satisfies ready, then lets it go (also when the
+    // wait fails). The racers' motion grows with frames, so the time this takes depends on
+    // the frame rate.
+    ::testing::AssertionResult HoldKeyUntil(const std::string& key, Image* image,
+                                            const std::function<bool(const Image&)>& ready,
+                                            const std::string& what,
+                                            Millis timeout = kStartTimeout);
 
     // Runs an X client on the private display (argv[0] from PATH).
     CommandResult RunX(const std::vector<std::string>& argv, Millis timeout = Millis(20000));
@@ -97,6 +135,10 @@ private:
     Process _game;
     std::string _window;
 };
+
+// Starts X and the game with the built data on the level, and waits until its window is on
+// the screen, focused, and drawing frames; *shot is the first shot with the heads-up line.
+::testing::AssertionResult StartGame(GameSession& session, const std::string& level, Image* shot);
 
 // Lays out the smallest level the game starts with: a level file naming a sky box folder
 // that does not exist and a small walled course with two start cells. Returns the level

@@ -151,3 +151,87 @@ double Image::MeanDifference(const Image& a, const Image& b) {
     }
     return total / (3.0 * a._pixels.size());
 }
+
+int Image::Count(Rect rect, const ColourTest& test) const {
+    const Image part = Crop(rect);
+    int count = 0;
+    for (const Rgb& p : part._pixels) {
+        count += test(p) ? 1 : 0;
+    }
+    return count;
+}
+
+std::vector<bool> Image::FilledColumns(Rect rect, const ColourTest& test, int minCount) const {
+    const Image part = Crop(rect);
+    std::vector<bool> filled(part._width, false);
+    for (int x = 0; x < part._width; ++x) {
+        int count = 0;
+        for (int y = 0; y < part._height; ++y) {
+            count += test(part.At(x, y)) ? 1 : 0;
+        }
+        filled[x] = count >= minCount;
+    }
+    return filled;
+}
+
+ColumnProfile Image::Profile(Rect rect) const {
+    const Image part = Crop(rect);
+    ColumnProfile profile(part._width, {0.0, 0.0, 0.0});
+    if (part._height == 0) {
+        return profile;
+    }
+    for (int x = 0; x < part._width; ++x) {
+        for (int y = 0; y < part._height; ++y) {
+            const Rgb& p = part.At(x, y);
+            profile[x][0] += p.r;
+            profile[x][1] += p.g;
+            profile[x][2] += p.b;
+        }
+        for (double& channel : profile[x]) {
+            channel /= part._height;
+        }
+    }
+    return profile;
+}
+
+int ColumnsChanged(const std::vector<bool>& a, const std::vector<bool>& b) {
+    const size_t common = std::min(a.size(), b.size());
+    int changed = static_cast<int>(std::max(a.size(), b.size()) - common);
+    for (size_t x = 0; x < common; ++x) {
+        changed += a[x] != b[x] ? 1 : 0;
+    }
+    return changed;
+}
+
+double ProfileDifference(const ColumnProfile& a, const ColumnProfile& b, int shift) {
+    const int width = static_cast<int>(std::min(a.size(), b.size()));
+    const int first = std::max(0, -shift);
+    const int end = std::min(width, width - shift);
+    if (end <= first) {
+        return -1;
+    }
+    double total = 0;
+    for (int x = first; x < end; ++x) {
+        for (int c = 0; c < 3; ++c) {
+            total += std::abs(a[x][c] - b[x + shift][c]);
+        }
+    }
+    return total / (3.0 * (end - first));
+}
+
+int BestShift(const ColumnProfile& a, const ColumnProfile& b, int maxShift) {
+    const int width = static_cast<int>(std::min(a.size(), b.size()));
+    int best = 0;
+    double bestDifference = ProfileDifference(a, b, 0);
+    for (int shift = -maxShift; shift <= maxShift; ++shift) {
+        if (width - std::abs(shift) < (width + 1) / 2) {
+            continue;
+        }
+        const double difference = ProfileDifference(a, b, shift);
+        if (difference >= 0 && difference < bestDifference) {
+            bestDifference = difference;
+            best = shift;
+        }
+    }
+    return best;
+}

@@ -2,7 +2,9 @@
 // cut into regions, and summarised by small statistics that tests compare.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,12 @@ struct RegionStats {
     double Brightness() const { return (meanR + meanG + meanB) / 3.0; }
 };
 
+// A colour class: true for the pixels that belong to it.
+using ColourTest = std::function<bool(const Rgb&)>;
+
+// The mean colour of each column of a region, left to right.
+using ColumnProfile = std::vector<std::array<double, 3>>;
+
 class Image {
 public:
     Image() = default;
@@ -60,8 +68,25 @@ public:
     // Mean absolute difference per channel between two images of the same size (-1 if not).
     static double MeanDifference(const Image& a, const Image& b);
 
+    // How many pixels of the region pass the test.
+    int Count(Rect rect, const ColourTest& test) const;
+    // For each column of the region: does it hold at least minCount pixels that pass? A
+    // vertical shift of the picture (the racers' bobbing) leaves this alone; a sideways one
+    // (turning, or posts passing by) does not.
+    std::vector<bool> FilledColumns(Rect rect, const ColourTest& test, int minCount) const;
+    ColumnProfile Profile(Rect rect) const;
+
 private:
     int _width = 0;
     int _height = 0;
     std::vector<Rgb> _pixels; // rows top to bottom
 };
+
+// Columns that are filled in one list and not in the other (lists of different length
+// count every column of the longer one past the shorter).
+int ColumnsChanged(const std::vector<bool>& a, const std::vector<bool>& b);
+// Mean absolute difference per channel of a[x] and b[x + shift] over the columns both have.
+double ProfileDifference(const ColumnProfile& a, const ColumnProfile& b, int shift = 0);
+// The shift, within +-maxShift and keeping at least half of the columns, for which b best
+// matches a: positive when the picture has moved to the right from a to b.
+int BestShift(const ColumnProfile& a, const ColumnProfile& b, int maxShift);

@@ -1,24 +1,83 @@
-// Feeds arbitrary bytes to the course reader, then runs the marker and start-cell rules on
-// whatever grid it accepted.
+// Feeds arbitrary bytes to the course reader, then, on whatever grid it accepted, runs the
+// marker build's layout (marker cells, start table, racers, quadtree), collects the markers
+// in a view of the whole world the way the drawing does, and runs the course checker on a second copy of the grid.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
 
 #include "course/Course.h"
+#include "course/MarkerPlacement.h"
 #include "course/MarkerRules.h"
+#include "tools/check/CourseCheck.h"
+
+namespace {
+// The markers the quadtree's leaves hold: those standing inside the world, above 0 and at
+// most 256 on both axes (the low edges belong to no leaf).
+int32_t MarkersInsideTheWorld(const Course& course) {
+    int32_t inside = 0;
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            const float worldX = static_cast<float>(x) * course._cellSize;
+            const float worldZ = static_cast<float>(y) * course._cellSize;
+            if (course.GetCell(x, y) == ';' && worldX > 0.0f && worldX <= 256.0f &&
+                worldZ > 0.0f && worldZ <= 256.0f) {
+                ++inside;
+            }
+        }
+    }
+    return inside;
+}
+
+void LayOutAndCollect(Course& course) {
+    LayOutMarkers(course);
+    if (g_startCount < 0 || g_startCount > kStartTableSize) {
+        std::abort();
+    }
+    WorldSpot poles[2];
+    PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles);
+
+    // The frustum has not been updated: all its planes are zero and every leaf is in view,
+    // so the walk collects each marker of the world exactly once.
+    course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
+    if (course._visibleCountX != course._visibleCountY ||
+        course._visibleCountX != MarkersInsideTheWorld(course)) {
+        std::abort();
+    }
+    RopePlacement rope = FirstRopePlacement();
+    for (int32_t i = 0; i < course._visibleCountX; ++i) {
+        rope = PlaceRope(course, course._visibleX[i], course._visibleY[i], rope);
+        RopeLength(rope.angle);
+    }
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::cout.setstate(std::ios::badbit);  // the reader's console lines are not of interest
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
     Course course;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    if (course.Read(in)) {
-        int32_t xs[kStartTableSize];
-        int32_t ys[kStartTableSize];
-        MarkBorderCells(course);
-        CollectStartCells(course, xs, ys, kStartTableSize);
-        CountCells(course, ';');
+    std::istringstream in(text);
+    if (!course.Read(in)) {
+        // A failed read leaves no grid behind; the layout copes with that as well.
+        if (course._courseMap != nullptr || course._courseWidth != 0) {
+            std::abort();
+        }
+        LayOutMarkers(course);
+        return 0;
+    }
+    LayOutAndCollect(course);
+
+    Course checked;
+    std::istringstream again(text);
+    if (!checked.Read(again)) {
+        std::abort();  // the same text reads the same way twice
+    }
+    const CourseReport report = CheckCourse(checked);
+    if (report.markers != course._markerCount) {
+        std::abort();  // the checker counts the markers the game builds
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 // whether it goes on, and, for the shader programs, the "Error" box a player has to dismiss.
 #include <gtest/gtest.h>
 
-#include "GameSession.h"
+#include "GameRun.h"
 #include "StartupLines.h"
 #include "View.h"
 
@@ -14,71 +14,71 @@ const char* const kTerrainFailed = "World::Init - ERROR initializing terrain dat
 class BadData : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(session.StartX());
-        ASSERT_TRUE(session.UseBuiltData());
+        ASSERT_TRUE(game.StartX());
+        ASSERT_TRUE(game.UseBuiltData());
     }
     void TearDown() override {
-        if (session.GameRunning()) {
-            EXPECT_TRUE(session.Quit());
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
         }
-        EXPECT_EQ("", session.SanitizerReport()) << session.Transcript();
+        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
     }
 
     // The data folder's own file, as the test left it.
     std::string Data(const std::string& relative) const {
-        return session.DataDir() + "/" + relative;
+        return game.DataDir() + "/" + relative;
     }
 
     // Writes a level of the two words and returns its name.
     std::string Level(const std::string& skybox, const std::string& course) {
-        return session.WriteData("levels/test.txt", skybox + "\n" + course + "\n");
+        return game.WriteData("levels/test.txt", skybox + "\n" + course + "\n");
     }
 
     // Everything the default level prints up to the terrain.
     std::string DefaultLinesUpToTerrain(const std::string& level) const {
         const LevelWords words = ReadLevelWords(Data(level));
-        return LevelLines(level, words) + SkyboxLines(session.DataDir(), words.skybox) +
+        return LevelLines(level, words) + SkyboxLines(game.DataDir(), words.skybox) +
                CourseLines(Data(words.course), words.course);
     }
 
-    GameSession session;
+    GameRun game;
 };
 } // namespace
 
 TEST_F(BadData, AMissingCourseEndsTheGameWithStatusOne) {
     const std::string level = Level("skyboxes/day", "courses/missing.txt");
-    ASSERT_TRUE(session.Launch({level}));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(1)) << session.Transcript();
+    ASSERT_TRUE(game.Launch({level}));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
     // The rest of the world is still set up (and prints its lines) before the game gives up.
     EXPECT_TRUE(SameLines(LevelLines(level, {"skyboxes/day", "courses/missing.txt"}) +
-                              SkyboxLines(session.DataDir(), "skyboxes/day") +
+                              SkyboxLines(game.DataDir(), "skyboxes/day") +
                               "Reading course file 'courses/missing.txt'...\n"
                               "Course::Init() - ERROR opening file.\n"
                               "World: ERROR initializing course\n" +
-                              TerrainLines(session.DataDir()) + kNoStartCells +
+                              TerrainLines(game.DataDir()) + kNoStartCells +
                               "Game: ERROR initializing world\n"
                               "Error Initializing game.\n",
-                          session.Out()));
+                          game.Out()));
 }
 
 TEST_F(BadData, AMissingSkyBoxFolderLeavesTheSkyBlankAndTheGameRuns) {
     const std::string level = Level("skyboxes/none", "courses/default.txt");
-    ASSERT_TRUE(session.Launch({level}));
-    ASSERT_TRUE(session.OpenWindow()) << session.Transcript();
+    ASSERT_TRUE(game.Launch({level}));
+    ASSERT_TRUE(game.OpenWindow()) << game.Transcript();
     Image shot;
-    ASSERT_TRUE(session.WaitForFrames(&shot));
+    ASSERT_TRUE(game.WaitForFrames(&shot));
     std::string faces;
     for (const char* face : {"front", "back", "right", "left", "up", "down"}) {
         const std::string name = std::string("skyboxes/none/") + face + ".tif";
         faces += "loading TIFF texture: " + name + "\nError opening: " + name + "\n";
         // libtiff says why, on standard error.
-        EXPECT_NE(std::string::npos, session.Err().find("TIFFOpen: " + name)) << session.Err();
+        EXPECT_NE(std::string::npos, game.Err().find("TIFFOpen: " + name)) << game.Err();
     }
     EXPECT_TRUE(SameLines(LevelLines(level, {"skyboxes/none", "courses/default.txt"}) + faces +
                               "Generating Skybox...done!\n" +
                               CourseLines(Data("courses/default.txt"), "courses/default.txt") +
-                              TerrainLines(session.DataDir()),
-                          session.Out()));
+                              TerrainLines(game.DataDir()),
+                          game.Out()));
     for (const ViewMeasure& view : {MeasureTop(shot), MeasureBottom(shot)}) {
         EXPECT_LT(view.sky, view.BandPixels(SkyBand(view.width, view.height)) / 20)
             << view.Describe();
@@ -89,14 +89,14 @@ TEST_F(BadData, AMissingSkyBoxFolderLeavesTheSkyBlankAndTheGameRuns) {
 }
 
 TEST_F(BadData, AMissingHeightFileLeavesOutTerrainAndMarkersAndTheGameRuns) {
-    session.RemoveData("terrain_data/terrain1.raw");
-    ASSERT_TRUE(session.Launch({"levels/default.txt"}));
-    ASSERT_TRUE(session.OpenWindow()) << session.Transcript();
+    game.RemoveData("terrain_data/terrain1.raw");
+    ASSERT_TRUE(game.Launch({"levels/default.txt"}));
+    ASSERT_TRUE(game.OpenWindow()) << game.Transcript();
     Image shot;
-    ASSERT_TRUE(session.WaitForFrames(&shot));
+    ASSERT_TRUE(game.WaitForFrames(&shot));
     // No terrain means no terrain textures, markers or shader programs either.
     EXPECT_TRUE(
-        SameLines(DefaultLinesUpToTerrain("levels/default.txt") + kTerrainFailed, session.Out()));
+        SameLines(DefaultLinesUpToTerrain("levels/default.txt") + kTerrainFailed, game.Out()));
     for (const ViewMeasure& view : {MeasureTop(shot), MeasureBottom(shot)}) {
         EXPECT_GT(view.sky, view.BandPixels(SkyBand(view.width, view.height)) / 3)
             << view.Describe();
@@ -124,23 +124,23 @@ class BadShader : public BadData, public ::testing::WithParamInterface<ShaderFau
 TEST_P(BadShader, ShowsAnErrorBoxAndTheGameGoesOnWhenItIsDismissed) {
     const ShaderFault fault = GetParam();
     if (fault.contents) {
-        session.WriteData(fault.file, fault.contents);
+        game.WriteData(fault.file, fault.contents);
     } else {
-        session.RemoveData(fault.file);
+        game.RemoveData(fault.file);
     }
-    ASSERT_TRUE(session.Launch({"levels/default.txt"}));
+    ASSERT_TRUE(game.Launch({"levels/default.txt"}));
     std::string box;
-    ASSERT_TRUE(session.FindDialog("Error", &box)) << session.Transcript();
+    ASSERT_TRUE(game.FindDialog("Error", &box)) << game.Transcript();
     const std::string upToShaders =
-        DefaultLinesUpToTerrain("levels/default.txt") + TerrainLines(session.DataDir());
+        DefaultLinesUpToTerrain("levels/default.txt") + TerrainLines(game.DataDir());
     // The line is on the console while the box waits for the player.
-    EXPECT_TRUE(SameLines(upToShaders + fault.line, session.Out()));
-    ASSERT_TRUE(session.DismissDialog(box));
-    ASSERT_TRUE(session.OpenWindow()) << session.Transcript();
+    EXPECT_TRUE(SameLines(upToShaders + fault.line, game.Out()));
+    ASSERT_TRUE(game.DismissDialog(box));
+    ASSERT_TRUE(game.OpenWindow()) << game.Transcript();
     Image shot;
-    ASSERT_TRUE(session.WaitForFrames(&shot));
-    EXPECT_TRUE(SameLines(upToShaders + fault.line + kTerrainFailed, session.Out()));
-    EXPECT_NE(std::string::npos, session.Err().find(fault.file)) << session.Err();
+    ASSERT_TRUE(game.WaitForFrames(&shot));
+    EXPECT_TRUE(SameLines(upToShaders + fault.line + kTerrainFailed, game.Out()));
+    EXPECT_NE(std::string::npos, game.Err().find(fault.file)) << game.Err();
     // The markers are still drawn after the terrain.
     EXPECT_GT(MeasureTop(shot).posts, 0) << MeasureTop(shot).Describe();
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "GameSession.h"
+#include "GameRun.h"
 #include "StartupLines.h"
 #include "View.h"
 
@@ -14,15 +14,15 @@ const char* const kLevel = "levels/default.txt";
 class DefaultLevel : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(StartGame(session, kLevel, &start)) << session.Transcript();
+        ASSERT_TRUE(StartGame(game, kLevel, &start)) << game.Transcript();
     }
     void TearDown() override {
-        if (session.GameRunning()) {
-            EXPECT_TRUE(session.Quit());
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
         }
     }
 
-    GameSession session;
+    GameRun game;
     Image start; // the first frames with the heads-up line
 };
 
@@ -38,8 +38,8 @@ std::string CleanStartLines(const std::string& level) {
 TEST_F(DefaultLevel, PrintsLevelSkyCourseTexturesAndTerrainInOrder) {
     const std::string expected = CleanStartLines(kLevel);
     // The shader set-up and the items print nothing when all goes well.
-    EXPECT_TRUE(SameLines(expected, session.Out()));
-    EXPECT_EQ("", session.Err());
+    EXPECT_TRUE(SameLines(expected, game.Out()));
+    EXPECT_EQ("", game.Err());
     // The echo really is the shipped course: 64 lines of 64 cells, four of them start cells.
     EXPECT_NE(std::string::npos, expected.find("  dimensions: ( 64 x 64 )\n"));
     const size_t map = expected.find("  map: \n");
@@ -73,7 +73,7 @@ TEST_F(DefaultLevel, FromTheStartARacePoleStandsBesideTheRacer) {
     // on the spot brings racer 1's left one into sight.
     EXPECT_LT(MeasureTop(start).poleRed, 20) << MeasureTop(start).Describe();
     Image shot;
-    ASSERT_TRUE(session.HoldKeyUntil(
+    ASSERT_TRUE(game.HoldKeyUntil(
         "a", &shot, [](const Image& image) { return MeasureTop(image).poleRed >= 300; },
         "a race pole in the top half"));
     const ViewMeasure top = MeasureTop(shot);

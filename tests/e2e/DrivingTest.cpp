@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "GameSession.h"
+#include "GameRun.h"
 #include "View.h"
 
 namespace {
@@ -42,11 +42,11 @@ std::ostream& operator<<(std::ostream& out, const Racer& racer) {
 class Driving : public ::testing::TestWithParam<Racer> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(StartGame(session, "levels/default.txt", &start)) << session.Transcript();
+        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
     }
     void TearDown() override {
-        if (session.GameRunning()) {
-            EXPECT_TRUE(session.Quit());
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
         }
     }
 
@@ -63,7 +63,7 @@ protected:
                                   ColumnsChanged(otherPosts, NearPostColumns(racer.other(shot))));
             return moved(racer.own(before), racer.own(shot));
         };
-        ASSERT_TRUE(session.HoldKeyUntil(key, after, ready, what));
+        ASSERT_TRUE(game.HoldKeyUntil(key, after, ready, what));
         EXPECT_LE(worstOther, kStillColumns) << "\"" << key << "\" changed the other half";
         EXPECT_LE(std::abs(BestShift(SceneProfile(racer.other(before)),
                                      SceneProfile(racer.other(*after)), kMaxShift)),
@@ -71,7 +71,7 @@ protected:
             << "\"" << key << "\" turned the other half";
     }
 
-    GameSession session;
+    GameRun game;
     Image start;
 };
 
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Racers, Driving,
 // A level of the test's own on the real terrain: the racers start in the lake inside the
 // default course, where the low ground is water, and look across it.
 TEST(Water, MovesWhileNothingIsPressed) {
-    GameSession session;
+    GameRun game;
     std::string course = "64 64\n";
     for (int x = 0; x < 64; ++x) {
         for (int y = 0; y < 64; ++y) {
@@ -116,10 +116,10 @@ TEST(Water, MovesWhileNothingIsPressed) {
         }
         course += '\n';
     }
-    session.WriteData("courses/lake.txt", course);
-    session.WriteData("levels/lake.txt", "skyboxes/day\ncourses/lake.txt\n");
+    game.WriteData("courses/lake.txt", course);
+    game.WriteData("levels/lake.txt", "skyboxes/day\ncourses/lake.txt\n");
     Image first;
-    ASSERT_TRUE(StartGame(session, "levels/lake.txt", &first)) << session.Transcript();
+    ASSERT_TRUE(StartGame(game, "levels/lake.txt", &first)) << game.Transcript();
     for (const ViewMeasure& view : {MeasureTop(first), MeasureBottom(first)}) {
         EXPECT_GT(view.water, view.BandPixels(LowBand(view.width, view.height)) / 2)
             << view.Describe();
@@ -143,6 +143,6 @@ TEST(Water, MovesWhileNothingIsPressed) {
         }
         return true;
     };
-    ASSERT_TRUE(session.WaitForShot(&later, wavesMoved, "the water moving in both halves"));
-    EXPECT_TRUE(session.Quit());
+    ASSERT_TRUE(game.WaitForShot(&later, wavesMoved, "the water moving in both halves"));
+    EXPECT_TRUE(game.Quit());
 }

@@ -1,7 +1,7 @@
 // Starting the game from a console: the command line, the level file and the display.
 #include <gtest/gtest.h>
 
-#include "GameSession.h"
+#include "GameRun.h"
 
 namespace {
 std::string Usage() {
@@ -10,83 +10,83 @@ std::string Usage() {
 }
 
 // Runs the game to its end with the arguments and returns how it ended.
-ExitStatus RunToEnd(GameSession& session, const std::vector<std::string>& args) {
-    EXPECT_TRUE(session.Launch(args));
-    return session.WaitForExit();
+ExitStatus RunToEnd(GameRun& game, const std::vector<std::string>& args) {
+    EXPECT_TRUE(game.Launch(args));
+    return game.WaitForExit();
 }
 } // namespace
 
 TEST(Startup, WithoutALevelPrintsTheUsageAndFails) {
-    GameSession session;
-    ASSERT_TRUE(session.StartX());
-    const ExitStatus status = RunToEnd(session, {});
-    EXPECT_TRUE(status.ExitedWith(1)) << session.Transcript();
-    EXPECT_EQ(Usage(), session.Out());
-    EXPECT_EQ("", session.Err());
+    GameRun game;
+    ASSERT_TRUE(game.StartX());
+    const ExitStatus status = RunToEnd(game, {});
+    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
+    EXPECT_EQ(Usage(), game.Out());
+    EXPECT_EQ("", game.Err());
 }
 
 TEST(Startup, WithTwoArgumentsPrintsTheUsageAndFails) {
-    GameSession session;
-    ASSERT_TRUE(session.StartX());
-    const std::string level = WriteSmallLevel(session);
-    const ExitStatus status = RunToEnd(session, {level, level});
-    EXPECT_TRUE(status.ExitedWith(1)) << session.Transcript();
-    EXPECT_EQ(Usage(), session.Out());
+    GameRun game;
+    ASSERT_TRUE(game.StartX());
+    const std::string level = WriteSmallLevel(game);
+    const ExitStatus status = RunToEnd(game, {level, level});
+    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
+    EXPECT_EQ(Usage(), game.Out());
 }
 
 TEST(Startup, GlutOptionsAreNotCountedAsTheLevel) {
-    GameSession session;
-    ASSERT_TRUE(session.StartX());
+    GameRun game;
+    ASSERT_TRUE(game.StartX());
     // "-iconic" is taken by GLUT, so one argument is left and the level is read.
-    ASSERT_TRUE(session.Launch({"-iconic", "levels/missing.txt"}));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(1)) << session.Transcript();
-    EXPECT_EQ(0u, session.Out().find("Reading level description file 'levels/missing.txt'..."))
-        << session.Transcript();
+    ASSERT_TRUE(game.Launch({"-iconic", "levels/missing.txt"}));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
+    EXPECT_EQ(0u, game.Out().find("Reading level description file 'levels/missing.txt'..."))
+        << game.Transcript();
 }
 
 TEST(Startup, AMissingLevelFileEndsBeforeAnyWindow) {
-    GameSession session;
-    ASSERT_TRUE(session.StartX());
-    const ExitStatus status = RunToEnd(session, {"levels/missing.txt"});
-    EXPECT_TRUE(status.ExitedWith(1)) << session.Transcript();
+    GameRun game;
+    ASSERT_TRUE(game.StartX());
+    const ExitStatus status = RunToEnd(game, {"levels/missing.txt"});
+    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
     EXPECT_EQ("Reading level description file 'levels/missing.txt'...\n"
               "Game::ReadLevel() - ERROR opening file.\n"
               "Game::Init() - ERROR loading level description.\n"
               "Error Initializing game.\n",
-              session.Out());
+              game.Out());
 }
 
 TEST(Startup, ALevelWithOneTokenIsRefused) {
-    GameSession session;
-    ASSERT_TRUE(session.StartX());
-    const std::string level = session.WriteData("levels/short.txt", "skyboxes/day\n");
-    EXPECT_TRUE(RunToEnd(session, {level}).ExitedWith(1)) << session.Transcript();
+    GameRun game;
+    ASSERT_TRUE(game.StartX());
+    const std::string level = game.WriteData("levels/short.txt", "skyboxes/day\n");
+    EXPECT_TRUE(RunToEnd(game, {level}).ExitedWith(1)) << game.Transcript();
     EXPECT_EQ("Reading level description file 'levels/short.txt'...\n"
               "  skybox path: skyboxes/day\n"
               "  course filename: ERROR\n"
               "Game::Init() - ERROR loading level description.\n"
               "Error Initializing game.\n",
-              session.Out());
+              game.Out());
 }
 
 TEST(Startup, WithoutADisplayItSaysHowToGetOne) {
-    GameSession session; // no X server on purpose
-    const std::string level = WriteSmallLevel(session);
-    ASSERT_TRUE(session.Launch({level}, {{"DISPLAY", std::nullopt}}));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(1)) << session.Transcript();
-    const std::string err = session.Err();
+    GameRun game; // no X server on purpose
+    const std::string level = WriteSmallLevel(game);
+    ASSERT_TRUE(game.Launch({level}, {{"DISPLAY", std::nullopt}}));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
+    const std::string err = game.Err();
     EXPECT_EQ("kestrun: no X display (DISPLAY is not set); without a screen, run it under Xvfb, "
               "e.g. xvfb-run -a ./run\n",
               err);
-    EXPECT_EQ("", session.Out());
+    EXPECT_EQ("", game.Out());
 }
 
 TEST(Startup, AnUnreachableDisplayIsNamed) {
-    GameSession session;
-    const std::string level = WriteSmallLevel(session);
-    ASSERT_TRUE(session.Launch({level}, {{"DISPLAY", ":9999"}}));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(1)) << session.Transcript();
-    EXPECT_NE(std::string::npos, session.Err().find("cannot open the X display ':9999'"))
-        << session.Transcript();
-    EXPECT_NE(std::string::npos, session.Err().find("xvfb-run -a ./run"));
+    GameRun game;
+    const std::string level = WriteSmallLevel(game);
+    ASSERT_TRUE(game.Launch({level}, {{"DISPLAY", ":9999"}}));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
+    EXPECT_NE(std::string::npos, game.Err().find("cannot open the X display ':9999'"))
+        << game.Transcript();
+    EXPECT_NE(std::string::npos, game.Err().find("xvfb-run -a ./run"));
 }

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "GameSession.h"
+#include "GameRun.h"
 #include "View.h"
 
 namespace {
@@ -13,19 +13,19 @@ namespace {
 class GameWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(StartGame(session, "levels/default.txt", &start)) << session.Transcript();
+        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
     }
     void TearDown() override {
-        if (session.GameRunning()) {
-            EXPECT_TRUE(session.Quit());
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
         }
-        EXPECT_EQ("", session.SanitizerReport()) << session.Transcript();
+        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
     }
 
     // Resizes the window and waits until both halves are drawn at the new size.
     void ResizeAndWait(int width, int height, Image* shot) {
-        ASSERT_TRUE(session.Resize(width, height));
-        ASSERT_TRUE(session.WaitForShot(
+        ASSERT_TRUE(game.Resize(width, height));
+        ASSERT_TRUE(game.WaitForShot(
             shot,
             [&](const Image& image) {
                 return image.Width() == width && image.Height() == height &&
@@ -34,7 +34,7 @@ protected:
             "both halves at " + std::to_string(width) + " x " + std::to_string(height)));
     }
 
-    GameSession session;
+    GameRun game;
     Image start;
 };
 
@@ -68,9 +68,9 @@ void ExpectSceneInBothHalves(const Image& shot) {
 } // namespace
 
 TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
-    EXPECT_EQ(0u, session.Out().find(kStartLines)) << session.Transcript();
+    EXPECT_EQ(0u, game.Out().find(kStartLines)) << game.Transcript();
     Rect rect;
-    ASSERT_TRUE(session.Geometry(&rect));
+    ASSERT_TRUE(game.Geometry(&rect));
     EXPECT_EQ(640, rect.width);
     EXPECT_EQ(480, rect.height);
     EXPECT_EQ(640, start.Width());
@@ -79,35 +79,35 @@ TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
 }
 
 TEST_F(GameWindow, QKeyQuitsWithStatusZero) {
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(0)) << session.Transcript();
+    ASSERT_TRUE(game.Key("q"));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }
 
 TEST_F(GameWindow, EscapeQuitsWithStatusZero) {
-    ASSERT_TRUE(session.Key("Escape"));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(0)) << session.Transcript();
+    ASSERT_TRUE(game.Key("Escape"));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }
 
 TEST_F(GameWindow, UpperCaseQDoesNotQuit) {
-    ASSERT_TRUE(session.Key("shift+q"));
-    ASSERT_TRUE(session.Key("c")); // a key that answers, to know the Q has been handled
-    ASSERT_TRUE(session.WaitForOutput("Saving screen snapshot to: snapshot.jpg"));
-    EXPECT_TRUE(session.GameRunning()) << session.Transcript();
+    ASSERT_TRUE(game.Key("shift+q"));
+    ASSERT_TRUE(game.Key("c")); // a key that answers, to know the Q has been handled
+    ASSERT_TRUE(game.WaitForOutput("Saving screen snapshot to: snapshot.jpg"));
+    EXPECT_TRUE(game.GameRunning()) << game.Transcript();
 }
 
 TEST_F(GameWindow, CKeyReportsTheSnapshotAndWritesNothing) {
-    const std::string before = session.Out();
-    const std::vector<std::string> filesBefore = FilesUnder(session.DataDir());
-    ASSERT_TRUE(session.Key("c"));
-    ASSERT_TRUE(session.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
+    const std::string before = game.Out();
+    const std::vector<std::string> filesBefore = FilesUnder(game.DataDir());
+    ASSERT_TRUE(game.Key("c"));
+    ASSERT_TRUE(game.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
     // The two snapshot lines come once, after what was there.
     EXPECT_EQ(before + "Saving screen snapshot to: snapshot.jpg\n"
                        "Game::_CaptureImage() needs 'libvornel'\n",
-              session.Out());
-    EXPECT_TRUE(session.GameRunning());
+              game.Out());
+    EXPECT_TRUE(game.GameRunning());
     // Nothing is written in the working folder.
-    EXPECT_EQ(filesBefore, FilesUnder(session.DataDir()));
-    EXPECT_FALSE(std::filesystem::exists(session.DataDir() + "/snapshot.jpg"));
+    EXPECT_EQ(filesBefore, FilesUnder(game.DataDir()));
+    EXPECT_FALSE(std::filesystem::exists(game.DataDir() + "/snapshot.jpg"));
 }
 
 TEST_F(GameWindow, ResizesToAnOddHeightLeavingTheTopRowToNeitherHalf) {
@@ -119,32 +119,32 @@ TEST_F(GameWindow, ResizesToAnOddHeightLeavingTheTopRowToNeitherHalf) {
     const Rect topRow = {320, 0, 480, 1};
     EXPECT_EQ(480, shot.Count(topRow, [](const Rgb& p) { return p == Rgb{0, 0, 0}; }));
     EXPECT_GT(shot.Stats({320, 1, 480, 1}).Brightness(), 20.0);
-    EXPECT_EQ(std::string::npos, session.Out().find("bad window size")) << session.Transcript();
+    EXPECT_EQ(std::string::npos, game.Out().find("bad window size")) << game.Transcript();
 }
 
 TEST_F(GameWindow, ResizesToAWideWindow) {
     Image shot;
     ResizeAndWait(1280, 720, &shot);
     ExpectSceneInBothHalves(shot);
-    EXPECT_EQ(std::string::npos, session.Out().find("bad window size")) << session.Transcript();
+    EXPECT_EQ(std::string::npos, game.Out().find("bad window size")) << game.Transcript();
 }
 
 TEST_F(GameWindow, RefusesAWindowTooNarrowAndKeepsGoing) {
-    ASSERT_TRUE(session.Resize(5, 400));
-    ASSERT_TRUE(session.WaitForOutput("Game::Reshape - bad window size: 5, 400\n"));
-    EXPECT_TRUE(session.GameRunning());
+    ASSERT_TRUE(game.Resize(5, 400));
+    ASSERT_TRUE(game.WaitForOutput("Game::Reshape - bad window size: 5, 400\n"));
+    EXPECT_TRUE(game.GameRunning());
     Image shot;
     ResizeAndWait(640, 480, &shot);
     ExpectSceneInBothHalves(shot);
 }
 
 TEST_F(GameWindow, MenuSnapshotEntryActsLikeTheCKey) {
-    ASSERT_TRUE(session.ChooseMenuEntry(5, 7));
-    ASSERT_TRUE(session.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
-    EXPECT_TRUE(session.GameRunning());
+    ASSERT_TRUE(game.ChooseMenuEntry(5, 7));
+    ASSERT_TRUE(game.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
+    EXPECT_TRUE(game.GameRunning());
 }
 
 TEST_F(GameWindow, MenuQuitEndsWithStatusZero) {
-    ASSERT_TRUE(session.ChooseMenuEntry(7, 7));
-    EXPECT_TRUE(session.WaitForExit().ExitedWith(0)) << session.Transcript();
+    ASSERT_TRUE(game.ChooseMenuEntry(7, 7));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }

@@ -1,4 +1,4 @@
-#include "GameSession.h"
+#include "GameRun.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -48,26 +48,26 @@ std::string ShippedDataDir() {
     return KESTRUN_SOURCE_DIR "/data";
 }
 
-GameSession::GameSession() {
+GameRun::GameRun() {
     fs::create_directories(DataDir());
-    fs::create_directories(_root.File("session"));
+    fs::create_directories(_root.File("run"));
 }
 
-GameSession::~GameSession() {
+GameRun::~GameRun() {
     StopAll();
 }
 
-std::string GameSession::DataDir() const {
+std::string GameRun::DataDir() const {
     return _root.File("data");
 }
 
-std::string GameSession::WriteData(const std::string& relative, const std::string& contents) const {
+std::string GameRun::WriteData(const std::string& relative, const std::string& contents) const {
     RemoveData(relative);
     _root.Write("data/" + relative, contents);
     return relative;
 }
 
-::testing::AssertionResult GameSession::UseBuiltData() const {
+::testing::AssertionResult GameRun::UseBuiltData() const {
     const fs::path from = BuiltDataDir();
     std::error_code error;
     if (!fs::is_directory(from / "terrain_data", error)) {
@@ -89,16 +89,16 @@ std::string GameSession::WriteData(const std::string& relative, const std::strin
     return ::testing::AssertionSuccess();
 }
 
-void GameSession::RemoveData(const std::string& relative) const {
+void GameRun::RemoveData(const std::string& relative) const {
     std::error_code ignored;
     fs::remove(fs::path(DataDir()) / relative, ignored);
 }
 
-std::string GameSession::ScratchFile(const std::string& name) const {
-    return _root.File("session/" + name);
+std::string GameRun::ScratchFile(const std::string& name) const {
+    return _root.File("run/" + name);
 }
 
-::testing::AssertionResult GameSession::StartX(const std::string& screen) {
+::testing::AssertionResult GameRun::StartX(const std::string& screen) {
     std::string error;
     if (!_x.Start(screen, ScratchFile("xvfb.log"), &error)) {
         return ::testing::AssertionFailure() << error;
@@ -106,7 +106,7 @@ std::string GameSession::ScratchFile(const std::string& name) const {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameSession::Launch(const std::vector<std::string>& args,
+::testing::AssertionResult GameRun::Launch(const std::vector<std::string>& args,
                                                const EnvChanges& env) {
     ProcessOptions options;
     options.argv = {GameBinary()};
@@ -125,23 +125,23 @@ std::string GameSession::ScratchFile(const std::string& name) const {
     return ::testing::AssertionSuccess();
 }
 
-ExitStatus GameSession::WaitForExit(Millis timeout) {
+ExitStatus GameRun::WaitForExit(Millis timeout) {
     return _game.Wait(timeout);
 }
 
-void GameSession::StopAll() {
+void GameRun::StopAll() {
     _game.Stop();
     _x.Stop();
 }
 
-std::string GameSession::Out() const {
+std::string GameRun::Out() const {
     return ReadWholeFile(ScratchFile("stdout.txt"));
 }
-std::string GameSession::Err() const {
+std::string GameRun::Err() const {
     return ReadWholeFile(ScratchFile("stderr.txt"));
 }
 
-::testing::AssertionResult GameSession::WaitForOutput(const std::string& text, Millis timeout) {
+::testing::AssertionResult GameRun::WaitForOutput(const std::string& text, Millis timeout) {
     const auto deadline = Clock::now() + timeout;
     while (Out().find(text) == std::string::npos) {
         if (Clock::now() >= deadline || !_game.Running()) {
@@ -156,7 +156,7 @@ std::string GameSession::Err() const {
     return ::testing::AssertionSuccess();
 }
 
-std::string GameSession::Transcript() {
+std::string GameRun::Transcript() {
     std::ostringstream text;
     text << "--- game "
          << (_game.Started() ? _game.Running() ? "still running" : _game.Status().Describe()
@@ -167,7 +167,7 @@ std::string GameSession::Transcript() {
     return text.str();
 }
 
-std::string GameSession::SanitizerReport() const {
+std::string GameRun::SanitizerReport() const {
     std::istringstream lines(Err());
     std::string line;
     std::string report;
@@ -180,7 +180,7 @@ std::string GameSession::SanitizerReport() const {
     return report;
 }
 
-::testing::AssertionResult GameSession::Quit() {
+::testing::AssertionResult GameRun::Quit() {
     auto step = Key("q");
     if (!step) {
         return step;
@@ -197,11 +197,11 @@ std::string GameSession::SanitizerReport() const {
     return ::testing::AssertionSuccess();
 }
 
-CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis timeout) {
+CommandResult GameRun::RunX(const std::vector<std::string>& argv, Millis timeout) {
     return RunCommand(argv, {{"DISPLAY", _x.Display()}}, timeout);
 }
 
-::testing::AssertionResult GameSession::Xdotool(const std::vector<std::string>& args,
+::testing::AssertionResult GameRun::Xdotool(const std::vector<std::string>& args,
                                                 std::string* out, Millis timeout) {
     std::vector<std::string> argv = {"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -219,7 +219,7 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameSession::FindWindow(const std::string& title, Millis timeout) {
+::testing::AssertionResult GameRun::FindWindow(const std::string& title, Millis timeout) {
     std::string out;
     auto found =
         Xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, &out, timeout);
@@ -230,11 +230,11 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameSession::PlaceWindow(int x, int y) {
+::testing::AssertionResult GameRun::PlaceWindow(int x, int y) {
     return Xdotool({"windowmove", "--sync", _window, std::to_string(x), std::to_string(y)});
 }
 
-::testing::AssertionResult GameSession::OpenWindow() {
+::testing::AssertionResult GameRun::OpenWindow() {
     auto step = FindWindow();
     if (step) {
         step = PlaceWindow(0, 0);
@@ -245,28 +245,28 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return step;
 }
 
-::testing::AssertionResult GameSession::Focus() {
+::testing::AssertionResult GameRun::Focus() {
     return Xdotool({"windowfocus", "--sync", _window});
 }
 
-::testing::AssertionResult GameSession::Key(const std::string& keys) {
+::testing::AssertionResult GameRun::Key(const std::string& keys) {
     return Xdotool({"key", keys});
 }
 
-::testing::AssertionResult GameSession::KeyDown(const std::string& keys) {
+::testing::AssertionResult GameRun::KeyDown(const std::string& keys) {
     return Xdotool({"keydown", keys});
 }
 
-::testing::AssertionResult GameSession::KeyUp(const std::string& keys) {
+::testing::AssertionResult GameRun::KeyUp(const std::string& keys) {
     return Xdotool({"keyup", keys});
 }
 
-::testing::AssertionResult GameSession::Resize(int width, int height) {
+::testing::AssertionResult GameRun::Resize(int width, int height) {
     return Xdotool(
         {"windowsize", "--sync", _window, std::to_string(width), std::to_string(height)});
 }
 
-::testing::AssertionResult GameSession::Geometry(Rect* rect) {
+::testing::AssertionResult GameRun::Geometry(Rect* rect) {
     std::string out;
     auto asked = Xdotool({"getwindowgeometry", "--shell", _window}, &out);
     if (!asked) {
@@ -277,7 +277,7 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameSession::ChooseMenuEntry(int position, int entries) {
+::testing::AssertionResult GameRun::ChooseMenuEntry(int position, int entries) {
     auto step = Xdotool({"mousemove", "--sync", "--window", _window, "40", "40"});
     if (step) {
         step = Xdotool({"mousedown", "3"});
@@ -305,7 +305,7 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return step;
 }
 
-::testing::AssertionResult GameSession::FindDialog(const std::string& title, std::string* id,
+::testing::AssertionResult GameRun::FindDialog(const std::string& title, std::string* id,
                                                    Millis timeout) {
     std::string out;
     auto found =
@@ -316,7 +316,7 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
     return found;
 }
 
-::testing::AssertionResult GameSession::DismissDialog(const std::string& id) {
+::testing::AssertionResult GameRun::DismissDialog(const std::string& id) {
     auto step = Xdotool({"windowfocus", "--sync", id});
     if (step) {
         step = Xdotool({"key", "Return"});
@@ -337,10 +337,10 @@ CommandResult GameSession::RunX(const std::vector<std::string>& argv, Millis tim
 }
 
 namespace {
-::testing::AssertionResult Import(GameSession& session, const std::string& window,
+::testing::AssertionResult Import(GameRun& game, const std::string& window,
                                   const std::string& path, Image* image) {
     const CommandResult result =
-        session.RunX({"import", "-window", window, "-depth", "8", "ppm:" + path}, Millis(60000));
+        game.RunX({"import", "-window", window, "-depth", "8", "ppm:" + path}, Millis(60000));
     if (!result.Ok()) {
         return Failed("import -window " + window, result);
     }
@@ -352,18 +352,18 @@ namespace {
 }
 } // namespace
 
-::testing::AssertionResult GameSession::Screenshot(Image* image, const std::string& name) {
+::testing::AssertionResult GameRun::Screenshot(Image* image, const std::string& name) {
     return Import(*this, "root", ScratchFile(name + ".ppm"), image);
 }
 
-::testing::AssertionResult GameSession::WindowShot(Image* image, const std::string& name) {
+::testing::AssertionResult GameRun::WindowShot(Image* image, const std::string& name) {
     if (_window.empty()) {
         return ::testing::AssertionFailure() << "no game window yet";
     }
     return Import(*this, _window, ScratchFile(name + ".ppm"), image);
 }
 
-::testing::AssertionResult GameSession::WaitForShot(Image* image,
+::testing::AssertionResult GameRun::WaitForShot(Image* image,
                                                     const std::function<bool(const Image&)>& ready,
                                                     const std::string& what, Millis timeout) {
     const auto deadline = Clock::now() + timeout;
@@ -389,7 +389,7 @@ namespace {
 // at its start-up height; when start-up takes more than a second it already carries the
 // heads-up line. Waiting for a shot that differs from the first one with the line makes sure
 // a later frame is shown.
-::testing::AssertionResult GameSession::WaitForFrames(Image* image, Millis timeout) {
+::testing::AssertionResult GameRun::WaitForFrames(Image* image, Millis timeout) {
     auto shown =
         WaitForShot(image, ShowsHudInBothHalves, "the heads-up line in both halves", timeout);
     if (!shown) {
@@ -402,7 +402,7 @@ namespace {
     return WaitForShot(image, later, "a frame after the first with the heads-up line", timeout);
 }
 
-::testing::AssertionResult GameSession::HoldKeyUntil(const std::string& key, Image* image,
+::testing::AssertionResult GameRun::HoldKeyUntil(const std::string& key, Image* image,
                                                      const std::function<bool(const Image&)>& ready,
                                                      const std::string& what, Millis timeout) {
     auto step = KeyDown(key);
@@ -414,25 +414,25 @@ namespace {
     return waited ? step : waited;
 }
 
-::testing::AssertionResult StartGame(GameSession& session, const std::string& level, Image* shot) {
-    auto step = session.StartX();
+::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot) {
+    auto step = game.StartX();
     if (step) {
-        step = session.UseBuiltData();
+        step = game.UseBuiltData();
     }
     if (step) {
-        step = session.Launch({level});
+        step = game.Launch({level});
     }
     if (step) {
-        step = session.OpenWindow();
+        step = game.OpenWindow();
     }
     if (step) {
-        step = session.WaitForFrames(shot);
+        step = game.WaitForFrames(shot);
     }
     return step;
 }
 
-std::string WriteSmallLevel(const GameSession& session) {
-    session.WriteData("courses/small.txt", "8 8\n"
+std::string WriteSmallLevel(const GameRun& game) {
+    game.WriteData("courses/small.txt", "8 8\n"
                                            "11111111\n"
                                            "10000001\n"
                                            "10200201\n"
@@ -441,5 +441,5 @@ std::string WriteSmallLevel(const GameSession& session) {
                                            "10000001\n"
                                            "10000001\n"
                                            "11111111\n");
-    return session.WriteData("levels/small.txt", "skyboxes/none\ncourses/small.txt\n");
+    return game.WriteData("levels/small.txt", "skyboxes/none\ncourses/small.txt\n");
 }

@@ -1,6 +1,6 @@
 // One run of the real game binary as a player would have it: a private X server, a data
 // folder of the test's own as the working folder, the game's output in files, and real
-// input through xdotool. Everything it started is ended when the session goes, also when
+// input through xdotool. Everything it started is ended when the run object goes, also when
 // a test fails half way.
 #pragma once
 
@@ -28,12 +28,12 @@ std::string GameBinary();
 std::string BuiltDataDir();
 std::string ShippedDataDir();
 
-class GameSession {
+class GameRun {
 public:
-    GameSession();
-    ~GameSession();
-    GameSession(const GameSession&) = delete;
-    GameSession& operator=(const GameSession&) = delete;
+    GameRun();
+    ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
 
     // --- files ---
     // The game's working folder, where the test lays out its data.
@@ -45,7 +45,7 @@ public:
     // so that a test may remove or replace single files.
     ::testing::AssertionResult UseBuiltData() const;
     void RemoveData(const std::string& relative) const;
-    // A folder for the session's own files (logs, screenshots).
+    // A folder for the run's own files (logs, screenshots).
     std::string ScratchFile(const std::string& name) const;
 
     // --- processes ---
@@ -138,9 +138,9 @@ private:
 
 // Starts X and the game with the built data on the level, and waits until its window is on
 // the screen, focused, and drawing frames; *shot is the first shot with the heads-up line.
-::testing::AssertionResult StartGame(GameSession& session, const std::string& level, Image* shot);
+::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot);
 
 // Lays out the smallest level the game starts with: a level file naming a sky box folder
 // that does not exist and a small walled course with two start cells. Returns the level
 // file's path relative to the data folder.
-std::string WriteSmallLevel(const GameSession& session);
+std::string WriteSmallLevel(const GameRun& game);

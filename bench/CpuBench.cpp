@@ -1,0 +1,203 @@
+// kestrun-bench-cpu: the game's CPU-side work per frame and at start-up, without a window:
+// the terrain pass's vertex sequence with its normals, the marker layout and quadtree build,
+// the quadtree collection of a view, and the per-frame rules of both racers.
+// Reads the generated data of the build (heights and the default course).
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/Clock.h"
+#include "app/FrameSteps.h"
+#include "app/Game.h"
+#include "course/Course.h"
+#include "course/MarkerPlacement.h"
+#include "scene/World.h"
+#include "terrain/TerrainStrip.h"
+
+namespace {
+const std::string kData = KESTRUN_DATA_DIR;
+
+// The generated heights of the build, read once.
+const unsigned char* Heights() {
+    static std::vector<unsigned char> heights = [] {
+        std::vector<unsigned char> field(static_cast<size_t>(kTerrainSize) * kTerrainSize);
+        if (!Course::ReadRaw(field.data(), (kData + "/terrain_data/terrain1.raw").c_str(),
+                             kTerrainSize, kTerrainSize)) {
+            std::cerr << "kestrun-bench-cpu: build the game's data first" << std::endl;
+        }
+        return field;
+    }();
+    return heights.data();
+}
+
+// The default course, read with the game's reader, its console lines kept quiet.
+bool ReadDefaultCourse(Course& course) {
+    std::ifstream in(kData + "/courses/default.txt");
+    std::ostringstream quiet;
+    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
+    const bool ok = in.good() && course.Read(in);
+    std::cout.rdbuf(console);
+    return ok;
+}
+
+// A laid-out course with its heights, as the game has it after start-up.
+Course& LaidOutCourse() {
+    static Course* course = [] {
+        Course* laidOut = new Course;
+        ReadDefaultCourse(*laidOut);
+        std::ostringstream quiet;
+        std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
+        LayOutMarkers(*laidOut);
+        std::cout.rdbuf(console);
+        laidOut->_heights = new unsigned char[static_cast<size_t>(kTerrainSize) * kTerrainSize];
+        std::memcpy(laidOut->_heights, Heights(), static_cast<size_t>(kTerrainSize) * kTerrainSize);
+        return laidOut;
+    }();
+    return *course;
+}
+
+// Column-major perspective and look-at matrices, as gluPerspective and gluLookAt make them.
+void Perspective(float fovDegrees, float aspect, float nearClip, float farClip, float m[16]) {
+    const float f = 1.0f / std::tan(fovDegrees * 3.14159265f / 360.0f);
+    std::memset(m, 0, sizeof(float) * 16);
+    m[0] = f / aspect;
+    m[5] = f;
+    m[10] = (farClip + nearClip) / (nearClip - farClip);
+    m[11] = -1.0f;
+    m[14] = 2.0f * farClip * nearClip / (nearClip - farClip);
+}
+
+void LookAlong(float eyeX, float eyeY, float eyeZ, float heading, float m[16]) {
+    // Forward f = (sin h, 0, -cos h), up (0, 1, 0), side s = f x up = (cos h, 0, sin h).
+    const float fx = std::sin(heading), fz = -std::cos(heading);
+    const float sx = -fz, sz = fx;
+    std::memset(m, 0, sizeof(float) * 16);
+    m[0] = sx;
+    m[4] = 0.0f;
+    m[8] = sz;
+    m[1] = 0.0f;
+    m[5] = 1.0f;
+    m[9] = 0.0f;
+    m[2] = -fx;
+    m[6] = 0.0f;
+    m[10] = -fz;
+    m[12] = -(sx * eyeX + sz * eyeZ);
+    m[13] = -eyeY;
+    m[14] = fx * eyeX + fz * eyeZ;
+    m[15] = 1.0f;
+}
+
+void BM_TerrainStripWithNormals(benchmark::State& state) {
+    const unsigned char* field = Heights();
+    for (auto _ : state) {
+        float sum = 0.0f;
+        WalkTerrainStrip(field, 10, [&sum](const TerrainVertex& vertex) {
+            sum += vertex.normal.y + vertex.height;
+        });
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kTerrainVerticesPerPass);
+}
+BENCHMARK(BM_TerrainStripWithNormals);
+
+void BM_VertexNormal(benchmark::State& state) {
+    const unsigned char* field = Heights();
+    int32_t x = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Course::VertexNormal(field, x, 128));
+        x = (x + 8) & 255;
+    }
+}
+BENCHMARK(BM_VertexNormal);
+
+void BM_MarkerLayout(benchmark::State& state) {
+    Course course;
+    ReadDefaultCourse(course);
+    const size_t cells = static_cast<size_t>(course._courseWidth) * course._courseLength;
+    const std::vector<char> pristine(course._courseMap, course._courseMap + cells);
+    std::ostringstream quiet;
+    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(course._courseMap, pristine.data(), cells);
+        state.ResumeTiming();
+        LayOutMarkers(course);
+    }
+    std::cout.rdbuf(console);
+    state.counters["markers"] = course._markerCount;
+}
+BENCHMARK(BM_MarkerLayout)->Unit(benchmark::kMicrosecond);
+
+void BM_QuadTreeCollect(benchmark::State& state) {
+    Course& course = LaidOutCourse();
+    float projection[16];
+    float view[16];
+    Perspective(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
+    float heading = 0.0f;
+    int64_t collected = 0;
+    for (auto _ : state) {
+        LookAlong(course._start1X, 17.0f, course._start1Z, heading, view);
+        course._frustum.FromMatrices(projection, view);
+        course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
+        collected += course._visibleCountX;
+        heading += 0.1f;
+    }
+    state.counters["visible"] =
+        benchmark::Counter(static_cast<double>(collected), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_QuadTreeCollect);
+
+void BM_RopePlacement(benchmark::State& state) {
+    Course& course = LaidOutCourse();
+    for (auto _ : state) {
+        RopePlacement rope = FirstRopePlacement();
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            for (int32_t x = 0; x < course._courseWidth; ++x) {
+                if (course.GetCell(x, y) == ';') rope = PlaceRope(course, x, y, rope);
+            }
+        }
+        benchmark::DoNotOptimize(rope);
+    }
+}
+BENCHMARK(BM_RopePlacement)->Unit(benchmark::kMicrosecond);
+
+int g_now = 0;
+int BenchClock() {
+    return g_now;
+}
+
+// The rules of one frame that need no OpenGL: both racers' key update, pick-ups, wall and
+// ground lookups.
+void BM_PerFrameRules(benchmark::State& state) {
+    Course& course = LaidOutCourse();
+    static World world;  // items only; nothing of it is drawn
+    world._pickupRadius = 3;
+    world.PlaceItems();
+    Camera racers[2];
+    RacerRestart restarts[2];
+    unsigned char keys[256] = {};
+    keys['w'] = keys['i'] = keys['d'] = 1;
+    SetClockForTesting(BenchClock);
+    for (auto _ : state) {
+        g_now += 16;
+        UpdateRacer(racers[0], keys, kRacer1Keys, restarts[0]);
+        UpdateRacer(racers[1], keys, kRacer2Keys, restarts[1]);
+        for (Camera& racer : racers) {
+            world.CollectPickups(racer._eye.x, racer._eye.z);
+            benchmark::DoNotOptimize(IsBlockedGround(course, racer._eye.x, racer._eye.z));
+            benchmark::DoNotOptimize(GroundHeight(course, static_cast<int32_t>(racer._eye.x),
+                                                  static_cast<int32_t>(racer._eye.z)));
+        }
+    }
+    SetClockForTesting(nullptr);
+}
+BENCHMARK(BM_PerFrameRules);
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -4,7 +4,7 @@
 // time of each part of a frame, the time to the first frame and the peak resident memory.
 // Prints one "key value" line per result (scripts/bench turns them into a table).
 //
-//   kestrun-bench-frames [--size WxH] [--warmup N] [--frames N] [--runs N] [--parts N]
+//   kestrun-bench-frames [--size WxH] [--warmup N] [--frames N] [--runs N] [--timed-frames N]
 //                        [--first-frame] [--no-reference] [--drop sky|markers|items]
 //                        [--data DIR] [--level FILE]
 // A fixed reference scene (ReferenceScene.h) takes turns with the game's frames, so that the
@@ -85,7 +85,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.frames = std::max(1, std::atoi(argv[++i]));
         } else if (option == "--runs" && hasValue) {
             options.runs = std::max(1, std::atoi(argv[++i]));
-        } else if (option == "--parts" && hasValue) {
+        } else if (option == "--timed-frames" && hasValue) {
             options.parts = std::atoi(argv[++i]);
         } else if (option == "--drop" && hasValue) {
             options.drop = argv[++i];
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::cout << "usage: kestrun-bench-frames [--size WxH] [--warmup N] [--frames N] "
-                     "[--runs N] [--parts N] [--first-frame] [--no-reference] "
+                     "[--runs N] [--timed-frames N] [--first-frame] [--no-reference] "
                      "[--drop sky|markers|items] [--data DIR] [--level FILE]"
                   << std::endl;
         return 2;

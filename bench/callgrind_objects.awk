@@ -1,23 +1,23 @@
 # Sums the instructions (Ir) that callgrind counted in each binary object, as self cost:
 # the inclusive cost line after each "calls=" line is skipped. Prints "count object" lines.
 /^ob=/ {
-    spec = substr($0, 4)
-    if (match(spec, /^\([0-9]+\)/)) {
-        id = substr(spec, RSTART, RLENGTH)
-        rest = substr(spec, RLENGTH + 1)
+    entry = substr($0, 4)
+    if (match(entry, /^\([0-9]+\)/)) {
+        id = substr(entry, RSTART, RLENGTH)
+        rest = substr(entry, RLENGTH + 1)
         sub(/^ /, "", rest)
         if (rest != "") names[id] = rest
         object = (id in names) ? names[id] : id
     } else {
-        object = spec
+        object = entry
     }
     next
 }
 /^cob=/ {
-    spec = substr($0, 5)
-    if (match(spec, /^\([0-9]+\)/)) {
-        id = substr(spec, RSTART, RLENGTH)
-        rest = substr(spec, RLENGTH + 1)
+    entry = substr($0, 5)
+    if (match(entry, /^\([0-9]+\)/)) {
+        id = substr(entry, RSTART, RLENGTH)
+        rest = substr(entry, RLENGTH + 1)
         sub(/^ /, "", rest)
         if (rest != "") names[id] = rest
     }

@@ -69,6 +69,17 @@ TEST(Startup, ALevelWithOneTokenIsRefused) {
               game.Out());
 }
 
+// The display check must not be the server's last client to leave: a server that resets
+// then (xvfb-run's does) would refuse the game's own connection a moment later.
+TEST(Startup, OpensItsWindowOnAServerThatResetsWhenIdle) {
+    GameRun game;
+    ASSERT_TRUE(game.StartX("1280x1024x24", true));
+    const std::string level = WriteSmallLevel(game);
+    ASSERT_TRUE(game.Launch({level}));
+    EXPECT_TRUE(game.FindWindow()) << game.Transcript();
+    EXPECT_TRUE(game.GameRunning()) << game.Transcript();
+}
+
 TEST(Startup, WithoutADisplayItSaysHowToGetOne) {
     GameRun game; // no X server on purpose
     const std::string level = WriteSmallLevel(game);

@@ -36,7 +36,8 @@ bool ReadDisplayNumber(int fd, Millis timeout, std::string* number) {
 }
 } // namespace
 
-bool XServer::Start(const std::string& screen, const std::string& logFile, std::string* error) {
+bool XServer::Start(const std::string& screen, const std::string& logFile, std::string* error,
+                    bool resetWhenIdle) {
     int displayPipe[2];
     if (pipe2(displayPipe, O_CLOEXEC) != 0) {
         *error = std::string("pipe: ") + std::strerror(errno);
@@ -46,6 +47,9 @@ bool XServer::Start(const std::string& screen, const std::string& logFile, std::
     options.argv = {"Xvfb",      "-displayfd", std::to_string(displayPipe[1]),
                     "-screen",   "0",          screen,
                     "-nolisten", "tcp",        "-noreset"};
+    if (resetWhenIdle) {
+        options.argv.pop_back();
+    }
     options.stderrFile = logFile;
     options.inheritFd = displayPipe[1];
     const bool started = _process.Start(options, error);

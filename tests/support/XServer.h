@@ -15,7 +15,9 @@ public:
 
     // Starts Xvfb with one screen of the given size ("WxHxDEPTH"); its log goes to logFile.
     // False (with the reason and the log) when it did not come up.
-    bool Start(const std::string& screen, const std::string& logFile, std::string* error);
+    // With resetWhenIdle the server resets whenever its last client goes, as xvfb-run's does.
+    bool Start(const std::string& screen, const std::string& logFile, std::string* error,
+               bool resetWhenIdle = false);
     void Stop() { _process.Stop(); }
     bool Running() { return _process.Running(); }
 

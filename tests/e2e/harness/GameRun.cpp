@@ -98,9 +98,9 @@ std::string GameRun::ScratchFile(const std::string& name) const {
     return _root.File("run/" + name);
 }
 
-::testing::AssertionResult GameRun::StartX(const std::string& screen) {
+::testing::AssertionResult GameRun::StartX(const std::string& screen, bool resetWhenIdle) {
     std::string error;
-    if (!_x.Start(screen, ScratchFile("xvfb.log"), &error)) {
+    if (!_x.Start(screen, ScratchFile("xvfb.log"), &error, resetWhenIdle)) {
         return ::testing::AssertionFailure() << error;
     }
     return ::testing::AssertionSuccess();

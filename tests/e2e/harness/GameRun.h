@@ -49,7 +49,8 @@ public:
     std::string ScratchFile(const std::string& name) const;
 
     // --- processes ---
-    ::testing::AssertionResult StartX(const std::string& screen = "1280x1024x24");
+    ::testing::AssertionResult StartX(const std::string& screen = "1280x1024x24",
+                                      bool resetWhenIdle = false);
     // Starts the game with the arguments in the data folder, on the private display unless
     // env changes DISPLAY.
     ::testing::AssertionResult Launch(const std::vector<std::string>& args,

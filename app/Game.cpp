@@ -8,6 +8,7 @@
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
+#include "platform/Heap.h"
 
 Game* g_game = nullptr;
 const RacerKeys kRacer1Keys = {'w', 's', 'a', 'd'};
@@ -104,6 +105,7 @@ bool Game::ReadLevel(const char* levelFile) {
 }
 
 bool Game::InitWindow() {
+    KeepFreedHeapMemory();
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(_windowWidth, _windowHeight);
     _windowId = glutCreateWindow(kWindowTitle);

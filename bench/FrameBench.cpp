@@ -41,7 +41,6 @@
 #include "ReferenceScene.h"
 #include "TimedFrame.h"
 #include "app/Game.h"
-#include "platform/Heap.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -170,18 +169,16 @@ __attribute__((noinline)) double RunFrames(Game& game, int frames) {
     return seconds;
 }
 
-// The reference scene stands for a plain program drawing the game's load, so it runs with the
-// C library's default heap trimming, not with the game's.
+// The reference scene shares the game's process and so its heap setting. Switching the setting
+// back and forth between turns would make each turn hand the other's memory back to the kernel
+// and fault it in again, which neither would do on its own.
 double RunReference(ReferenceScene& reference, const Options& options, int frames) {
-    RestoreDefaultHeapTrimming();
     const Clock::time_point start = Clock::now();
     for (int i = 0; i < frames; ++i) {
         reference.Draw(options.width, options.height);
     }
     glFinish();
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    KeepFreedHeapMemory();
-    return seconds;
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 void PrintSeries(const std::string& name, const std::vector<double>& values) {

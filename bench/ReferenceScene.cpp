@@ -241,9 +241,10 @@ void ReferenceScene::Draw(int width, int height) {
     glEnable(GL_DEPTH_TEST);
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    _phase = 6.2831853f * static_cast<float>(_frame % kViewsPerTurn) / kViewsPerTurn;
     DrawHalf(width, height / 2, height / 2, 40.0f, 88.0f);
     DrawHalf(width, height / 2, 0, 40.0f, 84.0f);
-    _phase += 0.01f;
+    ++_frame;
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

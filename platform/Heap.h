@@ -14,5 +14,5 @@ constexpr size_t kKeptHeapBytes = size_t{256} << 20;
 // Call once, before the window (and so the renderer) is created.
 void KeepFreedHeapMemory();
 
-// Puts the C library's own defaults back (the benchmark's reference scene runs with them).
+// Puts the C library's own default back.
 void RestoreDefaultHeapTrimming();

@@ -57,6 +57,13 @@ void ExpectSpot(const WorldSpot& spot, float x, float z) {
     EXPECT_FLOAT_EQ(x, spot.x);
     EXPECT_FLOAT_EQ(z, spot.z);
 }
+
+void ExpectStarts(const Course& course, float x1, float z1, float x2, float z2) {
+    EXPECT_FLOAT_EQ(x1, course._start1X);
+    EXPECT_FLOAT_EQ(z1, course._start1Z);
+    EXPECT_FLOAT_EQ(x2, course._start2X);
+    EXPECT_FLOAT_EQ(z2, course._start2Z);
+}
 }  // namespace
 
 // ---------------------------------------------------------------- marker cells
@@ -121,10 +128,7 @@ TEST(StartCells, FourCellsPutTheRacersOnTheMiddleTwoAndThePolesOnTheEnds) {
     EXPECT_EQ("", LayOut(course));
     EXPECT_FLOAT_EQ(4.0f, course._cellSize);
     ASSERT_EQ(4, g_startCount);
-    EXPECT_FLOAT_EQ(40.0f, course._start1X);
-    EXPECT_FLOAT_EQ(88.0f, course._start1Z);
-    EXPECT_FLOAT_EQ(40.0f, course._start2X);
-    EXPECT_FLOAT_EQ(84.0f, course._start2Z);
+    ExpectStarts(course, 40.0f, 88.0f, 40.0f, 84.0f);
 
     WorldSpot poles[2];
     ASSERT_EQ(2, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
@@ -170,10 +174,7 @@ TEST(StartCells, NoneLeavesBothRacersAt128AndNoPoleWithOneLine) {
               "no race pole is drawn.\n",
               LayOut(course));
     EXPECT_EQ(0, g_startCount);
-    EXPECT_FLOAT_EQ(128.0f, course._start1X);
-    EXPECT_FLOAT_EQ(128.0f, course._start1Z);
-    EXPECT_FLOAT_EQ(128.0f, course._start2X);
-    EXPECT_FLOAT_EQ(128.0f, course._start2Z);
+    ExpectStarts(course, 128.0f, 128.0f, 128.0f, 128.0f);
     WorldSpot poles[2];
     EXPECT_EQ(0, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
 }
@@ -183,10 +184,7 @@ TEST(StartCells, OnePutsBothRacersAndOnePoleOnItWithOneLine) {
     ReadCourse(course, CourseText(64, 64, '3', StartCells({{12, 30}})));
     EXPECT_EQ("Course::BuildMarkers() - one start cell: both racers start on it.\n", LayOut(course));
     EXPECT_EQ(1, g_startCount);
-    EXPECT_FLOAT_EQ(48.0f, course._start1X);
-    EXPECT_FLOAT_EQ(120.0f, course._start1Z);
-    EXPECT_FLOAT_EQ(48.0f, course._start2X);
-    EXPECT_FLOAT_EQ(120.0f, course._start2Z);
+    ExpectStarts(course, 48.0f, 120.0f, 48.0f, 120.0f);
     WorldSpot poles[2];
     ASSERT_EQ(1, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
     ExpectSpot(poles[0], 48, 120);

@@ -2,17 +2,13 @@
 
 #include <malloc.h>
 
+#include <cstddef>
+
 namespace {
-// glibc's documented default trim threshold.
-constexpr int kDefaultTrimThreshold = 128 * 1024;
+// The heap keeps this much freed memory at its top before it gives any back to the kernel.
+constexpr size_t kKeptHeapBytes = size_t{256} << 20;
 }  // namespace
 
 void KeepFreedHeapMemory() {
-    // Also fixes the mmap threshold where it is (glibc otherwise raises it as it goes), so
-    // that large images keep being mapped and unmapped on their own and do not pile up.
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(kKeptHeapBytes));
-}
-
-void RestoreDefaultHeapTrimming() {
-    mallopt(M_TRIM_THRESHOLD, kDefaultTrimThreshold);
 }

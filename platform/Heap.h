@@ -1,11 +1,6 @@
 // How the C library's heap treats memory that the renderer frees every frame.
 #pragma once
 
-#include <cstddef>
-
-// The heap keeps this much freed memory at its top before it gives any back to the kernel.
-constexpr size_t kKeptHeapBytes = size_t{256} << 20;
-
 // Keeps freed memory in the process instead of returning it to the kernel at each free.
 // Mesa's software rasteriser builds every frame in 64 KB blocks that it frees once the
 // frame is drawn; with the C library's default trim threshold those pages go back to the
@@ -13,6 +8,3 @@ constexpr size_t kKeptHeapBytes = size_t{256} << 20;
 // the kernel.
 // Call once, before the window (and so the renderer) is created.
 void KeepFreedHeapMemory();
-
-// Puts the C library's own default back.
-void RestoreDefaultHeapTrimming();

@@ -10,6 +10,13 @@
 #include "platform/Heap.h"
 
 namespace {
+// glibc's documented default trim threshold.
+constexpr int kDefaultTrimThreshold = 128 * 1024;
+
+void RestoreDefaultHeapTrimming() {
+    mallopt(M_TRIM_THRESHOLD, kDefaultTrimThreshold);
+}
+
 // Allocates a frame's worth of 64 KB blocks, as the rasteriser does, frees them and returns
 // how many bytes the heap holds from the kernel afterwards.
 size_t HeapBytesAfterAFrame() {

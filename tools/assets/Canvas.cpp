@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include <png.h>
 #include <tiffio.h>
 
 Canvas::Canvas(int32_t width_, int32_t height_)
@@ -70,4 +71,20 @@ bool WriteRaw(const Canvas& canvas, const std::string& path) {
         return false;
     }
     return true;
+}
+
+bool WritePng(const Canvas& canvas, const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(canvas.width);
+    image.height = static_cast<png_uint_32>(canvas.height);
+    image.format = PNG_FORMAT_RGBA;
+    // A negative stride hands libpng the rows bottom row first, as the canvas keeps them.
+    const png_int_32 stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(image));
+    const bool ok =
+        png_image_write_to_file(&image, path.c_str(), 0, canvas.rgba.data(), stride, nullptr) != 0;
+    if (!ok) {
+        std::cout << "kestrun-assets: cannot write " << path << ": " << image.message << std::endl;
+    }
+    return ok;
 }

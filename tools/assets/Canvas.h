@@ -28,5 +28,8 @@ uint8_t ToByte(double v);
 // TIFF stores it, so that the game's decoder hands row 0 back as the bottom row.
 bool WriteTiff(const Canvas& canvas, const std::string& path, bool alpha);
 
+// Writes an 8-bit RGBA PNG, top row first.
+bool WritePng(const Canvas& canvas, const std::string& path);
+
 // Writes the headerless raw RGBA format: row 0 (t = 0) first, nothing else.
 bool WriteRaw(const Canvas& canvas, const std::string& path);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 namespace {
-constexpr int32_t kSize = 128;
 constexpr int32_t kSubsamples = 4;  // per pixel and axis, for smooth outlines
 constexpr double kHalfWidth = 0.62;  // the gem's extent in x and z (y is 0.95)
 constexpr double kHalfHeight = 0.95;
@@ -71,18 +70,18 @@ Rgb Shade(const Pose& pose, const Hit& hit) {
 }
 }  // namespace
 
-Canvas GemFrame(int32_t frame) {
+Canvas GemFrame(int32_t frame, int32_t size) {
     const double spin = (kPi / 2.0) * frame / kGemFrames;
     const Pose pose{Cosine(spin), Sine(spin), Cosine(kTilt), Sine(kTilt)};
-    Canvas canvas(kSize, kSize);
-    for (int32_t t = 0; t < kSize; ++t) {
-        for (int32_t s = 0; s < kSize; ++s) {
+    Canvas canvas(size, size);
+    for (int32_t t = 0; t < size; ++t) {
+        for (int32_t s = 0; s < size; ++s) {
             Rgb sum{0.0, 0.0, 0.0};
             int32_t covered = 0;
             for (int32_t j = 0; j < kSubsamples; ++j) {
                 for (int32_t i = 0; i < kSubsamples; ++i) {
-                    const double x = ((s + (i + 0.5) / kSubsamples) / kSize * 2.0 - 1.0) * 1.1;
-                    const double y = ((t + (j + 0.5) / kSubsamples) / kSize * 2.0 - 1.0) * 1.1;
+                    const double x = ((s + (i + 0.5) / kSubsamples) / size * 2.0 - 1.0) * 1.1;
+                    const double y = ((t + (j + 0.5) / kSubsamples) / size * 2.0 - 1.0) * 1.1;
                     const Hit hit = CastRay(pose, x, y);
                     if (hit.found) {
                         sum = sum + Shade(pose, hit);

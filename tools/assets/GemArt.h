@@ -8,5 +8,7 @@
 #include "Canvas.h"
 
 constexpr int32_t kGemFrames = 5;
+constexpr int32_t kGemSize = 128;  // the item texture's width and height
 
-Canvas GemFrame(int32_t frame);
+// One frame, `size` pixels square (the game's icon draws the same gem larger and smaller).
+Canvas GemFrame(int32_t frame, int32_t size = kGemSize);

@@ -2,6 +2,8 @@
 // images, two sky boxes) into a data folder. The first course named is painted on the ground
 // as the road; every course named gets flat ground at the height the markers need.
 // The output depends on nothing but the course files: the same bytes on every run.
+// With --icons it writes the game's icon instead: the item gem, as PNGs in the sizes of the
+// desktop's icon theme, laid out as the theme's folders (256x256/apps/kestrun.png...).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -99,11 +101,27 @@ bool MakeFolders(const std::vector<fs::path>& folders) {
     }
     return true;
 }
+
+bool WriteIcons(const fs::path& out) {
+    bool ok = true;
+    for (int32_t size : {256, 128, 64, 48, 32, 16}) {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path folder = out / square / "apps";
+        ok = ok && MakeFolders({folder}) &&
+             WritePng(GemFrame(0, size), (folder / "kestrun.png").string());
+    }
+    return ok;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        return WriteIcons(argv[2]) ? 0 : 1;
+    }
     if (argc < 3) {
-        std::cout << "usage: kestrun-assets OUTPUT_DIR PAINTED_COURSE [MORE_COURSES...]" << std::endl;
+        std::cout << "usage: kestrun-assets OUTPUT_DIR PAINTED_COURSE [MORE_COURSES...]\n"
+                     "       kestrun-assets --icons OUTPUT_DIR"
+                  << std::endl;
         return 1;
     }
     std::vector<std::unique_ptr<Course>> courses;

@@ -108,8 +108,14 @@ std::string GameRun::ScratchFile(const std::string& name) const {
 
 ::testing::AssertionResult GameRun::Launch(const std::vector<std::string>& args,
                                                const EnvChanges& env) {
+    return LaunchProgram(GameBinary(), args, env);
+}
+
+::testing::AssertionResult GameRun::LaunchProgram(const std::string& program,
+                                                      const std::vector<std::string>& args,
+                                                      const EnvChanges& env) {
     ProcessOptions options;
-    options.argv = {GameBinary()};
+    options.argv = {program};
     options.argv.insert(options.argv.end(), args.begin(), args.end());
     options.workDir = DataDir();
     options.env = env;

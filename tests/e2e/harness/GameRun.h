@@ -55,6 +55,10 @@ public:
     // env changes DISPLAY.
     ::testing::AssertionResult Launch(const std::vector<std::string>& args,
                                       const EnvChanges& env = {});
+    // The same with another program in the game's place (the installed launcher).
+    ::testing::AssertionResult LaunchProgram(const std::string& program,
+                                             const std::vector<std::string>& args,
+                                             const EnvChanges& env = {});
     ExitStatus WaitForExit(Millis timeout = kExitTimeout);
     bool GameRunning() { return _game.Running(); }
     // Ends the game (if it still runs) and the X server.

@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev valgrind
   xvfb xauth xdotool x11-apps x11-utils imagemagick
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

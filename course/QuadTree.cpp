@@ -1,6 +1,7 @@
 // The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
 // inside them, and the walk that collects the markers of the leaves in view.
 #include "course/Course.h"
+#include "course/MarkerPlacement.h"
 
 QuadNode::QuadNode() = default;
 
@@ -124,16 +125,16 @@ void Course::CollectVisible(QuadNode& node, float x, float z, float sizeX, float
     VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
 }
 
-// Skips the area with everything below it when none of its four ground corners is in view.
+// Skips the area with everything below it when its box, from the ground area up through the
+// height of the posts, lies wholly outside the view. Testing only the ground corners would lose
+// the posts of an area that the view crosses between its corners.
 void Course::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
     if (depth == 0) {
         return;
     }
-    const bool anyCornerInside =
-        _frustum.PointInside(x, 0.0f, z) || _frustum.PointInside(x + sizeX, 0.0f, z) ||
-        _frustum.PointInside(x, 0.0f, z + sizeZ) ||
-        _frustum.PointInside(x + sizeX, 0.0f, z + sizeZ);
-    if (!anyCornerInside) {
+    const float low[3] = {x, kMarkerHeight - kPostHeight / 2, z};
+    const float high[3] = {x + sizeX, kMarkerHeight + kPostHeight / 2, z + sizeZ};
+    if (!_frustum.BoxInside(low, high)) {
         return;
     }
     if (depth == 1) {

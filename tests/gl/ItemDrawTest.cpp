@@ -139,6 +139,20 @@ TEST(ItemDraw, ItemKeepsItsSizeWhateverTheViewTurnsOrScales) {
               }));
 }
 
+TEST(ItemDraw, TransparentTexelsLeaveTheBackgroundShowing) {
+    EnsureGLContext();
+    World world;
+    world.BuildBillboardList();
+    // Left half see-through white, right half opaque white, over the black background.
+    const unsigned char texels[2 * 4] = {255, 255, 255, 0, 255, 255, 255, 255};
+    glGenTextures(1, &world._billboardTextures[0]._textureId);
+    glBindTexture(GL_TEXTURE_2D, world._billboardTextures[0]._textureId);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(128, CoveredPixels(world, [] {}));
+}
+
 TEST(ItemDraw, StartUpLoadsTheImagesBuildsTheSquareAndPlacesTheItems) {
     EnsureGLContext();
     TempDir folder;

@@ -327,6 +327,25 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
     EXPECT_EQ(StateAfter(42), g_randomState);
 }
 
+TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
+    for (int racer : {1, 2}) {
+        Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
+        StartRacer(game->_camera1, 150.0f, 150.0f);
+        StartRacer(game->_camera2, 150.0f, 150.0f);
+        StartRacer(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)
+        ResetRandom();
+        game->_world.PlaceItems();
+
+        game->Display();
+        EXPECT_EQ(31, game->_world._billboardX[0]) << "racer " << racer;
+        EXPECT_EQ(3, game->_world._billboardZ[0]) << "racer " << racer;
+        for (const Camera* camera : {&game->_camera1, &game->_camera2}) {
+            EXPECT_EQ(2.0f, camera->_baseHeight) << "racer " << racer;  // the ground is 0
+            EXPECT_NEAR(2.0f, camera->_eye.y, 0.2f) << "racer " << racer;
+        }
+    }
+}
+
 TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {
     ReadGrid(game->_world._course, "4 4  0000 0100 0000 0000");
     game->_camera1._speed = 0.3f;

@@ -53,6 +53,19 @@ bool Frustum::PointInside(float x, float y, float z) const {
     return true;
 }
 
+bool Frustum::BoxInside(const float low[3], const float high[3]) const {
+    for (const float* plane : _planes) {
+        float distance = plane[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            distance += plane[axis] * (plane[axis] > 0.0f ? high[axis] : low[axis]);
+        }
+        if (distance <= -kSlack) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A plane without a normal (from a degenerate matrix) is left as it is.
 void NormalizePlane(float planes[6][4], int index) {
     float* plane = planes[index];

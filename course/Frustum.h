@@ -9,6 +9,9 @@ public:
     void FromMatrices(const float projection[16], const float modelview[16]);
     // True when the point lies less than 20 units outside every plane.
     bool PointInside(float x, float y, float z) const;
+    // True unless, for some plane, the box's corner farthest along the plane's normal lies 20
+    // or more units outside it. Box corners low and high are (x, y, z).
+    bool BoxInside(const float low[3], const float high[3]) const;
 
     float _planes[6][4] = {};  // right, left, bottom, top, far, near; (a, b, c, d)
 };

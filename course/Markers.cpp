@@ -109,7 +109,7 @@ void DrawPost(GLuint postList, GLuint postTexture) {
     glPushMatrix();
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    glScalef(2.0f, 2.0f, 5.0f);
+    glScalef(2.0f, 2.0f, kPostHeight);
     glBindTexture(GL_TEXTURE_2D, postTexture);
     glCallList(postList);
     glPopMatrix();

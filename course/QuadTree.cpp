@@ -1,6 +1,7 @@
 // The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
 // inside them, and the walk that collects the markers of the leaves in view.
 #include "course/Course.h"
+#include "course/MarkerPlacement.h"
 
 QuadNode::QuadNode() = default;
 
@@ -49,32 +50,27 @@ void ForEachMarkerIn(const Course& course, const QuadNode& node, Visit visit) {
     }
 }
 
-// Low corners of the four quarters of an area, in child order: low x low z, high x low z,
-// low x high z, high x high z.
-void QuarterCorners(float x, float z, float halfX, float halfZ, float cornerX[4],
-                    float cornerZ[4]) {
-    cornerX[0] = x;
-    cornerZ[0] = z;
-    cornerX[1] = x + halfX;
-    cornerZ[1] = z;
-    cornerX[2] = x;
-    cornerZ[2] = z + halfZ;
-    cornerX[3] = x + halfX;
-    cornerZ[3] = z + halfZ;
+// Calls visit(i, x, z, halfX, halfZ) for the four quarters of an area in child order: low x
+// low z, high x low z, low x high z, high x high z.
+template <typename Visit>
+void ForEachQuarter(float x, float z, float sizeX, float sizeZ, Visit visit) {
+    const float halfX = sizeX / 2;
+    const float halfZ = sizeZ / 2;
+    const float cornerX[4] = {x, x + halfX, x, x + halfX};
+    const float cornerZ[4] = {z, z, z + halfZ, z + halfZ};
+    for (int i = 0; i < 4; ++i) {
+        visit(i, cornerX[i], cornerZ[i], halfX, halfZ);
+    }
 }
 
 void VisitChildren(Course& course, QuadNode& node, float x, float z, float sizeX, float sizeZ,
                    int32_t depth) {
-    const float halfX = sizeX / 2;
-    const float halfZ = sizeZ / 2;
-    float cornerX[4];
-    float cornerZ[4];
-    QuarterCorners(x, z, halfX, halfZ, cornerX, cornerZ);
-    for (int i = 0; i < 4; ++i) {
+    ForEachQuarter(x, z, sizeX, sizeZ, [&](int i, float cornerX, float cornerZ, float halfX,
+                                           float halfZ) {
         if (node.children[i]) {
-            course.VisitNode(*node.children[i], cornerX[i], cornerZ[i], halfX, halfZ, depth - 1);
+            course.VisitNode(*node.children[i], cornerX, cornerZ, halfX, halfZ, depth - 1);
         }
-    }
+    });
 }
 
 void AppendMarkers(const QuadNode& node, Course& course) {
@@ -110,15 +106,11 @@ void Course::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float 
     if (depth == 1) {
         return;  // a leaf has no children
     }
-    const float halfX = sizeX / 2;
-    const float halfZ = sizeZ / 2;
-    float cornerX[4];
-    float cornerZ[4];
-    QuarterCorners(x, z, halfX, halfZ, cornerX, cornerZ);
-    for (int i = 0; i < 4; ++i) {
+    ForEachQuarter(x, z, sizeX, sizeZ, [&](int i, float cornerX, float cornerZ, float halfX,
+                                           float halfZ) {
         node.children[i] = new QuadNode;
-        BuildQuadTree(*node.children[i], cornerX[i], cornerZ[i], halfX, halfZ, depth - 1);
-    }
+        BuildQuadTree(*node.children[i], cornerX, cornerZ, halfX, halfZ, depth - 1);
+    });
 }
 
 // The root is never tested against the frustum; its children are.
@@ -133,16 +125,16 @@ void Course::CollectVisible(QuadNode& node, float x, float z, float sizeX, float
     VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
 }
 
-// Skips the area with everything below it when none of its four ground corners is in view.
+// Skips the area with everything below it when its box, from the ground area up through the
+// height of the posts, lies wholly outside the view. Testing only the ground corners would lose
+// the posts of an area that the view crosses between its corners.
 void Course::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
     if (depth == 0) {
         return;
     }
-    const bool anyCornerInside =
-        _frustum.PointInside(x, 0.0f, z) || _frustum.PointInside(x + sizeX, 0.0f, z) ||
-        _frustum.PointInside(x, 0.0f, z + sizeZ) ||
-        _frustum.PointInside(x + sizeX, 0.0f, z + sizeZ);
-    if (!anyCornerInside) {
+    const float low[3] = {x, kMarkerHeight - kPostHeight / 2, z};
+    const float high[3] = {x + sizeX, kMarkerHeight + kPostHeight / 2, z + sizeZ};
+    if (!_frustum.BoxInside(low, high)) {
         return;
     }
     if (depth == 1) {

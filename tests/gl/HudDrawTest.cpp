@@ -7,6 +7,7 @@
 #include <GL/glut.h>
 
 #include "GLContext.h"
+#include "OffscreenTarget.h"
 #include "app/Clock.h"
 #include "scene/World.h"
 
@@ -15,12 +16,6 @@ namespace {
 int g_now = 500;
 int TestClock() {
     return g_now;
-}
-
-GLint GetInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 void PrepareOverlay(World& world) {

@@ -13,6 +13,7 @@
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "OffscreenTarget.h"
 #include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
@@ -51,50 +52,6 @@ uint32_t StateAfter(int draws) {
         state = state * 214013u + 2531011u;
     }
     return state;
-}
-
-// An off-screen colour and depth target, bound for drawing and reading while it lives.
-class OffscreenTarget {
-public:
-    OffscreenTarget(int width, int height) : _width(width), _height(height) {
-        glGenFramebuffers(1, &_framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
-        glGenRenderbuffers(2, _renderbuffers);
-        glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[0]);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                  _renderbuffers[0]);
-        glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[1]);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                                  _renderbuffers[1]);
-    }
-    ~OffscreenTarget() {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteRenderbuffers(2, _renderbuffers);
-        glDeleteFramebuffers(1, &_framebuffer);
-    }
-    bool Complete() const {
-        return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    }
-    // RGBA bytes, bottom row first.
-    std::vector<unsigned char> Read() const {
-        std::vector<unsigned char> pixels(static_cast<size_t>(_width) * _height * 4);
-        glReadPixels(0, 0, _width, _height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
-private:
-    int _width;
-    int _height;
-    GLuint _framebuffer = 0;
-    GLuint _renderbuffers[2] = {};
-};
-
-GLint GetInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 // A game ready to draw frames in a window 64 wide and 41 high, racer 1 at (100, 100),
@@ -325,6 +282,25 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
     game->Display();
     EXPECT_EQ(31, game->_world._billboardX[0]);
     EXPECT_EQ(StateAfter(42), g_randomState);
+}
+
+TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
+    for (int racer : {1, 2}) {
+        Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
+        StartRacer(game->_camera1, 150.0f, 150.0f);
+        StartRacer(game->_camera2, 150.0f, 150.0f);
+        StartRacer(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)
+        ResetRandom();
+        game->_world.PlaceItems();
+
+        game->Display();
+        EXPECT_EQ(31, game->_world._billboardX[0]) << "racer " << racer;
+        EXPECT_EQ(3, game->_world._billboardZ[0]) << "racer " << racer;
+        for (const Camera* camera : {&game->_camera1, &game->_camera2}) {
+            EXPECT_EQ(2.0f, camera->_baseHeight) << "racer " << racer;  // the ground is 0
+            EXPECT_NEAR(2.0f, camera->_eye.y, 0.2f) << "racer " << racer;
+        }
+    }
 }
 
 TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {

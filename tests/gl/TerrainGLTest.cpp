@@ -13,6 +13,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include "../unit/TiffTestFiles.h"
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
@@ -28,11 +29,11 @@ void RecordBox(const char* text, const char* caption) {
     g_boxes.emplace_back(text, caption);
 }
 
-// Raw height of the test fields: water (0) for x below 128, land (100, world 10) above.
+// Raw height of the test fields: water (0) for x below 128, the lowest land (20, world 2) above.
 std::string HalfWaterField() {
     std::string field(kTerrainSize * kTerrainSize, '\0');
     for (int z = 0; z < kTerrainSize; ++z) {
-        for (int x = kTerrainSize / 2; x < kTerrainSize; ++x) field[z * kTerrainSize + x] = 100;
+        for (int x = kTerrainSize / 2; x < kTerrainSize; ++x) field[z * kTerrainSize + x] = 20;
     }
     return field;
 }
@@ -251,6 +252,24 @@ TEST_F(TerrainGL, FixedValuesStayWhateverTheCameraDoes) {
     glLoadIdentity();
 }
 
+TEST_F(TerrainGL, BaseTextureIsClampedAndDetailRepeated) {
+    CopyProgram("Wave.cg");
+    CopyProgram("Frag.cg");
+    ASSERT_TRUE(WriteSolidTiff(dir.File("terrain_data/Terrain_Base.tif"), 4, 4, 150, 120, 80));
+    ASSERT_TRUE(WriteSolidTiff(dir.File("terrain_data/Terrain_Detail.tif"), 4, 4, 90, 90, 90));
+    Start();
+    for (const auto& [texture, wrap] : {std::make_pair(&course._baseTexture, GL_CLAMP_TO_EDGE),
+                                        std::make_pair(&course._detailTexture, GL_REPEAT)}) {
+        ASSERT_NE(0u, texture->GetId());
+        glBindTexture(GL_TEXTURE_2D, texture->GetId());
+        for (GLenum axis : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+            GLint value = 0;
+            glGetTexParameteriv(GL_TEXTURE_2D, axis, &value);
+            EXPECT_EQ(wrap, value) << (wrap == GL_REPEAT ? "detail" : "base");
+        }
+    }
+}
+
 TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
     CopyProgram("Wave.cg");
     CopyProgram("Frag.cg");
@@ -299,7 +318,7 @@ TEST_F(TerrainGL, WaterMovesBetweenPassesAndLandStaysPut) {
             waterChanged += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
             EXPECT_GT(a[2], a[0]) << "water is bluish at " << x << ", " << y;
         }
-        for (int x = 144; x < 248; x += 2) {         // world x 144..248: land at height 10
+        for (int x = 144; x < 248; x += 2) {         // world x 144..248: land at height 2
             const unsigned char* a = Pixel(first, x, y);
             const unsigned char* b = Pixel(second, x, y);
             ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << "land moved at " << x << ", " << y;

@@ -2,6 +2,7 @@
 // go, and which leaves a view collects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -9,7 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "ConsoleCapture.h"
 #include "TestCourses.h"
+#include "app/Camera.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 
@@ -69,6 +72,54 @@ void Perspective(float fovY, float aspect, float zNear, float zFar, float m[16])
     m[10] = (zFar + zNear) / (zNear - zFar);
     m[11] = -1;
     m[14] = 2 * zFar * zNear / (zNear - zFar);
+}
+
+// A view that only moves the world by (x, y, z).
+void Translation(float x, float y, float z, float m[16]) {
+    std::copy(kIdentity, kIdentity + 16, m);
+    m[12] = x;
+    m[13] = y;
+    m[14] = z;
+}
+
+// The view of a racer at the eye with a heading (radians, 0 toward -z), as gluLookAt builds it:
+// rows side, up and back, then the eye moved to the origin.
+void LookAlong(float eyeX, float eyeY, float eyeZ, float heading, float m[16]) {
+    const float s = std::sin(heading);
+    const float c = std::cos(heading);
+    const float view[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
+    std::copy(view, view + 16, m);
+    m[12] = -(c * eyeX + s * eyeZ);
+    m[13] = -eyeY;
+    m[14] = s * eyeX - c * eyeZ;
+}
+
+// True when some part of the post at world (x, z), heights 14.5 to 19.5, lies in the view
+// volume. Along the post, each of the clip conditions w -+ x, y, z >= 0 of P x M x (x, y, z, 1)
+// is linear, so it holds over one interval of the post.
+bool PostInView(const float projection[16], const float modelview[16], float x, float z) {
+    double clip[2][4] = {};
+    for (int end = 0; end < 2; ++end) {
+        const double point[4] = {x, end == 0 ? 14.5 : 19.5, z, 1};
+        for (int row = 0; row < 4; ++row) {
+            for (int k = 0; k < 4; ++k) {
+                for (int j = 0; j < 4; ++j) {
+                    clip[end][row] += projection[4 * k + row] * modelview[4 * j + k] * point[j];
+                }
+            }
+        }
+    }
+    double from = 0;
+    double to = 1;
+    for (int condition = 0; condition < 6; ++condition) {
+        const double sign = condition % 2 ? 1 : -1;
+        const double a = clip[0][3] + sign * clip[0][condition / 2];
+        const double b = clip[1][3] + sign * clip[1][condition / 2];
+        if (a < 0 && b < 0) return false;
+        if (a < 0) from = std::max(from, a / (a - b));
+        if (b < 0) to = std::min(to, a / (a - b));
+    }
+    return from <= to;
 }
 
 void ExpectPlane(const float* plane, float a, float b, float c, float d) {
@@ -188,11 +239,7 @@ TEST(Frustum, PerspectivePlanesMatchTheViewVolume) {
 TEST(Frustum, ModelviewMovesThePlanesIntoTheWorld) {
     // The camera moved to world (100, 0, 50): the modelview translates by (-100, 0, -50).
     float modelview[16];
-    for (int i = 0; i < 16; ++i) {
-        modelview[i] = kIdentity[i];
-    }
-    modelview[12] = -100;
-    modelview[14] = -50;
+    Translation(-100, 0, -50, modelview);
     float projection[16];
     Perspective(90, 1, 1, 100, projection);
     Frustum frustum;
@@ -203,20 +250,61 @@ TEST(Frustum, ModelviewMovesThePlanesIntoTheWorld) {
     EXPECT_TRUE(frustum.PointInside(100, 0, -65));   // 15 past it
 }
 
-TEST(Frustum, AnAreaWhoseCornersAllLieOutsideIsSkippedEvenWithItsMiddleInView) {
-    // A small box around world (32, 0, 32): every corner of the areas above the leaf at the
-    // origin lies 31 or more units outside, so that leaf is never reached.
+TEST(Frustum, AnAreaTheViewCrossesBetweenItsCornersIsCollected) {
+    // A small box around world (32, 17, 32): every ground corner of the areas above the leaf at
+    // the origin lies 31 or more units outside, yet the post at (32, 32) stands in view.
     float modelview[16];
-    for (int i = 0; i < 16; ++i) {
-        modelview[i] = kIdentity[i];
-    }
-    modelview[12] = -32;
-    modelview[14] = -32;
+    Translation(-32, -17, -32, modelview);
     Course course;
     MarkerCourse(course, 64, {{8, 8}});
     course._frustum.FromMatrices(kIdentity, modelview);
-    EXPECT_TRUE(course._frustum.PointInside(32, 0, 32));
-    EXPECT_TRUE(Collected(course).empty());
+    EXPECT_FALSE(course._frustum.PointInside(0, 0, 0));
+    EXPECT_EQ((std::set<std::pair<int, int>>{{8, 8}}), Collected(course));
+}
+
+TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
+    // Racers all over the course's free ground looking every way, at the lowest and highest
+    // eye, in the default window's halves and in 4:3 halves.
+    Course course;
+    {
+        ConsoleCapture quiet;
+        ASSERT_TRUE(course.Init(KESTRUN_SOURCE_DIR "/data/courses/default.txt"));
+        LayOutMarkers(course);
+    }
+    const Camera camera;
+    int checked = 0;
+    for (float aspect : {640.0f / 240.0f, 4.0f / 3.0f}) {
+        float projection[16];
+        Perspective(camera.fov, aspect, camera.nearClip, camera.farClip, projection);
+        for (float eyeY : {1.8f, 27.2f}) {
+            for (int eye = 0; eye < 22 * 22; ++eye) {
+                const float eyeX = 2.0f + 12 * (eye % 22);
+                const float eyeZ = 2.0f + 12 * (eye / 22);
+                if (course.GetCell(static_cast<int>(eyeX * course._cellsPerUnit),
+                                   static_cast<int>(eyeZ * course._cellsPerUnit)) == '1') {
+                    continue;  // a racer never stands on blocked ground
+                }
+                for (int degrees = 0; degrees < 360; degrees += 6) {
+                    float modelview[16];
+                    LookAlong(eyeX, eyeY, eyeZ, degrees * 3.14159265f / 180, modelview);
+                    course._frustum.FromMatrices(projection, modelview);
+                    const std::set<std::pair<int, int>> collected = Collected(course);
+                    for (int i = 0; i < course._quadTree.markerCount; ++i) {
+                        const std::pair<int, int> post{course._quadTree.markerX[i],
+                                                       course._quadTree.markerY[i]};
+                        ++checked;
+                        ASSERT_TRUE(collected.count(post) ||
+                                    !PostInView(projection, modelview, post.first * course._cellSize,
+                                                post.second * course._cellSize))
+                            << "post " << post.first << "," << post.second << " from " << eyeX
+                            << "," << eyeY << "," << eyeZ << " at " << degrees << " degrees, aspect "
+                            << aspect;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 1000000);
 }
 
 TEST(Frustum, ADegeneratePlaneIsLeftAsItIs) {

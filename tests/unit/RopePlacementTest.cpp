@@ -44,17 +44,6 @@ TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
     EXPECT_FLOAT_EQ(5.0f, RopeLength(rope.angle));
 }
 
-TEST(RopePlacement, ALeftNeighbourGivesASevenUnitRopeAndKeepsTheAcrossOffset) {
-    Course course;
-    MarkerCourse(course, 64, {{20, 20}, {19, 20}});
-    const RopePlacement before{315, 1.0f, 1.0f};
-    const RopePlacement rope = PlaceRope(course, 20, 20, before);
-    EXPECT_EQ(-45, rope.angle);
-    EXPECT_FLOAT_EQ(1.5f, rope.along);  // centred 3 units along
-    EXPECT_FLOAT_EQ(1.0f, rope.across);
-    EXPECT_FLOAT_EQ(7.0f, RopeLength(rope.angle));
-}
-
 TEST(RopePlacement, AMarkerWithoutNeighboursKeepsTheValuesOfTheOneBefore) {
     Course course;
     MarkerCourse(course, 64, {{30, 30}});
@@ -66,18 +55,28 @@ TEST(RopePlacement, AMarkerWithoutNeighboursKeepsTheValuesOfTheOneBefore) {
     EXPECT_FLOAT_EQ(7.0f, RopeLength(rope.angle));
 }
 
+TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
+    const struct {
+        int dx, dy, angle;
+        float along, across;
+    } rows[] = {{1, 0, 0, 1.0f, 0.0f},    {1, -1, 45, 1.2f, 0.0f},  {0, -1, 90, 1.0f, 0.0f},
+                {-1, -1, 135, 1.0f, 0.0f}, {-1, 0, -45, 1.5f, 9.0f}, {-1, 1, 225, -1.0f, 1.0f},
+                {0, 1, 270, -1.0f, 0.0f},  {1, 1, 315, 1.0f, 1.0f}};  // a left neighbour keeps across
+    for (const auto& row : rows) {
+        Course course;
+        MarkerCourse(course, 64, {{20, 20}, {20 + row.dx, 20 + row.dy}});
+        const RopePlacement rope = PlaceRope(course, 20, 20, {7, 9.0f, 9.0f});
+        EXPECT_EQ(row.angle, rope.angle) << row.dx << "," << row.dy;
+        EXPECT_FLOAT_EQ(row.along, rope.along) << row.dx << "," << row.dy;
+        EXPECT_FLOAT_EQ(row.across, rope.across) << row.dx << "," << row.dy;
+    }
+}
+
 TEST(RopePlacement, TheFirstNeighbourInTableOrderWins) {
     // (x + 1, y + 1) is looked at last, (x, y - 1) before (x - 1, y).
     Course course;
     MarkerCourse(course, 64, {{20, 20}, {21, 21}, {20, 19}, {19, 20}});
     EXPECT_EQ(90, PlaceRope(course, 20, 20, FirstRopePlacement()).angle);
-
-    Course diagonal;
-    MarkerCourse(diagonal, 64, {{20, 20}, {21, 21}});
-    const RopePlacement rope = PlaceRope(diagonal, 20, 20, FirstRopePlacement());
-    EXPECT_EQ(315, rope.angle);
-    EXPECT_FLOAT_EQ(1.0f, rope.along);
-    EXPECT_FLOAT_EQ(1.0f, rope.across);
 }
 
 TEST(RopePlacement, NeighboursOutsideTheGridAreNoMarkers) {

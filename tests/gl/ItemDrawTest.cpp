@@ -13,12 +13,6 @@
 
 // The items as drawn: facing the viewer whatever the view, with the image of the frame.
 namespace {
-GLint GetInteger(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 void ModelView(GLfloat m[16]) {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
 }
@@ -35,17 +29,10 @@ void LoadTwistedView() {
 // Draws one item into a 64 x 64 target under an orthographic view 8 units wide and counts
 // the pixels it covered.
 int CoveredPixels(World& world, void (*view)()) {
-    GLuint framebuffer = 0;
-    GLuint color = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glGenRenderbuffers(1, &color);
-    glBindRenderbuffer(GL_RENDERBUFFER, color);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 64, 64);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
+    OffscreenTarget target(64, 64);
     glViewport(0, 0, 64, 64);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-4.0, 4.0, -4.0, 4.0, 0.1, 100.0);
@@ -54,15 +41,11 @@ int CoveredPixels(World& world, void (*view)()) {
     view();
     world.DrawBillboard(0.0f, 0.0f, -5.0f, 0);
 
-    std::vector<unsigned char> pixels(64 * 64 * 4);
-    glReadPixels(0, 0, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = target.Read();
     int covered = 0;
     for (size_t i = 0; i < pixels.size(); i += 4) {
         covered += pixels[i] == 255 ? 1 : 0;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(1, &color);
-    glDeleteFramebuffers(1, &framebuffer);
     return covered;
 }
 }  // namespace

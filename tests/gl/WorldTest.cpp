@@ -27,12 +27,6 @@ std::string MissingSkyLines(const std::string& folder) {
     return lines + "Generating Skybox...done!\n";
 }
 
-GLint Integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 std::vector<float> Floats(GLenum name, int count) {
     std::vector<float> values(16, -1.0f);
     glGetFloatv(name, values.data());
@@ -147,14 +141,14 @@ TEST(World, RenderStateAfterInit) {
               std::vector<float>(world._lightPosition, world._lightPosition + 3));
     // Init() only stores the fog values: the first frame still has the default mode. Each
     // frame applies them like this.
-    EXPECT_EQ(GL_EXP, Integer(GL_FOG_MODE));
+    EXPECT_EQ(GL_EXP, GetInteger(GL_FOG_MODE));
     glFogi(GL_FOG_MODE, world._fogMode);
     glFogfv(GL_FOG_COLOR, world._fogColor);
     glFogf(GL_FOG_DENSITY, 0.15f);
     glHint(GL_FOG_HINT, GL_NICEST);
     glFogf(GL_FOG_START, 1.0f);
     glFogf(GL_FOG_END, 300.0f);
-    EXPECT_EQ(GL_LINEAR, Integer(GL_FOG_MODE));
+    EXPECT_EQ(GL_LINEAR, GetInteger(GL_FOG_MODE));
     EXPECT_EQ((std::vector<float>{1.0f, 0.8f, 0.5f, 0.0f}), Floats(GL_FOG_COLOR, 4));
     EXPECT_EQ(std::vector<float>{1.0f}, Floats(GL_FOG_START, 1));
     EXPECT_EQ(std::vector<float>{300.0f}, Floats(GL_FOG_END, 1));

@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 
-#include "ConsoleCapture.h"
+#include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/Course.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
 namespace {
-void ReadGrid(Course& course, const std::string& text) {
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
-}
-
 // A world with its items placed as at start-up.
 void PlaceAsAtStartUp(World& world) {
     ResetRandom();
@@ -97,7 +90,15 @@ TEST(Items, AnimationRunsThroughFortyOneFrames) {
 
 // ---- Heads-up text: refresh and line ----
 
-TEST(HudText, RefreshesOnlyAfterMoreThanASecond) {
+// The line is the game's one buffer: each test starts with it empty, as the game does, and
+// leaves it so.
+class HudText : public ::testing::Test {
+protected:
+    void SetUp() override { g_hudText[0] = '\0'; }
+    void TearDown() override { g_hudText[0] = '\0'; }
+};
+
+TEST_F(HudText, RefreshesOnlyAfterMoreThanASecond) {
     World world;
     world.CountHudDraw(1000);
     EXPECT_STREQ("", g_hudText);
@@ -152,7 +153,7 @@ TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
 TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
     Course course;
     // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
-    ReadGrid(course, "4 2  00 00 00 02");
+    ReadGoodCourse(course, "4 2  00 00 00 02");
     EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
     EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));

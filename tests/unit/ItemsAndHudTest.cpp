@@ -112,7 +112,7 @@ TEST_F(HudText, RefreshesOnlyAfterMoreThanASecond) {
     EXPECT_EQ(1001, world._hudLastUpdate);
 }
 
-TEST(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
+TEST_F(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
     World world;
     world._hudLastUpdate = 1000;
     for (int draw = 0; draw < 119; ++draw) {
@@ -123,7 +123,7 @@ TEST(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
     EXPECT_STREQ("FPS:60.00 Time:3.00", g_hudText);  // 120 draws over 2000 ms
 }
 
-TEST(HudText, SecondsShowWithTwoDecimals) {
+TEST_F(HudText, SecondsShowWithTwoDecimals) {
     World world;
     world.CountHudDraw(65432);
     EXPECT_STREQ("FPS:0.02 Time:65.43", g_hudText);
@@ -134,7 +134,7 @@ TEST(HudText, SecondsShowWithTwoDecimals) {
 TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
     Course course;
     // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall.
-    ReadGrid(course, "4 4  0000 0010 0000 0000");
+    ReadGoodCourse(course, "4 4  0000 0010 0000 0000");
     ASSERT_EQ('1', course.GetCell(1, 2));
     EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));

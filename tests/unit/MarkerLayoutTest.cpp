@@ -141,6 +141,7 @@ TEST_P(StartCells, PlaceTheRacersAndThePoles) {
 
 // Two or more cells: racer 1 on entry count / 2, racer 2 on the one before, poles on the first
 // and the last entry. At most ten entries are kept.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, StartCells,
     ::testing::Values(
@@ -168,6 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Course::BuildMarkers() - 25 start cells: only the first 10 are used.\n",
                   10, {10, 0}, 40, 20, 40, 16, {{40, 0}, {40, 36}}}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return info.param.name; });
+// clang-format on
 
 // ---------------------------------------------------------------- no grid, odd widths
 
@@ -216,7 +218,8 @@ TEST(MarkerLayout, WidthHundredPlacesMarkersTwoUnitsApart) {
 
 TEST(MarkerLayout, ASecondLayoutStartsTheStartTableAfresh) {
     Course course;
-    ReadGoodCourse(course, CourseText(64, 64, '3', StartCellsAt({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
+    ReadGoodCourse(course,
+                   CourseText(64, 64, '3', StartCellsAt({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
     LayOut(course);
     LayOut(course);
     EXPECT_EQ(4, g_startCount);

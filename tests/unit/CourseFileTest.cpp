@@ -68,31 +68,31 @@ TEST(CourseFile, LastCellAtEndOfFileIsRead) {
     EXPECT_EQ("  dimensions: ( 2 x 2 )\n  map: \n2 2\n01\n12\nSUCCESS!\n", console);
 }
 
-TEST(CourseFile, OneCellShortNamesTheMissingCellAndReleasesTheGrid) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourseText(course, "3 4\n1111\n1001\n111\n", &console));
-    EXPECT_EQ("  dimensions: ( 3 x 4 )\n  map: \nCourse::Init() - ERROR reading map data: 2,3\n",
-              console);
-    EXPECT_EQ(nullptr, course._courseMap);
-    EXPECT_EQ(0, course._courseWidth);
-    EXPECT_EQ(0, course._courseLength);
-    EXPECT_FALSE(course.Contains(0, 0));
-}
-
-TEST(CourseFile, DimensionsAtEndOfFileAreReadThenTheMapIsMissing) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourseText(course, "64 64", &console));
-    EXPECT_EQ("  dimensions: ( 64 x 64 )\n  map: \nCourse::Init() - ERROR reading map data: 0,0\n",
-              console);
-    EXPECT_EQ(nullptr, course._courseMap);
-    EXPECT_EQ(0, course._courseWidth);
-
-    Course withLineEnd;
-    EXPECT_FALSE(ReadCourseText(withLineEnd, "64 64\n", &console));
-    EXPECT_EQ("  dimensions: ( 64 x 64 )\n  map: \nCourse::Init() - ERROR reading map data: 0,0\n",
-              console);
+// A map that ends early: the line names the first missing cell and the grid is released.
+TEST(CourseFile, MapEndingEarlyNamesTheMissingCellAndReleasesTheGrid) {
+    const struct {
+        const char* text;
+        const char* dimensions;
+        const char* cell;
+    } cases[] = {
+        {"3 4\n1111\n1001\n111\n", "3 x 4", "2,3"}, // one cell short
+        {"64 64", "64 x 64", "0,0"},                // the dimensions end the file
+        {"64 64\n", "64 x 64", "0,0"},
+        {"1 65535 01", "1 x 65535", "0,2"}, // the largest 16-bit dimension is accepted
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Course course;
+        std::string console;
+        EXPECT_FALSE(ReadCourseText(course, c.text, &console));
+        EXPECT_EQ(std::string("  dimensions: ( ") + c.dimensions +
+                      " )\n  map: \nCourse::Init() - ERROR reading map data: " + c.cell + "\n",
+                  console);
+        EXPECT_EQ(nullptr, course._courseMap);
+        EXPECT_EQ(0, course._courseWidth);
+        EXPECT_EQ(0, course._courseLength);
+        EXPECT_FALSE(course.Contains(0, 0));
+    }
 }
 
 TEST(CourseFile, BadDimensionsAllocateNothing) {
@@ -109,15 +109,6 @@ TEST(CourseFile, BadDimensionsAllocateNothing) {
         EXPECT_EQ(0, course._courseWidth);
         EXPECT_EQ(0, course._courseLength);
     }
-}
-
-TEST(CourseFile, LargestSixteenBitDimensionIsAccepted) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourseText(course, "1 65535 01", &console));
-    EXPECT_EQ(
-        "  dimensions: ( 1 x 65535 )\n  map: \nCourse::Init() - ERROR reading map data: 0,2\n",
-        console);
 }
 
 TEST(CourseFile, WidthInHexadecimalAndOctal) {
@@ -140,7 +131,8 @@ TEST(CourseFile, CellsPerUnitFollowsTheWidthOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
         Course course;
-        ASSERT_TRUE(ReadCourseText(course, UniformCourse(std::to_string(c.width), c.width, 3, '0')));
+        ASSERT_TRUE(
+            ReadCourseText(course, UniformCourse(std::to_string(c.width), c.width, 3, '0')));
         EXPECT_EQ(c.cellsPerUnit, course._cellsPerUnit);
     }
 }

@@ -3,8 +3,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <string>
 #include <memory>
+#include <string>
 #include <thread>
 
 // Before Xlib, which defines Status as a macro.

@@ -9,65 +9,49 @@ std::string Usage() {
            "   (please provide a level description file to load)\n\n";
 }
 
-// Runs the game to its end with the arguments and returns how it ended.
-ExitStatus RunToEnd(GameRun& game, const std::vector<std::string>& args) {
-    EXPECT_TRUE(game.Launch(args));
-    return game.WaitForExit();
-}
+// A start the game refuses: its arguments, and all it prints before it ends with status 1.
+struct Refusal {
+    const char* name;
+    std::vector<std::string> args; // with levels/small.txt written, levels/short.txt too
+    std::string out;               // empty: the usage text
+};
+
+class StartupRefusal : public ::testing::TestWithParam<Refusal> {};
 } // namespace
 
-TEST(Startup, WithoutALevelPrintsTheUsageAndFails) {
+TEST_P(StartupRefusal, PrintsWhyAndFails) {
+    const Refusal& refusal = GetParam();
     GameRun game;
     ASSERT_TRUE(game.StartX());
-    const ExitStatus status = RunToEnd(game, {});
-    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
-    EXPECT_EQ(Usage(), game.Out());
+    WriteSmallLevel(game);
+    game.WriteData("levels/short.txt", "skyboxes/day\n");
+    ASSERT_TRUE(game.Launch(refusal.args));
+    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
+    EXPECT_EQ(refusal.out.empty() ? Usage() : refusal.out, game.Out());
     EXPECT_EQ("", game.Err());
 }
 
-TEST(Startup, WithTwoArgumentsPrintsTheUsageAndFails) {
-    GameRun game;
-    ASSERT_TRUE(game.StartX());
-    const std::string level = WriteSmallLevel(game);
-    const ExitStatus status = RunToEnd(game, {level, level});
-    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
-    EXPECT_EQ(Usage(), game.Out());
-}
+const char* const kMissingLevel = "Reading level description file 'levels/missing.txt'...\n"
+                                  "Game::ReadLevel() - ERROR opening file.\n"
+                                  "Game::Init() - ERROR loading level description.\n"
+                                  "Error Initializing game.\n";
 
-TEST(Startup, GlutOptionsAreNotCountedAsTheLevel) {
-    GameRun game;
-    ASSERT_TRUE(game.StartX());
-    // "-iconic" is taken by GLUT, so one argument is left and the level is read.
-    ASSERT_TRUE(game.Launch({"-iconic", "levels/missing.txt"}));
-    EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
-    EXPECT_EQ(0u, game.Out().find("Reading level description file 'levels/missing.txt'..."))
-        << game.Transcript();
-}
-
-TEST(Startup, AMissingLevelFileEndsBeforeAnyWindow) {
-    GameRun game;
-    ASSERT_TRUE(game.StartX());
-    const ExitStatus status = RunToEnd(game, {"levels/missing.txt"});
-    EXPECT_TRUE(status.ExitedWith(1)) << game.Transcript();
-    EXPECT_EQ("Reading level description file 'levels/missing.txt'...\n"
-              "Game::ReadLevel() - ERROR opening file.\n"
-              "Game::Init() - ERROR loading level description.\n"
-              "Error Initializing game.\n",
-              game.Out());
-}
-
-TEST(Startup, ALevelWithOneTokenIsRefused) {
-    GameRun game;
-    ASSERT_TRUE(game.StartX());
-    const std::string level = game.WriteData("levels/short.txt", "skyboxes/day\n");
-    EXPECT_TRUE(RunToEnd(game, {level}).ExitedWith(1)) << game.Transcript();
-    EXPECT_EQ("Reading level description file 'levels/short.txt'...\n"
-              "  skybox path: skyboxes/day\n"
-              "  course filename: ERROR\n"
-              "Game::Init() - ERROR loading level description.\n"
-              "Error Initializing game.\n",
-              game.Out());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartupRefusal,
+    ::testing::Values(
+        Refusal{"WithoutALevel", {}, ""},
+        Refusal{"WithTwoArguments", {"levels/small.txt", "levels/small.txt"}, ""},
+        // "-iconic" is taken by GLUT, so one argument is left and the level is read.
+        Refusal{"GlutOptionsAreNotCountedAsTheLevel", {"-iconic", "levels/missing.txt"},
+                kMissingLevel},
+        Refusal{"AMissingLevelFileEndsBeforeAnyWindow", {"levels/missing.txt"}, kMissingLevel},
+        Refusal{"ALevelWithOneToken", {"levels/short.txt"},
+                "Reading level description file 'levels/short.txt'...\n"
+                "  skybox path: skyboxes/day\n"
+                "  course filename: ERROR\n"
+                "Game::Init() - ERROR loading level description.\n"
+                "Error Initializing game.\n"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 // The display check must not be the server's last client to leave: a server that resets
 // then (xvfb-run's does) would refuse the game's own connection a moment later.

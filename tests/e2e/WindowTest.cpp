@@ -78,15 +78,18 @@ TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
     ExpectSceneInBothHalves(start);
 }
 
-TEST_F(GameWindow, QKeyQuitsWithStatusZero) {
-    ASSERT_TRUE(game.Key("q"));
+// The q key, the Escape key and the menu's quit entry.
+class GameWindowQuit : public GameWindow, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(GameWindowQuit, EndsWithStatusZero) {
+    ASSERT_TRUE(GetParam() == "Menu" ? game.ChooseMenuEntry(7, 7) : game.Key(GetParam()));
     EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }
 
-TEST_F(GameWindow, EscapeQuitsWithStatusZero) {
-    ASSERT_TRUE(game.Key("Escape"));
-    EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
-}
+INSTANTIATE_TEST_SUITE_P(Ways, GameWindowQuit, ::testing::Values("q", "Escape", "Menu"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param;
+                         });
 
 TEST_F(GameWindow, UpperCaseQDoesNotQuit) {
     ASSERT_TRUE(game.Key("shift+q"));
@@ -142,9 +145,4 @@ TEST_F(GameWindow, MenuSnapshotEntryActsLikeTheCKey) {
     ASSERT_TRUE(game.ChooseMenuEntry(5, 7));
     ASSERT_TRUE(game.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
     EXPECT_TRUE(game.GameRunning());
-}
-
-TEST_F(GameWindow, MenuQuitEndsWithStatusZero) {
-    ASSERT_TRUE(game.ChooseMenuEntry(7, 7));
-    EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }

@@ -49,9 +49,7 @@ TEST(CameraMatrix, ApplyLoadsThePerspectiveAndLeavesAnIdentityModelview) {
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(5.0f, 6.0f, 7.0f);
     camera.Apply();
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(GL_MODELVIEW, mode);
+    EXPECT_EQ(GL_MODELVIEW, GetInteger(GL_MATRIX_MODE));
     const Matrix projection = Current(GL_PROJECTION_MATRIX);
     const Matrix expected = ExpectedPerspective(60.0, 800.0 / 300.0, 0.1, 512.0);
     for (int i = 0; i < 16; ++i) {

@@ -70,11 +70,7 @@ protected:
         cgGLBindProgram(fragment);
     }
 
-    static GLuint CurrentProgram() {
-        GLint program = 0;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-        return static_cast<GLuint>(program);
-    }
+    static GLuint CurrentProgram() { return static_cast<GLuint>(GetInteger(GL_CURRENT_PROGRAM)); }
 
     static std::vector<float> Uniform(const char* name, int count) {
         std::vector<float> values(16, -99.0f);
@@ -92,11 +88,9 @@ protected:
     }
 
     static GLuint TextureOnUnit(int unit) {
-        GLint active = 0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+        const GLint active = GetInteger(GL_ACTIVE_TEXTURE);
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
-        GLint bound = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        const GLint bound = GetInteger(GL_TEXTURE_BINDING_2D);
         glActiveTexture(static_cast<GLenum>(active));
         return static_cast<GLuint>(bound);
     }
@@ -178,9 +172,7 @@ TEST_F(CgRuntimeGL, SamplersTakeUnitsInLookupOrderAndBindTheirTextures) {
     cgGLEnableTextureParameter(detail);
     EXPECT_EQ(textures[0], TextureOnUnit(0));
     EXPECT_EQ(textures[1], TextureOnUnit(1));
-    GLint active = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(GL_TEXTURE0, active);
+    EXPECT_EQ(GL_TEXTURE0, GetInteger(GL_ACTIVE_TEXTURE));
 
     cgGLDisableTextureParameter(detail);
     EXPECT_EQ(textures[0], TextureOnUnit(0));

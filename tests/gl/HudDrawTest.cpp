@@ -7,17 +7,11 @@
 #include <GL/glut.h>
 
 #include "GLContext.h"
-#include "OffscreenTarget.h"
-#include "app/Clock.h"
+#include "TestClock.h"
 #include "scene/World.h"
 
 // The heads-up line as drawn into a half of the window.
 namespace {
-int g_now = 500;
-int TestClock() {
-    return g_now;
-}
-
 void PrepareOverlay(World& world) {
     world._hudWidth = 640;
     world._hudHeight = 480;
@@ -33,8 +27,7 @@ class HudDraw : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureGLContext();
-        g_now = 500;
-        SetClockForTesting(TestClock);
+        g_hudText[0] = '\0';  // the game's one line, empty as at start-up
         PrepareOverlay(world);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -43,8 +36,9 @@ protected:
         glLoadIdentity();
         gluLookAt(10.0, 5.0, 10.0, 10.0, 5.0, 9.0, 0.0, 1.0, 0.0);
     }
-    void TearDown() override { SetClockForTesting(nullptr); }
+    void TearDown() override { g_hudText[0] = '\0'; }
 
+    TestClock clock{500};
     World world;
 };
 }  // namespace
@@ -70,7 +64,7 @@ TEST_F(HudDraw, LineStartsAtTheSamePlaceOfTheOverlayForAnyViewport) {
 
 TEST_F(HudDraw, EveryCharacterOfTheLineIsDrawn) {
     glViewport(0, 0, 640, 480);
-    g_now = 1001;
+    clock.Set(1001);
     world.DrawHud(2);
     ASSERT_STREQ("FPS:1.00 Time:1.00", g_hudText);
     GLfloat position[4];
@@ -90,7 +84,7 @@ TEST_F(HudDraw, MatricesComeBackAndTexturingIsLeftOff) {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
 
-    g_now = 2000;
+    clock.Set(2000);
     world.DrawHud(1);
 
     GLfloat after[16];

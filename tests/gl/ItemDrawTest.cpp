@@ -7,7 +7,6 @@
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
-#include "OffscreenTarget.h"
 #include "TempDir.h"
 #include "scene/Random.h"
 #include "scene/World.h"

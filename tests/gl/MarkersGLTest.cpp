@@ -6,12 +6,12 @@
 #include <GL/glu.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "TestCourses.h"
 #include "course/Course.h"
 
 namespace {
@@ -19,27 +19,10 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 const GLubyte kBackground[3] = {51, 77, 204};
 
-struct Cell {
-    int x;
-    int y;
-    char code;
-};
-
 // A 64 x 64 course of free ground '3' with the given cells set, read and built.
-void BuildCourse(Course& course, const std::vector<Cell>& cells, std::string* console = nullptr) {
-    std::vector<std::string> lines(64, std::string(64, '3'));
-    for (const Cell& cell : cells) {
-        lines[cell.x][cell.y] = cell.code;
-    }
-    std::string text = "64 64\n";
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    std::istringstream in(text);
-    {
-        ConsoleCapture quiet;
-        ASSERT_TRUE(course.Read(in));
-    }
+void BuildCourse(Course& course, const std::vector<CourseCell>& cells,
+                 std::string* console = nullptr) {
+    ReadGoodCourse(course, CourseText(64, 64, '3', cells));
     ConsoleCapture capture;
     course.BuildMarkers();
     if (console) {

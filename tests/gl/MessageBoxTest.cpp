@@ -3,10 +3,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 
 // Before Xlib, which defines Status as a macro.
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "XServer.h"
 
@@ -41,22 +43,36 @@ int ChildExitStatus(pid_t pid) {
 const std::string kCaption = "Error " + std::to_string(getpid());
 const std::string kFindBox = "xdotool search --sync --onlyvisible --name '^" + kCaption + "$'";
 
-// Each test gets an X server of its own: the pointer and the keyboard focus are shared by
-// everything on a display, and other tests run side by side. A box that never goes away
-// ends the test process instead of hanging it.
+// The tests get an X server of their own: the pointer and the keyboard focus are shared by
+// everything on a display, and other tests run side by side. The box keeps its one connection
+// for the life of the process, so the tests of one process share that server, and the
+// DISPLAY of the process comes back when they are done. A box that never goes away ends the
+// test process instead of hanging it.
 class MessageBoxOnDisplay : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        s_log = std::make_unique<TempDir>();
+        s_server = std::make_unique<XServer>();
+        if (s_server->Start("800x600x24", s_log->File("xvfb.log"), &s_error)) {
+            s_display = std::make_unique<ScopedEnv>("DISPLAY", s_server->Display().c_str());
+        }
+    }
+    static void TearDownTestSuite() {
+        s_display.reset();
+        s_server.reset();
+        s_log.reset();
+    }
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(_server.Start("800x600x24", _log.File("xvfb.log"), &error)) << error;
-        setenv("DISPLAY", _server.Display().c_str(), 1);
+        ASSERT_TRUE(s_display) << s_error;
         alarm(60);
     }
     void TearDown() override { alarm(0); }
 
 private:
-    TempDir _log;
-    XServer _server;
+    static inline std::unique_ptr<TempDir> s_log;
+    static inline std::unique_ptr<XServer> s_server;
+    static inline std::unique_ptr<ScopedEnv> s_display;
+    static inline std::string s_error;
 };
 
 // Finds a top-level window by its title and asks it to close, as a window manager would.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,10 +10,10 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-#include "ConsoleCapture.h"
 #include "GLContext.h"
-#include "OffscreenTarget.h"
-#include "app/Clock.h"
+#include "Racers.h"
+#include "TestClock.h"
+#include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "scene/Random.h"
@@ -22,29 +21,6 @@
 // The game rules of a frame and the split-screen frame itself, in a real context, on a
 // course read from text and, where the ground matters, a height field made by hand.
 namespace {
-int g_now = 500;
-int TestClock() {
-    return g_now;
-}
-
-void ReadGrid(Course& course, const std::string& text) {
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
-}
-
-// A racer as Game::Init leaves it, standing at (x, z).
-void StartRacer(Camera& camera, float x, float z) {
-    camera._speed = 0.0f;
-    camera._heading = 0.0f;
-    camera._baseHeight = 50.0f;
-    camera._pitch = 0.0f;
-    camera._acceleration = 0.005f;
-    camera._turnRate = 0.1f;
-    camera._eye.x = x;
-    camera._eye.z = z;
-}
-
 // The generator's state after its first `draws` numbers, worked out apart from the game's.
 uint32_t StateAfter(int draws) {
     uint32_t state = 1;
@@ -60,11 +36,9 @@ class RaceFrame : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureGLContext();
-        g_now = 500;
-        SetClockForTesting(TestClock);
         game = std::make_unique<Game>();
         World& world = game->_world;
-        ReadGrid(world._course, "4 4  0000 0000 0000 0000");
+        ReadGoodCourse(world._course, "4 4  0000 0000 0000 0000");
         world._fogMode = GL_LINEAR;
         const float fogColor[4] = {1.0f, 0.8f, 0.5f, 0.0f};
         std::copy(fogColor, fogColor + 4, world._fogColor);
@@ -78,8 +52,8 @@ protected:
         world._skybox._displayList = glGenLists(1);  // a sky with no faces
         glNewList(world._skybox._displayList, GL_COMPILE);
         glEndList();
-        StartRacer(game->_camera1, 100.0f, 100.0f);
-        StartRacer(game->_camera2, 150.0f, 150.0f);
+        StartRacerAt(game->_camera1, 100.0f, 100.0f);
+        StartRacerAt(game->_camera2, 150.0f, 150.0f);
         game->_width = 64;
         game->_height = 41;
         game->_halfHeight = 20;
@@ -89,11 +63,9 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }
-    void TearDown() override {
-        game.reset();
-        SetClockForTesting(nullptr);
-    }
+    void TearDown() override { game.reset(); }
 
+    TestClock clock{500};
     std::unique_ptr<Game> game;
 };
 }  // namespace
@@ -103,9 +75,9 @@ protected:
 TEST(RaceRules, WallCellStopsTheRacerAndSetsItBackOneUnit) {
     EnsureGLContext();
     Course course;
-    ReadGrid(course, "4 4  0000 0100 0000 0000");  // cell (1, 1): x and z from 64 to 128
+    ReadGoodCourse(course, "4 4  0000 0100 0000 0000");  // cell (1, 1): x and z from 64 to 128
     Camera camera;
-    StartRacer(camera, 100.0f, 100.0f);
+    StartRacerAt(camera, 100.0f, 100.0f);
     camera._speed = 0.3f;
     camera.Turn(0.0f);  // looking toward -z
 
@@ -119,9 +91,9 @@ TEST(RaceRules, WallCellStopsTheRacerAndSetsItBackOneUnit) {
 TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
     EnsureGLContext();
     Course course;
-    ReadGrid(course, "4 4  0000 0000 0000 0000");
+    ReadGoodCourse(course, "4 4  0000 0000 0000 0000");
     Camera camera;
-    StartRacer(camera, -0.5f, 10.0f);
+    StartRacerAt(camera, -0.5f, 10.0f);
     camera._speed = 0.5f;
     camera.Turn(static_cast<float>(-M_PI / 2));  // looking toward -x
 
@@ -135,9 +107,9 @@ TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
 TEST(RaceRules, RacerPastTheLastRowIsStoppedWithoutReadingOutsideTheGrid) {
     EnsureGLContext();
     Course course;
-    ReadGrid(course, "4 2  00 00 00 00");  // rows end at z = 128
+    ReadGoodCourse(course, "4 2  00 00 00 00");  // rows end at z = 128
     Camera camera;
-    StartRacer(camera, 10.0f, 130.0f);
+    StartRacerAt(camera, 10.0f, 130.0f);
     camera._speed = 0.5f;
     camera.Turn(static_cast<float>(M_PI));  // looking toward +z
 
@@ -159,7 +131,7 @@ TEST(RaceRules, EyeFloatsTwoUnitsAboveTheGroundPlusBobbing) {
     course._heights[34 * kTerrainSize + 13] = 200;  // the neighbours do not count
     course._heights[35 * kTerrainSize + 12] = 200;
     Camera camera;
-    StartRacer(camera, 12.9f, 34.9f);
+    StartRacerAt(camera, 12.9f, 34.9f);
     camera.Turn(0.0f);
     Camera::_bobPhase = 0.0f;
 
@@ -266,8 +238,8 @@ TEST_F(RaceFrame, ItemAnimationAdvancesOncePerFrameThroughFortyOneValues) {
 
 TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
     // Both racers where item 0 stands within reach; racer 1 takes it first.
-    StartRacer(game->_camera1, 43.9f, 33.0f);
-    StartRacer(game->_camera2, 43.9f, 33.0f);
+    StartRacerAt(game->_camera1, 43.9f, 33.0f);
+    StartRacerAt(game->_camera2, 43.9f, 33.0f);
     ResetRandom();
     game->_world.PlaceItems();
 
@@ -277,8 +249,8 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
     EXPECT_EQ(StateAfter(42), g_randomState);  // one re-placement only
 
     // A racer one unit further does not reach it.
-    StartRacer(game->_camera1, 34.0f, 3.0f);
-    StartRacer(game->_camera2, 150.0f, 150.0f);
+    StartRacerAt(game->_camera1, 34.0f, 3.0f);
+    StartRacerAt(game->_camera2, 150.0f, 150.0f);
     game->Display();
     EXPECT_EQ(31, game->_world._billboardX[0]);
     EXPECT_EQ(StateAfter(42), g_randomState);
@@ -287,9 +259,9 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
 TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
     for (int racer : {1, 2}) {
         Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
-        StartRacer(game->_camera1, 150.0f, 150.0f);
-        StartRacer(game->_camera2, 150.0f, 150.0f);
-        StartRacer(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)
+        StartRacerAt(game->_camera1, 150.0f, 150.0f);
+        StartRacerAt(game->_camera2, 150.0f, 150.0f);
+        StartRacerAt(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)
         ResetRandom();
         game->_world.PlaceItems();
 
@@ -304,7 +276,7 @@ TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
 }
 
 TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {
-    ReadGrid(game->_world._course, "4 4  0000 0100 0000 0000");
+    ReadGoodCourse(game->_world._course, "4 4  0000 0100 0000 0000");
     game->_camera1._speed = 0.3f;
     game->_camera2._speed = 0.3f;
     game->Display();

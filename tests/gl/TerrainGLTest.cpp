@@ -44,6 +44,7 @@ protected:
         EnsureGLContext();
         g_glMultiTexCoord2fARB = glMultiTexCoord2f;   // the core name of the same entry point
         g_boxes.clear();
+        g_wavePhase = 0.0f;  // as at start-up; earlier tests of the process ran passes
         SetMessageBoxForTesting(RecordBox);
         dir.Enter();
         dir.Write("terrain_data/terrain1.raw", HalfWaterField());

@@ -27,12 +27,6 @@ std::string MissingSkyLines(const std::string& folder) {
     return lines + "Generating Skybox...done!\n";
 }
 
-GLint Integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 std::vector<float> Floats(GLenum name, int count) {
     std::vector<float> values(16, -1.0f);
     glGetFloatv(name, values.data());
@@ -107,23 +101,27 @@ TEST(World, CourseReadGivesTrueEvenWithoutTerrain) {
 
 TEST(World, RenderStateAfterInit) {
     EnsureGLContext();
+    // Earlier tests of the process moved the view and drew with fog: back to a new context's.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glFogi(GL_FOG_MODE, GL_EXP);
     Level level;
     World world;
     {
         ConsoleCapture quiet;
         world.Init("sky", "course.txt");
     }
-    EXPECT_EQ(GL_SMOOTH, Integer(GL_SHADE_MODEL));
+    EXPECT_EQ(GL_SMOOTH, GetInteger(GL_SHADE_MODEL));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     GLint polygonMode[2] = {-1, -1};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
     EXPECT_EQ(GL_FILL, polygonMode[0]);
-    EXPECT_EQ(GL_NICEST, Integer(GL_PERSPECTIVE_CORRECTION_HINT));
+    EXPECT_EQ(GL_NICEST, GetInteger(GL_PERSPECTIVE_CORRECTION_HINT));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_EQ(GL_CCW, Integer(GL_FRONT_FACE));
-    EXPECT_EQ(GL_BACK, Integer(GL_CULL_FACE_MODE));
+    EXPECT_EQ(GL_CCW, GetInteger(GL_FRONT_FACE));
+    EXPECT_EQ(GL_BACK, GetInteger(GL_CULL_FACE_MODE));
     EXPECT_EQ(std::vector<float>{1.0f}, Floats(GL_DEPTH_CLEAR_VALUE, 1));
-    EXPECT_EQ(GL_LEQUAL, Integer(GL_DEPTH_FUNC));
+    EXPECT_EQ(GL_LEQUAL, GetInteger(GL_DEPTH_FUNC));
     EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(glIsEnabled(GL_FOG));
@@ -147,14 +145,14 @@ TEST(World, RenderStateAfterInit) {
               std::vector<float>(world._lightPosition, world._lightPosition + 3));
     // Init() only stores the fog values: the first frame still has the default mode. Each
     // frame applies them like this.
-    EXPECT_EQ(GL_EXP, Integer(GL_FOG_MODE));
+    EXPECT_EQ(GL_EXP, GetInteger(GL_FOG_MODE));
     glFogi(GL_FOG_MODE, world._fogMode);
     glFogfv(GL_FOG_COLOR, world._fogColor);
     glFogf(GL_FOG_DENSITY, 0.15f);
     glHint(GL_FOG_HINT, GL_NICEST);
     glFogf(GL_FOG_START, 1.0f);
     glFogf(GL_FOG_END, 300.0f);
-    EXPECT_EQ(GL_LINEAR, Integer(GL_FOG_MODE));
+    EXPECT_EQ(GL_LINEAR, GetInteger(GL_FOG_MODE));
     EXPECT_EQ((std::vector<float>{1.0f, 0.8f, 0.5f, 0.0f}), Floats(GL_FOG_COLOR, 4));
     EXPECT_EQ(std::vector<float>{1.0f}, Floats(GL_FOG_START, 1));
     EXPECT_EQ(std::vector<float>{300.0f}, Floats(GL_FOG_END, 1));

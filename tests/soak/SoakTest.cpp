@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "GameTitle.h"
 #include "Process.h"
 #include "TempDir.h"
 #include "XServer.h"
@@ -24,7 +25,6 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kTitle = "Game Programming Kestrun";
 constexpr const char* kKeys[] = {"w", "s", "a", "d", "i", "k", "j", "l"};
 constexpr int kKeyCount = 8;
 constexpr uint32_t kSeed = 20240607;     // the same key sequence every run
@@ -176,7 +176,7 @@ protected:
         ASSERT_TRUE(_game.Start(options, &error)) << error;
         std::string window;
         ASSERT_TRUE(Xdotool({"search", "--sync", "--onlyvisible", "--name",
-                             std::string("^") + kTitle + "$"},
+                             std::string("^") + kGameTitle + "$"},
                             Millis(90000), &window));
         window = window.substr(0, window.find('\n'));
         ASSERT_TRUE(Xdotool({"windowmove", "--sync", window, "0", "0"}));
@@ -210,8 +210,8 @@ protected:
         std::ostringstream text;
         text << "--- game " << (_game.Running() ? "still running" : _game.Status().Describe())
              << "\n--- stdout (end):\n"
-             << Tail(ReadWholeFile(_scratch.File("stdout.txt"))) << "\n--- stderr (end):\n"
-             << Tail(ReadWholeFile(_scratch.File("stderr.txt"))) << "\n---";
+             << Tail(ReadFileBytes(_scratch.File("stdout.txt"))) << "\n--- stderr (end):\n"
+             << Tail(ReadFileBytes(_scratch.File("stderr.txt"))) << "\n---";
         return text.str();
     }
 
@@ -249,7 +249,7 @@ TEST_F(Soak, RandomKeysNeitherCrashNorGrowMemory) {
             std::this_thread::sleep_for(kSampleEvery);
         }
         ASSERT_TRUE(xdotool.Status().ExitedWith(0))
-            << "xdotool: " << ReadWholeFile(_scratch.File("xdotool.txt")) << "\n" << Transcript();
+            << "xdotool: " << ReadFileBytes(_scratch.File("xdotool.txt")) << "\n" << Transcript();
     }
     const std::vector<std::string> release = keys.ReleaseAll();
     if (!release.empty()) {

@@ -8,6 +8,7 @@ int g_window = 0;
 
 void EnsureGLContext() {
     if (g_window != 0) {
+        glutSetWindow(g_window);  // a game window an earlier test opened may have been current
         return;
     }
     int argc = 1;
@@ -22,4 +23,40 @@ void EnsureGLContext() {
 
 int TestWindowId() {
     return g_window;
+}
+
+GLint GetInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+OffscreenTarget::OffscreenTarget(int width, int height) : _width(width), _height(height) {
+    glGenFramebuffers(1, &_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
+    glGenRenderbuffers(2, _renderbuffers);
+    glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[0]);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              _renderbuffers[0]);
+    glBindRenderbuffer(GL_RENDERBUFFER, _renderbuffers[1]);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              _renderbuffers[1]);
+}
+
+OffscreenTarget::~OffscreenTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(2, _renderbuffers);
+    glDeleteFramebuffers(1, &_framebuffer);
+}
+
+bool OffscreenTarget::Complete() const {
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+std::vector<unsigned char> OffscreenTarget::Read() const {
+    std::vector<unsigned char> pixels(static_cast<size_t>(_width) * _height * 4);
+    glReadPixels(0, 0, _width, _height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }

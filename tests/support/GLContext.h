@@ -1,9 +1,36 @@
-// A real OpenGL context for tests: one hidden-away GLUT window per test process.
+// A real OpenGL context for tests: one hidden-away GLUT window per test process, and the
+// small things GL tests share.
 // Needs an X display (./test starts Xvfb and exports DISPLAY).
 #pragma once
 
-// Creates the window and makes its context current, once per process.
+#include <GL/gl.h>
+
+#include <vector>
+
+// Makes the test window's context current, creating the window the first time.
 void EnsureGLContext();
 
 // The GLUT window of the context (0 before EnsureGLContext).
 int TestWindowId();
+
+// One integer of the GL state.
+GLint GetInteger(GLenum name);
+
+// An off-screen colour and depth target, bound for drawing and reading while it lives.
+class OffscreenTarget {
+public:
+    OffscreenTarget(int width, int height);
+    ~OffscreenTarget();
+    OffscreenTarget(const OffscreenTarget&) = delete;
+    OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+
+    bool Complete() const;
+    // RGBA bytes, bottom row first.
+    std::vector<unsigned char> Read() const;
+
+private:
+    int _width;
+    int _height;
+    GLuint _framebuffer = 0;
+    GLuint _renderbuffers[2] = {};
+};

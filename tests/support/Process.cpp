@@ -9,8 +9,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 extern char** environ;
@@ -273,9 +271,4 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const EnvChanges&
     }
     result.status = StatusFromWait(raw);
     return result;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -75,5 +75,3 @@ struct CommandResult {
 // a command still running after the timeout is killed (status.finished is then false).
 CommandResult RunCommand(const std::vector<std::string>& argv, const EnvChanges& env,
                          Millis timeout);
-
-std::string ReadWholeFile(const std::string& path);

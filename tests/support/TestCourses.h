@@ -11,19 +11,51 @@
 #include "ConsoleCapture.h"
 #include "course/Course.h"
 
+// One cell of a course text: line x, column y.
+struct CourseCell {
+    int x;
+    int y;
+    char code;
+};
+
+// Course text of width lines of length cells of `fill`, with the given cells set.
+inline std::string CourseText(int width, int length, char fill,
+                              const std::vector<CourseCell>& cells) {
+    std::vector<std::string> lines(width, std::string(length, fill));
+    for (const CourseCell& cell : cells) {
+        lines[cell.x][cell.y] = cell.code;
+    }
+    std::string text = std::to_string(width) + " " + std::to_string(length) + "\n";
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// Reads a course from text; what the reader wrote on the console goes to *console.
+inline bool ReadCourseText(Course& course, const std::string& text,
+                           std::string* console = nullptr) {
+    ConsoleCapture capture;
+    std::istringstream in(text);
+    const bool ok = course.Read(in);
+    if (console) {
+        *console = capture.Text();
+    }
+    return ok;
+}
+
+// Reads a course the test expects to be good.
+inline void ReadGoodCourse(Course& course, const std::string& text) {
+    ASSERT_TRUE(ReadCourseText(course, text)) << text;
+}
+
 // A width x width course of plain free ground '3' (which never becomes a marker) with
 // markers ';' at the given (x, y) cells.
 inline void ReadMarkerCourse(Course& course, int width,
                              const std::vector<std::pair<int, int>>& markers) {
-    std::vector<std::string> lines(width, std::string(width, '3'));
+    std::vector<CourseCell> cells;
     for (const auto& marker : markers) {
-        lines[marker.first][marker.second] = ';';
+        cells.push_back({marker.first, marker.second, ';'});
     }
-    std::string text = std::to_string(width) + " " + std::to_string(width) + "\n";
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
+    ReadGoodCourse(course, CourseText(width, width, '3', cells));
 }

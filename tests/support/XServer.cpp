@@ -1,5 +1,7 @@
 #include "XServer.h"
 
+#include "TempDir.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -62,7 +64,7 @@ bool XServer::Start(const std::string& screen, const std::string& logFile, std::
     }
     if (!ready) {
         const ExitStatus status = _process.Stop();
-        *error = "Xvfb did not come up (" + status.Describe() + "): " + ReadWholeFile(logFile);
+        *error = "Xvfb did not come up (" + status.Describe() + "): " + ReadFileBytes(logFile);
         return false;
     }
     _display = ":" + number;

@@ -5,20 +5,11 @@
 
 #include "ConsoleCapture.h"
 #include "TempDir.h"
+#include "TestCourses.h"
 #include "course/Course.h"
 #include "course/MarkerRules.h"
 
 namespace {
-bool ReadCourse(Course& course, const std::string& text, std::string* console = nullptr) {
-    ConsoleCapture capture;
-    std::istringstream in(text);
-    const bool ok = course.Read(in);
-    if (console) {
-        *console = capture.Text();
-    }
-    return ok;
-}
-
 // The cells of the grid in storage order.
 std::string Storage(const Course& course) {
     return std::string(course._courseMap,
@@ -41,7 +32,7 @@ const char* const kDimensionsError =
 TEST(CourseFile, StoresCellsByColumnAndEchoesThem) {
     Course course;
     std::string console;
-    ASSERT_TRUE(ReadCourse(course, "2 3 012 345\n", &console));
+    ASSERT_TRUE(ReadCourseText(course, "2 3 012 345\n", &console));
     EXPECT_EQ(std::string("0314") + "25", std::string(course._courseMap, 6));
     EXPECT_EQ("  dimensions: ( 2 x 3 )\n  map: \n2 3\n012\n345\nSUCCESS!\n", console);
     EXPECT_EQ('0', course.GetCell(0, 0));
@@ -55,8 +46,8 @@ TEST(CourseFile, LineStructureIsIrrelevant) {
     Course oneLine;
     std::string linesConsole;
     std::string oneLineConsole;
-    ASSERT_TRUE(ReadCourse(lines, "2 2\n0 1\n\t1\r\n 0\n", &linesConsole));
-    ASSERT_TRUE(ReadCourse(oneLine, "2 2 0110", &oneLineConsole));
+    ASSERT_TRUE(ReadCourseText(lines, "2 2\n0 1\n\t1\r\n 0\n", &linesConsole));
+    ASSERT_TRUE(ReadCourseText(oneLine, "2 2 0110", &oneLineConsole));
     EXPECT_EQ(Storage(oneLine), Storage(lines));
     EXPECT_EQ("0110", Storage(lines)); // (0,0) (1,0) (0,1) (1,1)
     EXPECT_EQ("  dimensions: ( 2 x 2 )\n  map: \n2 2\n01\n10\nSUCCESS!\n", linesConsole);
@@ -65,43 +56,43 @@ TEST(CourseFile, LineStructureIsIrrelevant) {
 
 TEST(CourseFile, AnyOtherCharacterIsStoredAsRead) {
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "1 4 a;#9"));
+    ASSERT_TRUE(ReadCourseText(course, "1 4 a;#9"));
     EXPECT_EQ("a;#9", Storage(course));
 }
 
 TEST(CourseFile, LastCellAtEndOfFileIsRead) {
     Course course;
     std::string console;
-    ASSERT_TRUE(ReadCourse(course, "2 2\n01\n12", &console));
+    ASSERT_TRUE(ReadCourseText(course, "2 2\n01\n12", &console));
     EXPECT_EQ('2', course.GetCell(1, 1));
     EXPECT_EQ("  dimensions: ( 2 x 2 )\n  map: \n2 2\n01\n12\nSUCCESS!\n", console);
 }
 
-TEST(CourseFile, OneCellShortNamesTheMissingCellAndReleasesTheGrid) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourse(course, "3 4\n1111\n1001\n111\n", &console));
-    EXPECT_EQ("  dimensions: ( 3 x 4 )\n  map: \nCourse::Init() - ERROR reading map data: 2,3\n",
-              console);
-    EXPECT_EQ(nullptr, course._courseMap);
-    EXPECT_EQ(0, course._courseWidth);
-    EXPECT_EQ(0, course._courseLength);
-    EXPECT_FALSE(course.Contains(0, 0));
-}
-
-TEST(CourseFile, DimensionsAtEndOfFileAreReadThenTheMapIsMissing) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourse(course, "64 64", &console));
-    EXPECT_EQ("  dimensions: ( 64 x 64 )\n  map: \nCourse::Init() - ERROR reading map data: 0,0\n",
-              console);
-    EXPECT_EQ(nullptr, course._courseMap);
-    EXPECT_EQ(0, course._courseWidth);
-
-    Course withLineEnd;
-    EXPECT_FALSE(ReadCourse(withLineEnd, "64 64\n", &console));
-    EXPECT_EQ("  dimensions: ( 64 x 64 )\n  map: \nCourse::Init() - ERROR reading map data: 0,0\n",
-              console);
+// A map that ends early: the line names the first missing cell and the grid is released.
+TEST(CourseFile, MapEndingEarlyNamesTheMissingCellAndReleasesTheGrid) {
+    const struct {
+        const char* text;
+        const char* dimensions;
+        const char* cell;
+    } cases[] = {
+        {"3 4\n1111\n1001\n111\n", "3 x 4", "2,3"}, // one cell short
+        {"64 64", "64 x 64", "0,0"},                // the dimensions end the file
+        {"64 64\n", "64 x 64", "0,0"},
+        {"1 65535 01", "1 x 65535", "0,2"}, // the largest 16-bit dimension is accepted
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Course course;
+        std::string console;
+        EXPECT_FALSE(ReadCourseText(course, c.text, &console));
+        EXPECT_EQ(std::string("  dimensions: ( ") + c.dimensions +
+                      " )\n  map: \nCourse::Init() - ERROR reading map data: " + c.cell + "\n",
+                  console);
+        EXPECT_EQ(nullptr, course._courseMap);
+        EXPECT_EQ(0, course._courseWidth);
+        EXPECT_EQ(0, course._courseLength);
+        EXPECT_FALSE(course.Contains(0, 0));
+    }
 }
 
 TEST(CourseFile, BadDimensionsAllocateNothing) {
@@ -112,7 +103,7 @@ TEST(CourseFile, BadDimensionsAllocateNothing) {
         SCOPED_TRACE(text);
         Course course;
         std::string console;
-        EXPECT_FALSE(ReadCourse(course, text, &console));
+        EXPECT_FALSE(ReadCourseText(course, text, &console));
         EXPECT_EQ(kDimensionsError, console);
         EXPECT_EQ(nullptr, course._courseMap);
         EXPECT_EQ(0, course._courseWidth);
@@ -120,21 +111,12 @@ TEST(CourseFile, BadDimensionsAllocateNothing) {
     }
 }
 
-TEST(CourseFile, LargestSixteenBitDimensionIsAccepted) {
-    Course course;
-    std::string console;
-    EXPECT_FALSE(ReadCourse(course, "1 65535 01", &console));
-    EXPECT_EQ(
-        "  dimensions: ( 1 x 65535 )\n  map: \nCourse::Init() - ERROR reading map data: 0,2\n",
-        console);
-}
-
 TEST(CourseFile, WidthInHexadecimalAndOctal) {
     for (const char* token : {"0x40", "0X40", "0100", "64"}) {
         SCOPED_TRACE(token);
         Course course;
         std::string console;
-        ASSERT_TRUE(ReadCourse(course, UniformCourse(token, 64, 2, '1'), &console));
+        ASSERT_TRUE(ReadCourseText(course, UniformCourse(token, 64, 2, '1'), &console));
         EXPECT_EQ(64, course._courseWidth);
         EXPECT_EQ(2, course._courseLength);
         EXPECT_EQ(0, console.find("  dimensions: ( 64 x 2 )\n  map: \n64 2\n11\n"));
@@ -149,16 +131,17 @@ TEST(CourseFile, CellsPerUnitFollowsTheWidthOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
         Course course;
-        ASSERT_TRUE(ReadCourse(course, UniformCourse(std::to_string(c.width), c.width, 3, '0')));
+        ASSERT_TRUE(
+            ReadCourseText(course, UniformCourse(std::to_string(c.width), c.width, 3, '0')));
         EXPECT_EQ(c.cellsPerUnit, course._cellsPerUnit);
     }
 }
 
 TEST(CourseFile, SecondReadReplacesTheGrid) {
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "2 3 012 345"));
+    ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     std::string console;
-    ASSERT_TRUE(ReadCourse(course, "3 2 ab cd ef", &console));
+    ASSERT_TRUE(ReadCourseText(course, "3 2 ab cd ef", &console));
     EXPECT_EQ(3, course._courseWidth);
     EXPECT_EQ(2, course._courseLength);
     EXPECT_EQ("acebdf", Storage(course));
@@ -167,8 +150,8 @@ TEST(CourseFile, SecondReadReplacesTheGrid) {
 
 TEST(CourseFile, BadDimensionsOnASecondReadKeepTheFirstGrid) {
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "2 3 012 345"));
-    EXPECT_FALSE(ReadCourse(course, "0 3"));
+    ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
+    EXPECT_FALSE(ReadCourseText(course, "0 3"));
     EXPECT_EQ(2, course._courseWidth);
     EXPECT_EQ(3, course._courseLength);
     EXPECT_EQ("031425", Storage(course));
@@ -206,7 +189,7 @@ TEST(CourseFile, InitReadsTheFileAndEchoesEveryRow) {
 
 TEST(CourseFile, MissingFileLeavesTheGridAsItWas) {
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "2 3 012 345"));
+    ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     TempDir dir;
     const std::string path = dir.File("missing.course");
     ConsoleCapture capture;
@@ -231,7 +214,7 @@ TEST(CourseFileDeathTest, CellOutsideTheGridStopsTheProgram) {
     const char* const expected =
         "x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength.*course";
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "2 3 012 345"));
+    ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     EXPECT_DEATH(course.GetCell(2, 0), expected);
     EXPECT_DEATH(course.GetCell(0, 3), expected);
     EXPECT_DEATH(course.GetCell(-1, 0), expected);
@@ -242,7 +225,7 @@ TEST(CourseFileDeathTest, CellOutsideTheGridStopsTheProgram) {
 
 TEST(CourseFile, OutsideTheGridIsBlockedForTheMarkerRule) {
     Course course;
-    ASSERT_TRUE(ReadCourse(course, "3 3 000 010 000"));
+    ASSERT_TRUE(ReadCourseText(course, "3 3 000 010 000"));
     EXPECT_EQ(8, MarkBorderCells(course)); // every '0' touches the '1' or the edge
     EXPECT_EQ('1', CellOrBlocked(course, -1, 0));
     EXPECT_EQ('1', CellOrBlocked(course, 0, 3));

@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 
-#include "ConsoleCapture.h"
+#include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/Course.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
 namespace {
-void ReadGrid(Course& course, const std::string& text) {
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
-}
-
 // A world with its items placed as at start-up.
 void PlaceAsAtStartUp(World& world) {
     ResetRandom();
@@ -97,7 +90,15 @@ TEST(Items, AnimationRunsThroughFortyOneFrames) {
 
 // ---- Heads-up text: refresh and line ----
 
-TEST(HudText, RefreshesOnlyAfterMoreThanASecond) {
+// The line is the game's one buffer: each test starts with it empty, as the game does, and
+// leaves it so.
+class HudText : public ::testing::Test {
+protected:
+    void SetUp() override { g_hudText[0] = '\0'; }
+    void TearDown() override { g_hudText[0] = '\0'; }
+};
+
+TEST_F(HudText, RefreshesOnlyAfterMoreThanASecond) {
     World world;
     world.CountHudDraw(1000);
     EXPECT_STREQ("", g_hudText);
@@ -111,7 +112,7 @@ TEST(HudText, RefreshesOnlyAfterMoreThanASecond) {
     EXPECT_EQ(1001, world._hudLastUpdate);
 }
 
-TEST(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
+TEST_F(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
     World world;
     world._hudLastUpdate = 1000;
     for (int draw = 0; draw < 119; ++draw) {
@@ -122,7 +123,7 @@ TEST(HudText, RateCountsTheDrawsSinceTheLastRefresh) {
     EXPECT_STREQ("FPS:60.00 Time:3.00", g_hudText);  // 120 draws over 2000 ms
 }
 
-TEST(HudText, SecondsShowWithTwoDecimals) {
+TEST_F(HudText, SecondsShowWithTwoDecimals) {
     World world;
     world.CountHudDraw(65432);
     EXPECT_STREQ("FPS:0.02 Time:65.43", g_hudText);
@@ -133,7 +134,7 @@ TEST(HudText, SecondsShowWithTwoDecimals) {
 TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
     Course course;
     // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall.
-    ReadGrid(course, "4 4  0000 0010 0000 0000");
+    ReadGoodCourse(course, "4 4  0000 0010 0000 0000");
     ASSERT_EQ('1', course.GetCell(1, 2));
     EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));
@@ -152,7 +153,7 @@ TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
 TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
     Course course;
     // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
-    ReadGrid(course, "4 2  00 00 00 02");
+    ReadGoodCourse(course, "4 2  00 00 00 02");
     EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
     EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));

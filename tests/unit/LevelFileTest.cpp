@@ -24,50 +24,39 @@ LevelRun ReadLevelText(Game& game, const std::string& contents) {
     return {ok, capture.Text()};
 }
 
-const char* const kHeader = "Reading level description file 'level.txt'...\n";
-const char* const kBothRead = "Reading level description file 'level.txt'...\n"
-                              "  skybox path: skyboxes/day\n"
-                              "  course filename: courses/default.txt\n";
+const std::string kHeader = "Reading level description file 'level.txt'...\n";
+const std::string kBothRead = kHeader + "  skybox path: skyboxes/day\n"
+                                        "  course filename: courses/default.txt\n";
+const std::string kNoSkyBox = kHeader + "  skybox path: ERROR\n";
+const std::string kNoCourse = kHeader + "  skybox path: skyboxes/day\n  course filename: ERROR\n";
 } // namespace
 
-TEST(LevelFile, TwoLinesOrOneLineOrAThirdTokenReadTheSame) {
-    for (const char* text :
-         {"skyboxes/day\ncourses/default.txt\n", "  skyboxes/day   courses/default.txt\n",
-          "\tskyboxes/day\r\n\r\ncourses/default.txt\r\n",
-          "skyboxes/day\ncourses/default.txt\nsomething else\n"}) {
+// Two tokens on any lines, the last one possibly ending the file; a third is never read.
+TEST(LevelFile, TwoTokensWhateverTheLayoutAndFailsWithoutThem) {
+    const struct {
+        const char* text;
+        bool ok;
+        const std::string& console;
+    } cases[] = {
+        {"skyboxes/day\ncourses/default.txt\n", true, kBothRead},
+        {"  skyboxes/day   courses/default.txt\n", true, kBothRead},
+        {"\tskyboxes/day\r\n\r\ncourses/default.txt\r\n", true, kBothRead},
+        {"skyboxes/day\ncourses/default.txt\nsomething else\n", true, kBothRead},
+        {"skyboxes/day\ncourses/default.txt", true, kBothRead},
+        {"", false, kNoSkyBox},
+        {" \n\t\n", false, kNoSkyBox},
+        {"skyboxes/day\n", false, kNoCourse},
+        {"skyboxes/day", false, kNoCourse},
+    };
+    for (const auto& c : cases) {
         Game game;
-        const LevelRun run = ReadLevelText(game, text);
-        EXPECT_TRUE(run.ok) << text;
-        EXPECT_EQ(kBothRead, run.console) << text;
-        EXPECT_STREQ("skyboxes/day", game._skyboxPath);
-        EXPECT_STREQ("courses/default.txt", game._courseFile);
-    }
-}
-
-TEST(LevelFile, LastTokenEndingTheFileIsRead) {
-    Game game;
-    const LevelRun run = ReadLevelText(game, "skyboxes/day\ncourses/default.txt");
-    EXPECT_TRUE(run.ok);
-    EXPECT_EQ(kBothRead, run.console);
-    EXPECT_STREQ("courses/default.txt", game._courseFile);
-}
-
-TEST(LevelFile, EmptyOrBlankFileFailsAtTheSkyBox) {
-    for (const char* text : {"", " \n\t\n"}) {
-        Game game;
-        const LevelRun run = ReadLevelText(game, text);
-        EXPECT_FALSE(run.ok);
-        EXPECT_EQ(std::string(kHeader) + "  skybox path: ERROR\n", run.console);
-    }
-}
-
-TEST(LevelFile, OneTokenFailsAtTheCourse) {
-    for (const char* text : {"skyboxes/day\n", "skyboxes/day"}) {
-        Game game;
-        const LevelRun run = ReadLevelText(game, text);
-        EXPECT_FALSE(run.ok) << text;
-        EXPECT_EQ(std::string(kHeader) + "  skybox path: skyboxes/day\n  course filename: ERROR\n",
-                  run.console);
+        const LevelRun run = ReadLevelText(game, c.text);
+        EXPECT_EQ(c.ok, run.ok) << c.text;
+        EXPECT_EQ(c.console, run.console) << c.text;
+        if (c.ok) {
+            EXPECT_STREQ("skyboxes/day", game._skyboxPath) << c.text;
+            EXPECT_STREQ("courses/default.txt", game._courseFile) << c.text;
+        }
     }
 }
 
@@ -99,15 +88,14 @@ TEST(LevelFile, LongestTokenFitsAndOneMoreIsRefused) {
         Game game;
         const LevelRun run = ReadLevelText(game, tooLong + "\ncourses/default.txt\n");
         EXPECT_FALSE(run.ok);
-        EXPECT_EQ(std::string(kHeader) + "  skybox path: ERROR\n", run.console);
+        EXPECT_EQ(kNoSkyBox, run.console);
         EXPECT_STREQ("", game._courseFile); // nothing spilled into the next field
     }
     {
         Game game;
         const LevelRun run = ReadLevelText(game, "skyboxes/day\n" + tooLong);
         EXPECT_FALSE(run.ok);
-        EXPECT_EQ(std::string(kHeader) + "  skybox path: skyboxes/day\n  course filename: ERROR\n",
-                  run.console);
+        EXPECT_EQ(kNoCourse, run.console);
     }
 }
 

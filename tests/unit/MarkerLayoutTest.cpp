@@ -3,41 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "TestCourses.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 #include "course/MarkerRules.h"
 
 namespace {
-struct Cell {
-    int x;
-    int y;
-    char code;
-};
-
-// Course text of width x length cells of `fill`, with the given cells set; line x holds y.
-std::string CourseText(int width, int length, char fill, const std::vector<Cell>& cells) {
-    std::vector<std::string> lines(width, std::string(length, fill));
-    for (const Cell& cell : cells) {
-        lines[cell.x][cell.y] = cell.code;
-    }
-    std::string text = std::to_string(width) + " " + std::to_string(length) + "\n";
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    return text;
-}
-
-void ReadCourse(Course& course, const std::string& text) {
-    ConsoleCapture quiet;
-    std::istringstream in(text);
-    ASSERT_TRUE(course.Read(in));
-}
-
 // Lays the course out and returns what it wrote on the console.
 std::string LayOut(Course& course) {
     ConsoleCapture capture;
@@ -45,8 +20,8 @@ std::string LayOut(Course& course) {
     return capture.Text();
 }
 
-std::vector<Cell> StartCells(const std::vector<std::pair<int, int>>& places) {
-    std::vector<Cell> cells;
+std::vector<CourseCell> StartCellsAt(const std::vector<std::pair<int, int>>& places) {
+    std::vector<CourseCell> cells;
     for (const auto& place : places) {
         cells.push_back({place.first, place.second, '2'});
     }
@@ -70,7 +45,7 @@ void ExpectStarts(const Course& course, float x1, float z1, float x2, float z2) 
 
 TEST(MarkerRule, FreeCellBesideBlockedBecomesMarkerButNotDiagonallyNorStartCells) {
     Course course;
-    ReadCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, {6, 5, '1'}, {2, 2, '0'},
+    ReadGoodCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, {6, 5, '1'}, {2, 2, '0'},
                                                 {3, 3, '1'}, {8, 8, '2'}, {8, 9, '1'}}));
     LayOut(course);
     EXPECT_EQ(';', course.GetCell(5, 5));
@@ -80,10 +55,10 @@ TEST(MarkerRule, FreeCellBesideBlockedBecomesMarkerButNotDiagonallyNorStartCells
 }
 
 TEST(MarkerRule, EachSideNeighbourAloneMakesAMarker) {
-    const Cell sides[4] = {{6, 5, '1'}, {5, 6, '1'}, {4, 5, '1'}, {5, 4, '1'}};
-    for (const Cell& side : sides) {
+    const CourseCell sides[4] = {{6, 5, '1'}, {5, 6, '1'}, {4, 5, '1'}, {5, 4, '1'}};
+    for (const CourseCell& side : sides) {
         Course course;
-        ReadCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, side}));
+        ReadGoodCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, side}));
         LayOut(course);
         EXPECT_EQ(';', course.GetCell(5, 5)) << "blocked side at " << side.x << "," << side.y;
     }
@@ -91,7 +66,7 @@ TEST(MarkerRule, EachSideNeighbourAloneMakesAMarker) {
 
 TEST(MarkerRule, FreeCellsOnTheGridEdgeGetPostsAsIfOutsideWereBlocked) {
     Course course;
-    ReadCourse(course, CourseText(4, 5, '0', {}));
+    ReadGoodCourse(course, CourseText(4, 5, '0', {}));
     LayOut(course);
     EXPECT_EQ(14, course._markerCount);  // every cell of the border ring
     EXPECT_EQ(';', course.GetCell(0, 0));
@@ -103,14 +78,14 @@ TEST(MarkerRule, FreeCellsOnTheGridEdgeGetPostsAsIfOutsideWereBlocked) {
 
 TEST(MarkerRule, MarkersFromTheFileAreNotCountedButFitTheVisibleLists) {
     // A whole column of ';' written in the file, and one marker the build makes.
-    std::vector<Cell> cells;
+    std::vector<CourseCell> cells;
     for (int y = 1; y < 64; ++y) {
         cells.push_back({20, y, ';'});
     }
     cells.push_back({40, 40, '0'});
     cells.push_back({41, 40, '1'});
     Course course;
-    ReadCourse(course, CourseText(64, 64, '3', cells));
+    ReadGoodCourse(course, CourseText(64, 64, '3', cells));
     LayOut(course);
     EXPECT_EQ(1, course._markerCount);
 
@@ -122,109 +97,79 @@ TEST(MarkerRule, MarkersFromTheFileAreNotCountedButFitTheVisibleLists) {
 
 // ---------------------------------------------------------------- start cells
 
-TEST(StartCells, FourCellsPutTheRacersOnTheMiddleTwoAndThePolesOnTheEnds) {
-    Course course;
-    ReadCourse(course, CourseText(64, 64, '3', StartCells({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
-    EXPECT_EQ("", LayOut(course));
-    EXPECT_FLOAT_EQ(4.0f, course._cellSize);
-    ASSERT_EQ(4, g_startCount);
-    ExpectStarts(course, 40.0f, 88.0f, 40.0f, 84.0f);
-
-    WorldSpot poles[2];
-    ASSERT_EQ(2, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
-    ExpectSpot(poles[0], 40, 80);
-    ExpectSpot(poles[1], 40, 92);
-}
-
-TEST(StartCells, TwoAndThreeCellsPutRacerOneOnTheSecondAndRacerTwoOnTheFirst) {
-    Course two;
-    ReadCourse(two, CourseText(64, 64, '3', StartCells({{5, 7}, {6, 7}})));
-    EXPECT_EQ("", LayOut(two));
-    EXPECT_FLOAT_EQ(24.0f, two._start1X);
-    EXPECT_FLOAT_EQ(20.0f, two._start2X);
-    WorldSpot poles[2];
-    ASSERT_EQ(2, PlaceRacePoles(g_startX, g_startY, g_startCount, two._cellSize, poles));
-    ExpectSpot(poles[0], 20, 28);
-    ExpectSpot(poles[1], 24, 28);
-
-    Course three;
-    ReadCourse(three, CourseText(64, 64, '3', StartCells({{5, 7}, {6, 7}, {7, 7}})));
-    EXPECT_EQ("", LayOut(three));
-    EXPECT_FLOAT_EQ(24.0f, three._start1X);
-    EXPECT_FLOAT_EQ(20.0f, three._start2X);
-    ASSERT_EQ(2, PlaceRacePoles(g_startX, g_startY, g_startCount, three._cellSize, poles));
-    ExpectSpot(poles[1], 28, 28);
-}
-
-TEST(StartCells, AreOrderedByXFirst) {
-    Course course;
-    ReadCourse(course, CourseText(16, 16, '3', StartCells({{4, 1}, {3, 9}})));
-    LayOut(course);
-    ASSERT_EQ(2, g_startCount);
-    EXPECT_EQ(3, g_startX[0]);
-    EXPECT_EQ(9, g_startY[0]);
-    EXPECT_EQ(4, g_startX[1]);
-    EXPECT_EQ(1, g_startY[1]);
-}
-
-TEST(StartCells, NoneLeavesBothRacersAt128AndNoPoleWithOneLine) {
-    Course course;
-    ReadCourse(course, CourseText(64, 64, '3', {}));
-    EXPECT_EQ("Course::BuildMarkers() - no start cells: both racers start at (128, 128), "
-              "no race pole is drawn.\n",
-              LayOut(course));
-    EXPECT_EQ(0, g_startCount);
-    ExpectStarts(course, 128.0f, 128.0f, 128.0f, 128.0f);
-    WorldSpot poles[2];
-    EXPECT_EQ(0, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
-}
-
-TEST(StartCells, OnePutsBothRacersAndOnePoleOnItWithOneLine) {
-    Course course;
-    ReadCourse(course, CourseText(64, 64, '3', StartCells({{12, 30}})));
-    EXPECT_EQ("Course::BuildMarkers() - one start cell: both racers start on it.\n", LayOut(course));
-    EXPECT_EQ(1, g_startCount);
-    ExpectStarts(course, 48.0f, 120.0f, 48.0f, 120.0f);
-    WorldSpot poles[2];
-    ASSERT_EQ(1, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
-    ExpectSpot(poles[0], 48, 120);
-}
-
-TEST(StartCells, PastTheTenthAreCountedInTheLineButIgnored) {
+// Each row: the start cells of a course, the line the layout writes, how many cells the start
+// table keeps and its first, where the racers stand and where the race poles stand.
+struct StartCase {
+    const char* name;
+    int width;
     std::vector<std::pair<int, int>> places;
-    for (int y = 0; y < 25; ++y) {
-        places.push_back({10, y});
-    }
-    Course course;
-    ReadCourse(course, CourseText(64, 64, '3', StartCells(places)));
-    EXPECT_EQ("Course::BuildMarkers() - 25 start cells: only the first 10 are used.\n",
-              LayOut(course));
-    ASSERT_EQ(10, g_startCount);
-    EXPECT_EQ(9, g_startY[9]);
-    EXPECT_FLOAT_EQ(20.0f, course._start1Z);  // entry 5 of the ten
-    EXPECT_FLOAT_EQ(16.0f, course._start2Z);
-    WorldSpot poles[2];
-    ASSERT_EQ(2, PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
-    ExpectSpot(poles[1], 40, 36);  // the tenth cell
-}
+    std::string line;
+    int count;
+    std::pair<int, int> first;
+    float x1, z1, x2, z2;
+    std::vector<WorldSpot> poles;
+};
 
-TEST(StartCells, TenFitWithoutALineAndElevenGetOne) {
+std::vector<std::pair<int, int>> Column(int x, int cells) {
     std::vector<std::pair<int, int>> places;
-    for (int y = 0; y < 10; ++y) {
-        places.push_back({3, y});
+    for (int y = 0; y < cells; ++y) {
+        places.push_back({x, y});
     }
-    Course ten;
-    ReadCourse(ten, CourseText(32, 32, '3', StartCells(places)));
-    EXPECT_EQ("", LayOut(ten));
-    EXPECT_EQ(10, g_startCount);
-
-    places.push_back({3, 10});
-    Course eleven;
-    ReadCourse(eleven, CourseText(32, 32, '3', StartCells(places)));
-    EXPECT_EQ("Course::BuildMarkers() - 11 start cells: only the first 10 are used.\n",
-              LayOut(eleven));
-    EXPECT_EQ(10, g_startCount);
+    return places;
 }
+
+class StartCells : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(StartCells, PlaceTheRacersAndThePoles) {
+    const StartCase& c = GetParam();
+    Course course;
+    ReadGoodCourse(course, CourseText(c.width, c.width, '3', StartCellsAt(c.places)));
+    EXPECT_EQ(c.line, LayOut(course));
+    ASSERT_EQ(c.count, g_startCount);
+    if (c.count > 0) {
+        EXPECT_EQ(c.first.first, g_startX[0]);
+        EXPECT_EQ(c.first.second, g_startY[0]);
+    }
+    ExpectStarts(course, c.x1, c.z1, c.x2, c.z2);
+    WorldSpot poles[2];
+    ASSERT_EQ(static_cast<int>(c.poles.size()),
+              PlaceRacePoles(g_startX, g_startY, g_startCount, course._cellSize, poles));
+    for (size_t i = 0; i < c.poles.size(); ++i) {
+        ExpectSpot(poles[i], c.poles[i].x, c.poles[i].z);
+    }
+}
+
+// Two or more cells: racer 1 on entry count / 2, racer 2 on the one before, poles on the first
+// and the last entry. At most ten entries are kept.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartCells,
+    ::testing::Values(
+        StartCase{"FourPutRacersOnTheMiddleTwo", 64, {{10, 20}, {10, 21}, {10, 22}, {10, 23}},
+                  "", 4, {10, 20}, 40, 88, 40, 84, {{40, 80}, {40, 92}}},
+        StartCase{"TwoPutRacerOneOnTheSecond", 64, {{5, 7}, {6, 7}},
+                  "", 2, {5, 7}, 24, 28, 20, 28, {{20, 28}, {24, 28}}},
+        StartCase{"ThreePutRacerOneOnTheSecond", 64, {{5, 7}, {6, 7}, {7, 7}},
+                  "", 3, {5, 7}, 24, 28, 20, 28, {{20, 28}, {28, 28}}},
+        StartCase{"AreOrderedByXFirst", 16, {{4, 1}, {3, 9}},
+                  "", 2, {3, 9}, 64, 16, 48, 144, {{48, 144}, {64, 16}}},
+        StartCase{"NoneLeavesBothRacersAt128", 64, {},
+                  "Course::BuildMarkers() - no start cells: both racers start at (128, 128), "
+                  "no race pole is drawn.\n",
+                  0, {}, 128, 128, 128, 128, {}},
+        StartCase{"OnePutsBothRacersAndOnePoleOnIt", 64, {{12, 30}},
+                  "Course::BuildMarkers() - one start cell: both racers start on it.\n",
+                  1, {12, 30}, 48, 120, 48, 120, {{48, 120}}},
+        StartCase{"TenFitWithoutALine", 32, Column(3, 10),
+                  "", 10, {3, 0}, 24, 40, 24, 32, {{24, 0}, {24, 72}}},
+        StartCase{"ElevenGetALine", 32, Column(3, 11),
+                  "Course::BuildMarkers() - 11 start cells: only the first 10 are used.\n",
+                  10, {3, 0}, 24, 40, 24, 32, {{24, 0}, {24, 72}}},
+        StartCase{"PastTheTenthAreCountedButIgnored", 64, Column(10, 25),
+                  "Course::BuildMarkers() - 25 start cells: only the first 10 are used.\n",
+                  10, {10, 0}, 40, 20, 40, 16, {{40, 0}, {40, 36}}}),
+    [](const ::testing::TestParamInfo<StartCase>& info) { return info.param.name; });
+// clang-format on
 
 // ---------------------------------------------------------------- no grid, odd widths
 
@@ -245,11 +190,7 @@ TEST(MarkerLayout, WithoutAGridScansNothingAndLeavesAnEmptyTree) {
 
 TEST(MarkerLayout, AFailedReadWithWidthZeroDividesByNothing) {
     Course course;
-    {
-        ConsoleCapture quiet;
-        std::istringstream in("0 5\n00000\n");
-        ASSERT_FALSE(course.Read(in));
-    }
+    ASSERT_FALSE(ReadCourseText(course, "0 5\n00000\n"));
     EXPECT_EQ(0, course._courseWidth);
     LayOut(course);
     EXPECT_FLOAT_EQ(0.0f, course._cellSize);
@@ -267,7 +208,7 @@ TEST(MarkerLayout, CellSizeIs256OverWidthInIntegers) {
 
 TEST(MarkerLayout, WidthHundredPlacesMarkersTwoUnitsApart) {
     Course course;
-    ReadCourse(course, CourseText(100, 100, '3', StartCells({{10, 10}, {10, 11}})));
+    ReadGoodCourse(course, CourseText(100, 100, '3', StartCellsAt({{10, 10}, {10, 11}})));
     LayOut(course);
     EXPECT_FLOAT_EQ(2.0f, course._cellSize);
     EXPECT_FLOAT_EQ(0.390625f, course._cellsPerUnit);
@@ -277,7 +218,8 @@ TEST(MarkerLayout, WidthHundredPlacesMarkersTwoUnitsApart) {
 
 TEST(MarkerLayout, ASecondLayoutStartsTheStartTableAfresh) {
     Course course;
-    ReadCourse(course, CourseText(64, 64, '3', StartCells({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
+    ReadGoodCourse(course,
+                   CourseText(64, 64, '3', StartCellsAt({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
     LayOut(course);
     LayOut(course);
     EXPECT_EQ(4, g_startCount);

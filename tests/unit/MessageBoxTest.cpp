@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <iostream>
-#include <sstream>
 #include <string>
 
+#include "ConsoleCapture.h"
+#include "ScopedEnv.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -16,25 +15,22 @@ void Record(const char* text, const char* caption) {
 }  // namespace
 
 TEST(MessageBox, WithoutADisplayTheTextGoesToStandardError) {
-    unsetenv("DISPLAY");
-    std::ostringstream errors;
-    std::streambuf* previous = std::cerr.rdbuf(errors.rdbuf());
+    ScopedEnv noDisplay("DISPLAY", nullptr);
+    ErrorCapture errors;
     ShowMessageBox("Failed To Create Cg Context", "Error");
-    std::cerr.rdbuf(previous);
-    EXPECT_EQ("Error: Failed To Create Cg Context\n", errors.str());
+    EXPECT_EQ("Error: Failed To Create Cg Context\n", errors.Text());
 }
 
 TEST(MessageBox, TestsCanReplaceTheBoxAndBringItBack) {
+    g_recorded.clear();
     SetMessageBoxForTesting(Record);
     ShowMessageBox("Invalid profile type", "Error");
     ShowMessageBox("second", "Caption");
     EXPECT_EQ("Error|Invalid profile type;Caption|second;", g_recorded);
     SetMessageBoxForTesting(nullptr);
-    unsetenv("DISPLAY");
-    std::ostringstream errors;
-    std::streambuf* previous = std::cerr.rdbuf(errors.rdbuf());
+    ScopedEnv noDisplay("DISPLAY", nullptr);
+    ErrorCapture errors;
     ShowMessageBox("real again", "Error");
-    std::cerr.rdbuf(previous);
-    EXPECT_EQ("Error: real again\n", errors.str());
+    EXPECT_EQ("Error: real again\n", errors.Text());
     EXPECT_EQ("Error|Invalid profile type;Caption|second;", g_recorded);
 }

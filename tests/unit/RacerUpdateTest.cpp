@@ -1,42 +1,25 @@
 #include <gtest/gtest.h>
 
-#include "app/Camera.h"
-#include "app/Clock.h"
+#include "Racers.h"
+#include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.
 namespace {
-int g_now = 0;
-int TestClock() {
-    return g_now;
-}
-
-// A racer as Game::Init leaves it: standing, accelerating factor 0.005, turning factor 0.1.
-void StartRacer(Camera& camera) {
-    camera._speed = 0.0f;
-    camera._heading = 0.0f;
-    camera._acceleration = 0.005f;
-    camera._turnRate = 0.1f;
-}
-
 class RacerUpdate : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_now = 0;
-        SetClockForTesting(TestClock);
-        StartRacer(camera);
-    }
-    void TearDown() override { SetClockForTesting(nullptr); }
+    void SetUp() override { StartRacer(camera); }
 
     // One frame's update at the given time.
     void FrameAt(int millis) {
-        g_now = millis;
+        clock.Set(millis);
         UpdateRacer(camera, keys, kRacer1Keys, restart);
     }
     void Press(unsigned char key) { keys[key] = 1; }
     void Release(unsigned char key) { keys[key] = 0; }
 
+    TestClock clock;
     Camera camera;
     unsigned char keys[256] = {};
     RacerRestart restart;
@@ -189,16 +172,16 @@ TEST_F(RacerUpdate, BothTurnKeysRestartEachOtherEveryFrame) {
 }
 
 TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
-    SetClockForTesting(TestClock);
+    TestClock clock;
     Game game;
     StartRacer(game._camera1);
     StartRacer(game._camera2);
 
     game._keys['i'] = 1;
     game._keys['l'] = 1;
-    g_now = 0;
+    clock.Set(0);
     game.Update();
-    g_now = 1000;
+    clock.Set(1000);
     game.Update();
     EXPECT_FLOAT_EQ(0.0025f, game._camera2._speed);
     EXPECT_FLOAT_EQ(0.05f, game._camera2._heading);
@@ -209,12 +192,11 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     // Racer 1 starts later and keeps its own press timing.
     game._keys['i'] = 0;
     game._keys['w'] = 1;
-    g_now = 2000;
+    clock.Set(2000);
     game.Update();
-    g_now = 4000;
+    clock.Set(4000);
     game.Update();
     // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
     EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
-    SetClockForTesting(nullptr);
 }

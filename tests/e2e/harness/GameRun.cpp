@@ -141,10 +141,10 @@ void GameRun::StopAll() {
 }
 
 std::string GameRun::Out() const {
-    return ReadWholeFile(ScratchFile("stdout.txt"));
+    return ReadFileBytes(ScratchFile("stdout.txt"));
 }
 std::string GameRun::Err() const {
-    return ReadWholeFile(ScratchFile("stderr.txt"));
+    return ReadFileBytes(ScratchFile("stderr.txt"));
 }
 
 ::testing::AssertionResult GameRun::WaitForOutput(const std::string& text, Millis timeout) {

@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "GameTitle.h"
 #include "Image.h"
 #include "Process.h"
 #include "TempDir.h"
 #include "XServer.h"
-
-constexpr const char* kGameTitle = "Game Programming Kestrun";
 
 // Generous, because the tests share a busy machine and may run the sanitizer build.
 constexpr Millis kStartTimeout(60000);

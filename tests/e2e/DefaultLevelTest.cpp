@@ -50,9 +50,7 @@ TEST_F(DefaultLevel, PrintsLevelSkyCourseTexturesAndTerrainInOrder) {
     EXPECT_EQ(4, std::count(expected.begin() + map, expected.begin() + end, '2'));
 }
 
-// No item stands in sight of the start row (the items' places are the same in every run);
-// the item drawing is checked on its own in gl.ItemDraw*.
-TEST_F(DefaultLevel, BothHalvesShowSkyGroundPostsRopesAndTheHeadsUpLine) {
+TEST_F(DefaultLevel, BothHalvesShowSkyGroundPostsRopesItemsAndTheHeadsUpLine) {
     for (const ViewMeasure& view : {MeasureTop(start), MeasureBottom(start)}) {
         const int skyBand = view.BandPixels(SkyBand(view.width, view.height));
         const int lowBand = view.BandPixels(LowBand(view.width, view.height));
@@ -61,6 +59,7 @@ TEST_F(DefaultLevel, BothHalvesShowSkyGroundPostsRopesAndTheHeadsUpLine) {
         EXPECT_GT(view.ground, lowBand / 2) << view.Describe();
         EXPECT_GT(view.posts, half / 50) << view.Describe();
         EXPECT_GT(view.ropes, half / 100) << view.Describe();
+        EXPECT_GE(view.items, 4) << view.Describe(); // an item on the straight, 50 units ahead
         EXPECT_GE(view.hudText, 60) << view.Describe();
         EXPECT_EQ(0, view.water) << view.Describe(); // the lakes lie below the course's level
     }

@@ -44,8 +44,8 @@ bool ReadCourse(const char* path, Course& course) {
 
 // The data folder of a course file in its courses folder: the one holding the height file.
 std::string DataFolderOf(const char* path) {
-    const fs::path folder = fs::path(path).parent_path().parent_path();
     std::error_code error;
+    const fs::path folder = fs::absolute(path, error).parent_path().parent_path();
     return fs::exists(folder / "terrain_data" / "terrain1.raw", error) ? folder.string() : "";
 }
 

@@ -1,10 +1,15 @@
 #include "Autopilot.h"
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <utility>
+#include <vector>
 
 #include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "course/MarkerRules.h"
 
 namespace {
 int32_t g_frameMillis = 0;
@@ -13,29 +18,110 @@ int FrameClock() {
     return g_frameMillis;
 }
 
-// How far ahead a racer looks for blocked ground, world units, in steps of one unit.
-constexpr int kLookAhead = 8;
+constexpr float kPi = 3.14159265f;
+constexpr int kLookAhead = 6;          // route points ahead of the racer's own that it steers to
+constexpr float kSteerSlack = 0.04f;   // radians off the target it lets be
+constexpr float kHoldAngle = 0.35f;    // radians off the target beyond which it stops speeding up
 
-bool BlockedAhead(const Course& course, const Camera& camera) {
-    for (int distance = 1; distance <= kLookAhead; ++distance) {
-        const float x = camera._eye.x + std::sin(camera._heading) * static_cast<float>(distance);
-        const float z = camera._eye.z - std::cos(camera._heading) * static_cast<float>(distance);
-        if (IsBlockedGround(course, x, z)) {
-            return true;
+struct RoutePoint {
+    float x;
+    float z;
+};
+
+// The route, and for every cell the route point it belongs to (-1: none).
+struct Lap {
+    std::vector<RoutePoint> points;
+    std::vector<int32_t> stepOfCell;
+    int32_t length = 0;   // grid length, for the cell index
+};
+
+Lap g_lap;
+bool g_lapBuilt = false;
+double g_laps = 0.0;
+int32_t g_lastStep = -1;
+
+std::vector<int32_t> StepsFromStart(const Course& course) {
+    const int32_t width = course._courseWidth;
+    const int32_t length = course._courseLength;
+    std::vector<int32_t> steps(static_cast<size_t>(width) * length, -1);
+    int32_t xs[kStartTableSize];
+    int32_t ys[kStartTableSize];
+    const int32_t starts = std::min(CollectStartCells(course, xs, ys, kStartTableSize), kStartTableSize);
+    std::deque<std::pair<int32_t, int32_t>> pending;
+    // The racers face -z: the lap begins on the cells just before the start row.
+    for (int32_t i = 0; i < starts; ++i) {
+        pending.emplace_back(xs[i], ys[i] - 1);
+    }
+    int32_t first = 0;
+    for (auto& [x, y] : pending) {
+        if (CellOrBlocked(course, x, y) != '1' && course.GetCell(x, y) != '2') {
+            steps[static_cast<size_t>(x) * length + y] = first;
         }
     }
-    return false;
+    while (!pending.empty()) {
+        const auto [x, y] = pending.front();
+        pending.pop_front();
+        const int32_t step = course.Contains(x, y) ? steps[static_cast<size_t>(x) * length + y] : -1;
+        if (step < 0) {
+            continue;
+        }
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int32_t nx = x + dx;
+            const int32_t ny = y + dy;
+            const char code = CellOrBlocked(course, nx, ny);
+            if (code == '1' || code == '2' || steps[static_cast<size_t>(nx) * length + ny] >= 0) {
+                continue;
+            }
+            steps[static_cast<size_t>(nx) * length + ny] = step + 1;
+            pending.emplace_back(nx, ny);
+        }
+    }
+    return steps;
 }
 
-void Drive(Game& game, const Camera& camera, const RacerKeys& keys, unsigned char turnKey) {
-    const bool blocked = BlockedAhead(game._world._course, camera);
+void BuildLap(const Course& course) {
+    g_lap.length = course._courseLength;
+    g_lap.stepOfCell = StepsFromStart(course);
+    int32_t last = -1;
+    for (int32_t step : g_lap.stepOfCell) {
+        last = std::max(last, step);
+    }
+    std::vector<double> sumX(last + 1, 0.0), sumZ(last + 1, 0.0), count(last + 1, 0.0);
+    for (size_t cell = 0; cell < g_lap.stepOfCell.size(); ++cell) {
+        const int32_t step = g_lap.stepOfCell[cell];
+        if (step >= 0) {
+            sumX[step] += (static_cast<double>(cell / g_lap.length) + 0.5) * course._cellSize;
+            sumZ[step] += (static_cast<double>(cell % g_lap.length) + 0.5) * course._cellSize;
+            count[step] += 1.0;
+        }
+    }
+    g_lap.points.clear();
+    for (int32_t step = 0; step <= last; ++step) {
+        g_lap.points.push_back({static_cast<float>(sumX[step] / count[step]),
+                                static_cast<float>(sumZ[step] / count[step])});
+    }
+}
+
+// The route point of the cell under a racer, or -1 off the route (start row, walls).
+int32_t StepAt(const Course& course, const Camera& camera) {
+    const auto x = static_cast<int32_t>(std::floor(camera._eye.x * course._cellsPerUnit));
+    const auto y = static_cast<int32_t>(std::floor(camera._eye.z * course._cellsPerUnit));
+    return course.Contains(x, y) ? g_lap.stepOfCell[static_cast<size_t>(x) * g_lap.length + y] : -1;
+}
+
+void Drive(Game& game, const Camera& camera, const RacerKeys& keys, int32_t step) {
+    const int32_t count = static_cast<int32_t>(g_lap.points.size());
+    const RoutePoint target = g_lap.points[(std::max(step, 0) + kLookAhead) % count];
+    const float bearing = std::atan2(target.x - camera._eye.x, -(target.z - camera._eye.z));
+    float off = std::fmod(bearing - camera._heading, 2.0f * kPi);
+    off = off > kPi ? off - 2.0f * kPi : off < -kPi ? off + 2.0f * kPi : off;
     // A racer stopped by a wall answers the accelerate key only after a frame without it.
     const bool stopped = camera._acceleration == 0.0f;
-    game._keys[keys.accelerate] = !blocked && !stopped ? 1 : 0;
-    game._keys[keys.hold] = blocked && !stopped ? 1 : 0;
-    game._keys[keys.left] = 0;
-    game._keys[keys.right] = 0;
-    game._keys[turnKey] = blocked ? 1 : 0;
+    const bool aimed = std::fabs(off) < kHoldAngle;
+    game._keys[keys.accelerate] = aimed && !stopped ? 1 : 0;
+    game._keys[keys.hold] = !aimed && !stopped ? 1 : 0;
+    game._keys[keys.left] = off < -kSteerSlack ? 1 : 0;
+    game._keys[keys.right] = off > kSteerSlack ? 1 : 0;
 }
 }  // namespace
 
@@ -49,6 +135,28 @@ void AdvanceFrameClock() {
 }
 
 void DriveBoth(Game& game) {
-    Drive(game, game._camera1, kRacer1Keys, kRacer1Keys.right);
-    Drive(game, game._camera2, kRacer2Keys, kRacer2Keys.left);
+    const Course& course = game._world._course;
+    if (!g_lapBuilt) {
+        BuildLap(course);
+        g_lapBuilt = true;
+    }
+    if (g_lap.points.empty()) {
+        return;
+    }
+    const int32_t step1 = StepAt(course, game._camera1);
+    const int32_t count = static_cast<int32_t>(g_lap.points.size());
+    if (step1 >= 0) {
+        if (g_lastStep >= 0) {
+            int32_t moved = step1 - g_lastStep;
+            moved += moved < -count / 2 ? count : moved > count / 2 ? -count : 0;
+            g_laps += static_cast<double>(moved) / count;
+        }
+        g_lastStep = step1;
+    }
+    Drive(game, game._camera1, kRacer1Keys, step1);
+    Drive(game, game._camera2, kRacer2Keys, StepAt(course, game._camera2));
+}
+
+double LapsDriven() {
+    return g_laps;
 }

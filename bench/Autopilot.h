@@ -1,6 +1,6 @@
-// The scripted drivers of the frame benchmark: both racers drive round the course through the
-// key table, the way two players would, and a frame clock that advances a fixed step per frame
-// so that every run drives the same way whatever the machine's speed.
+// The scripted drivers of the frame benchmark: both racers drive a lap of the course through
+// the key table, the way two players would, and a frame clock that advances a fixed step per
+// frame so that every run drives the same way whatever the machine's speed.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,13 @@ void UseFrameClock(int32_t startMillis);
 // Advances the frame clock by one frame.
 void AdvanceFrameClock();
 
-// Sets the key table for the next frame: each racer accelerates while the ground ahead is
-// free, and holds its speed and turns (racer 1 to the right, racer 2 to the left) while it is
-// blocked; a racer a wall has stopped lets go of every key for one frame.
+// Sets the key table for the next frame: each racer steers toward a point of the lap's route
+// a little ahead of where it is, accelerates while it points roughly that way and holds its
+// speed while it turns harder. The route is derived from the grid at the first call: the
+// drivable cells are numbered by their distance (in side steps) from the start row, going
+// the way the racers face and never across the start row, and the centre of the cells of
+// each number is one point of the route.
 void DriveBoth(Game& game);
+
+// How many laps racer 1 has driven since the first DriveBoth, in fractions of a lap.
+double LapsDriven();

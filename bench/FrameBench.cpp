@@ -1,7 +1,8 @@
 
 // kestrun-bench-frames: starts the real game on a level in a window of a given size, lets both
-// racers drive round the course through the key table, and measures frames per second, the
-// time of each part of a frame, the time to the first frame and the peak resident memory.
+// racers drive a lap of the course through the key table, and measures frames per second, the
+// markers in view, the time of each part of a frame, the time to the first frame and the peak
+// resident memory. The runs share one lap between them (unless --frames sets their length).
 // Prints one "key value" line per result (scripts/bench turns them into a table).
 //
 //   kestrun-bench-frames [--size WxH] [--warmup N] [--frames N] [--runs N] [--timed-frames N]
@@ -50,12 +51,17 @@ long PeakResidentKilobytes();
 
 // Frames the game and the reference scene draw in each turn of a run.
 constexpr int kTurnFrames = 10;
+// A run that has not driven its share of the lap in this many frames ends all the same.
+constexpr int kMostFramesPerRun = 5000;
+
+// Markers drawn in the bottom half's view at every frame of the runs.
+std::vector<double> g_markersPerView;
 
 struct Options {
     int width = 640;
     int height = 480;
     int warmup = 60;
-    int frames = 150;
+    int frames = 0;     // frames per run; 0: each run drives its share of one lap
     int runs = 5;
     int parts = 40;
     bool firstFrame = false;
@@ -82,7 +88,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (option == "--warmup" && hasValue) {
             options.warmup = std::atoi(argv[++i]);
         } else if (option == "--frames" && hasValue) {
-            options.frames = std::max(1, std::atoi(argv[++i]));
+            options.frames = std::max(0, std::atoi(argv[++i]));
         } else if (option == "--runs" && hasValue) {
             options.runs = std::max(1, std::atoi(argv[++i]));
         } else if (option == "--timed-frames" && hasValue) {
@@ -161,6 +167,7 @@ __attribute__((noinline)) double RunFrames(Game& game, int frames) {
     for (int i = 0; i < frames; ++i) {
         DriveBoth(game);
         game.Display();
+        g_markersPerView.push_back(game._world._course._visibleCountX);
         AdvanceFrameClock();
     }
     glFinish();
@@ -197,7 +204,6 @@ void MeasureParts(Game& game, int frames) {
         AdvanceFrameClock();
     }
     const double perFrame = 1.0 / (frames / 2);
-    std::cout << "markers_per_view " << VisibleMarkersPerView() << std::endl;
     double total = 0.0;
     for (int part = 0; part < kPartCount; ++part) {
         total += full[part] * perFrame;
@@ -295,13 +301,22 @@ int main(int argc, char** argv) {
     std::vector<double> ratios;
     std::vector<double> cpuMillis;
     std::vector<double> referenceCpuMillis;
+    g_markersPerView.clear();
+    const double lapStart = LapsDriven();
     for (int run = 0; run < options.runs; ++run) {
         double gameSeconds = 0.0;
         double referenceSeconds = 0.0;
         double gameCpu = 0.0;
         double referenceCpu = 0.0;
-        for (int done = 0; done < options.frames; done += kTurnFrames) {
-            const int frames = std::min(kTurnFrames, options.frames - done);
+        const double lapShare = lapStart + (run + 1.0) / options.runs;
+        const auto more = [&](int done) {
+            return options.frames > 0 ? done < options.frames
+                                      : LapsDriven() < lapShare && done < kMostFramesPerRun;
+        };
+        int done = 0;
+        for (; more(done); done += kTurnFrames) {
+            const int frames =
+                options.frames > 0 ? std::min(kTurnFrames, options.frames - done) : kTurnFrames;
             const double cpuBefore = ProcessCpuSeconds();
             gameSeconds += RunFrames(game, frames);
             const double cpuBetween = ProcessCpuSeconds();
@@ -311,14 +326,19 @@ int main(int argc, char** argv) {
                 referenceCpu += ProcessCpuSeconds() - cpuBetween;
             }
         }
-        rates.push_back(options.frames / gameSeconds);
-        cpuMillis.push_back(gameCpu * 1000.0 / options.frames);
+        rates.push_back(done / gameSeconds);
+        cpuMillis.push_back(gameCpu * 1000.0 / done);
         if (options.reference) {
-            referenceRates.push_back(options.frames / referenceSeconds);
+            referenceRates.push_back(done / referenceSeconds);
             ratios.push_back(rates.back() / referenceRates.back());
-            referenceCpuMillis.push_back(referenceCpu * 1000.0 / options.frames);
+            referenceCpuMillis.push_back(referenceCpu * 1000.0 / done);
         }
     }
+    std::cout << "laps_driven " << LapsDriven() - lapStart << std::endl;
+    std::cout << "frames_measured " << g_markersPerView.size() << std::endl;
+    std::cout << "markers_per_view_median " << Median(g_markersPerView) << std::endl;
+    std::cout << "markers_per_view_max "
+              << *std::max_element(g_markersPerView.begin(), g_markersPerView.end()) << std::endl;
     PrintSeries("fps", rates);
     PrintSeries("cpu_ms_per_frame", cpuMillis);
     if (options.reference) {

@@ -12,9 +12,6 @@ const char* const kFramePartNames[kPartCount] = {"clear", "rules", "sky", "cours
                                                  "text",  "items", "swap"};
 
 namespace {
-int64_t g_markersSeen = 0;
-int64_t g_views = 0;
-
 using Clock = std::chrono::steady_clock;
 
 // Times one part: waits for the work before it, runs it, waits for its own work.
@@ -56,8 +53,6 @@ void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]) 
     });
     timer.Run(kPartSky, [&] { DrawSky(world._skybox, game._camera1); });
     timer.Run(kPartCourse, [&] { course.Draw(); });
-    g_markersSeen += course._visibleCountX;
-    ++g_views;
     timer.Run(kPartText, [&] { world.DrawHud(1); });
     timer.Run(kPartRules, [&] {
         AnimateItems();
@@ -81,8 +76,6 @@ void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]) 
         FollowGround(course, game._camera2);
     });
     timer.Run(kPartCourse, [&] { course.Draw(); });
-    g_markersSeen += course._visibleCountX;
-    ++g_views;
     timer.Run(kPartItems, [&] { DrawItems(world); });
 
     timer.Run(kPartSwap, [&] {
@@ -93,8 +86,4 @@ void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]) 
     course._poleList = lists[0];
     course._postList = lists[1];
     course._ropeList = lists[2];
-}
-
-double VisibleMarkersPerView() {
-    return g_views ? static_cast<double>(g_markersSeen) / g_views : 0.0;
 }

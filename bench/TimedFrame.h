@@ -22,6 +22,3 @@ extern const char* const kFramePartNames[kPartCount];
 // With `withoutMarkers` the marker display lists are swapped for the empty list 0 for this
 // frame, so the course part times the terrain and water alone.
 void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]);
-
-// Markers drawn per view, on average over the timed frames so far.
-double VisibleMarkersPerView();

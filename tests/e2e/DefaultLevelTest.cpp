@@ -59,7 +59,7 @@ TEST_F(DefaultLevel, BothHalvesShowSkyGroundPostsRopesItemsAndTheHeadsUpLine) {
         EXPECT_GT(view.ground, lowBand / 2) << view.Describe();
         EXPECT_GT(view.posts, half / 50) << view.Describe();
         EXPECT_GT(view.ropes, half / 100) << view.Describe();
-        EXPECT_GE(view.items, 4) << view.Describe(); // the first item, far down the straight
+        EXPECT_GE(view.items, 4) << view.Describe(); // an item on the straight, 50 units ahead
         EXPECT_GE(view.hudText, 60) << view.Describe();
         EXPECT_EQ(0, view.water) << view.Describe(); // the lakes lie below the course's level
     }

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
@@ -75,7 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!checked.Read(again)) {
         std::abort();  // the same text reads the same way twice
     }
-    const CourseReport report = CheckCourse(checked);
+    // Ground at track height everywhere but one hill, so both kinds of warning can come up.
+    static std::vector<unsigned char> heights = [] {
+        std::vector<unsigned char> field(static_cast<size_t>(kTerrainSize) * kTerrainSize, 155);
+        field[100 * kTerrainSize + 100] = 200;
+        return field;
+    }();
+    const CourseReport report = CheckCourse(checked, text, heights.data());
     if (report.markers != course._markerCount) {
         std::abort();  // the checker counts the markers the game builds
     }

@@ -104,14 +104,14 @@ TEST_F(AssetGenerator, DetailTextureIsMidGreyOnAverage) {
 }
 
 // The base texture's bottom row is world z = 0: the chequered start line of the default
-// course (cells x 8 to 11 at y 32, 4 units each) must show at world x 32..47, z 128..131,
-// and nowhere along the mirrored row z 124..127.
+// course (cells x 8 to 11 at y 36, 4 units each) must show at world x 32..47, z 144..147,
+// and nowhere along the mirrored row z 140..143.
 TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
     const DecodedTiff base = DecodeTiff(_out.File("terrain_data/Terrain_Base.tif"));
     ASSERT_EQ(256u, base.height);
     int black = 0;
     int white = 0;
-    for (uint32_t z = 128; z < 132; ++z) {
+    for (uint32_t z = 144; z < 148; ++z) {
         for (uint32_t x = 32; x < 48; ++x) {
             const uint8_t r = Red(base.At(x, z));
             black += r < 40 && Green(base.At(x, z)) < 40 ? 1 : 0;
@@ -121,7 +121,7 @@ TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
     EXPECT_EQ(32, black);
     EXPECT_EQ(32, white);
     for (uint32_t x = 32; x < 48; ++x) {
-        EXPECT_GT(Red(base.At(x, 126)), 40) << "no start line below the start cells, x " << x;
+        EXPECT_GT(Red(base.At(x, 142)), 40) << "no start line below the start cells, x " << x;
     }
 }
 

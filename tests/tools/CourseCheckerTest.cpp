@@ -34,6 +34,7 @@ struct BadCourse {
     const char* name;
     const char* text;
     const char* line;  // the line the checker must print
+    int exitStatus = 1;  // 2: the game runs the course, with warnings
 };
 
 const BadCourse kBadCourses[] = {
@@ -54,6 +55,9 @@ const BadCourse kBadCourses[] = {
      "racers are 256 / 6 units wide"},
     {"length", "4 8 11111111 12200001 10000001 11111111\n",
      "length 8 is greater than width 4: racers can drive off the grid"},
+    {"invisible wall", "4 4\n1111\n1221\n1.01\n1111\n",
+     "warning: line 4, column 2: invisible wall: '.' at 2,1 borders blocked ground but gets no "
+     "post or rope (make it '0')", 2},
 };
 
 void PrintTo(const BadCourse& course, std::ostream* out) { *out << course.name; }
@@ -66,9 +70,11 @@ TEST(CourseChecker, AcceptsEveryShippedCourse) {
     int courses = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string path = entry.path().string();
-        const ToolResult run = Check({path});
+        // Over the ground the build generated: flat under every course, no invisible wall.
+        const ToolResult run = Check({"--data", KESTRUN_DATA_DIR, path});
         EXPECT_EQ(0, run.exitStatus) << run.output;
         EXPECT_TRUE(Contains(run.output, path + ": sound\n")) << run.output;
+        EXPECT_TRUE(Contains(run.output, ": ground from ")) << run.output;
         EXPECT_TRUE(Contains(run.output, path + ": 64 x 64 cells of 4 units, 4 start cells\n"))
             << run.output;
         ++courses;
@@ -86,11 +92,24 @@ TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
               run.output);
 }
 
+TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {
+    TempDir dir;
+    const std::string ring = dir.Write("courses/ring.txt", kRing);
+    std::string heights(256 * 256, static_cast<char>(155));
+    heights[70 * 256 + 40] = static_cast<char>(120);  // world 12, inside cell 1,2 (32 units)
+    dir.Write("terrain_data/terrain1.raw", heights);
+    const ToolResult run = Check({ring});
+    EXPECT_EQ(2, run.exitStatus) << run.output;
+    EXPECT_TRUE(Contains(run.output, ring + ": warning: line 3, column 3: ground at height 12 to "
+                                            "15 under drivable cell 1,2, not 15\n"))
+        << run.output;
+}
+
 TEST_P(CourseCheckerRejects, NamesTheBrokenRule) {
     TempDir dir;
     const std::string path = dir.Write("bad.txt", GetParam().text);
     const ToolResult run = Check({path});
-    EXPECT_EQ(1, run.exitStatus) << run.output;
+    EXPECT_EQ(GetParam().exitStatus, run.exitStatus) << run.output;
     EXPECT_TRUE(Contains(run.output, GetParam().line)) << run.output;
     EXPECT_FALSE(Contains(run.output, ": sound")) << run.output;
 }
@@ -141,5 +160,5 @@ TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
 TEST(CourseChecker, NeedsAFile) {
     const ToolResult run = Check({});
     EXPECT_EQ(1, run.exitStatus);
-    EXPECT_TRUE(Contains(run.output, "usage: kestrun-check-course COURSE_FILE...")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "usage: kestrun-check-course [--data DIR] COURSE_FILE...")) << run.output;
 }

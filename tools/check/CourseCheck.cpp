@@ -1,12 +1,17 @@
 #include "CourseCheck.h"
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
+#include <utility>
 
 #include "course/Course.h"
 #include "course/MarkerRules.h"
 
 namespace {
 constexpr int32_t kWorldSize = 256;
+constexpr int32_t kTrackHeight = 15;  // the markers stand at 17, a racer's eye 2 above ground
+constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
 
 bool OnEdge(const Course& course, int32_t x, int32_t y) {
     return x == 0 || y == 0 || x == course._courseWidth - 1 || y == course._courseLength - 1;
@@ -90,9 +95,139 @@ std::string LengthProblem(const Course& course) {
          << ": racers can drive off the grid";
     return line.str();
 }
+
+// Drivable cells beside blocked ground or the grid's edge that get neither a post nor the
+// start: a racer stops there against nothing it can see. Looked at before the marker rule.
+std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const Course& course) {
+    std::vector<std::pair<int32_t, int32_t>> cells;
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            const char code = course.GetCell(x, y);
+            if (code != '1' && code != '0' && code != '2' && code != ';' &&
+                HasBlockedSide(course, x, y)) {
+                cells.emplace_back(x, y);
+            }
+        }
+    }
+    return cells;
+}
+
+// The lowest and highest ground the game finds under each cell, from the samples its
+// per-frame lookup maps to that cell.
+struct GroundRange {
+    int32_t low = 1 << 30;
+    int32_t high = -1;
+};
+
+std::vector<GroundRange> GroundUnderCells(const Course& course, const unsigned char* heights) {
+    const int32_t width = course._courseWidth;
+    const int32_t length = course._courseLength;
+    std::vector<GroundRange> ground(static_cast<size_t>(width) * length);
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
+            const auto cx = static_cast<int32_t>(x * course._cellsPerUnit);
+            const auto cy = static_cast<int32_t>(z * course._cellsPerUnit);
+            if (!course.Contains(cx, cy)) {
+                continue;
+            }
+            const int32_t height = Course::GetHeight(heights, x, z) / course._heightDivisor;
+            GroundRange& range = ground[static_cast<size_t>(cx) * length + cy];
+            range.low = std::min(range.low, height);
+            range.high = std::max(range.high, height);
+        }
+    }
+    return ground;
+}
+
+std::string Where(const std::vector<CellPlace>& places, const Course& course, int32_t x,
+                  int32_t y) {
+    std::ostringstream where;
+    const size_t index = static_cast<size_t>(x) * course._courseLength + y;
+    if (index < places.size()) {
+        where << "line " << places[index].line << ", column " << places[index].column << ": ";
+    }
+    return where.str();
+}
+
+void ListCells(std::vector<std::string>& warnings, const std::vector<std::string>& cells,
+               const std::string& summary) {
+    if (cells.empty()) {
+        return;
+    }
+    for (size_t i = 0; i < cells.size() && i < kListedCells; ++i) {
+        warnings.push_back(cells[i]);
+    }
+    std::ostringstream line;
+    line << cells.size() << " " << summary;
+    if (cells.size() > kListedCells) {
+        line << " (the first " << kListedCells << " are listed)";
+    }
+    warnings.push_back(line.str());
+}
+
+void WarnAboutWalls(const Course& course, const std::vector<CellPlace>& places,
+                    std::vector<std::string>& warnings) {
+    std::vector<std::string> cells;
+    for (const auto& [x, y] : InvisibleWalls(course)) {
+        cells.push_back(Where(places, course, x, y) + "invisible wall: '" +
+                        course.GetCell(x, y) + "' at " + std::to_string(x) + "," +
+                        std::to_string(y) +
+                        " borders blocked ground but gets no post or rope (make it '0')");
+    }
+    ListCells(warnings, cells, "drivable cells border blocked ground with no post or rope");
+}
+
+void WarnAboutGround(const Course& course, const unsigned char* heights,
+                     const std::vector<CellPlace>& places, std::vector<std::string>& warnings) {
+    const std::vector<GroundRange> ground = GroundUnderCells(course, heights);
+    std::vector<std::string> cells;
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            const GroundRange& range = ground[static_cast<size_t>(x) * course._courseLength + y];
+            if (course.GetCell(x, y) == '1' || range.high < 0 ||
+                (range.low == kTrackHeight && range.high == kTrackHeight)) {
+                continue;
+            }
+            std::ostringstream line;
+            line << Where(places, course, x, y) << "ground at height " << range.low;
+            if (range.high != range.low) {
+                line << " to " << range.high;
+            }
+            line << " under drivable cell " << x << "," << y << ", not " << kTrackHeight;
+            cells.push_back(line.str());
+        }
+    }
+    ListCells(warnings, cells,
+              "drivable cells are not on ground at height 15 (the markers float or sink there)");
+}
 }  // namespace
 
-CourseReport CheckCourse(Course& course) {
+std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32_t length) {
+    std::istringstream in(text);
+    in.unsetf(std::ios::basefield);  // 0x40 and 0100 are widths too, as the game reads them
+    uint32_t readWidth = 0;
+    uint32_t readLength = 0;
+    in >> readWidth >> readLength;
+    std::vector<CellPlace> places;
+    if (!in) {
+        return places;
+    }
+    const auto start = static_cast<size_t>(in.tellg());
+    CellPlace here{1, 1};
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i >= start && !std::isspace(static_cast<unsigned char>(c))) {
+            places.push_back(here);
+            if (places.size() == static_cast<size_t>(width) * length) {
+                break;
+            }
+        }
+        here = c == '\n' ? CellPlace{here.line + 1, 1} : CellPlace{here.line, here.column + 1};
+    }
+    return places;
+}
+
+CourseReport CheckCourse(Course& course, const std::string& text, const unsigned char* heights) {
     CourseReport report;
     report.startCells = CollectStartCells(course, nullptr, nullptr, 0);
     report.cellSize = kWorldSize / course._courseWidth;
@@ -102,6 +237,12 @@ CourseReport CheckCourse(Course& course) {
         if (!problem.empty()) {
             report.problems.push_back(problem);
         }
+    }
+    const std::vector<CellPlace> places =
+        LocateCells(text, course._courseWidth, course._courseLength);
+    WarnAboutWalls(course, places, report.warnings);
+    if (heights) {
+        WarnAboutGround(course, heights, places, report.warnings);
     }
     report.markers = MarkBorderCells(course);
     return report;

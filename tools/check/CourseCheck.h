@@ -1,5 +1,6 @@
 // The rules a course file has to keep for the game to behave, checked on a grid that the
-// game's own reader has read: each broken rule gives one line of text.
+// game's own reader has read: each broken rule gives one line of text. Warnings name cells
+// the game runs with but a racer would find wrong (by line and column of the file).
 #pragma once
 
 #include <cstdint>
@@ -10,11 +11,23 @@ class Course;
 
 struct CourseReport {
     std::vector<std::string> problems;
+    std::vector<std::string> warnings;
     int32_t startCells;  // '2' cells in the grid
     int32_t markers;     // posts and ropes the game will build
     int32_t cellSize;    // world units per cell, as the game computes it
 };
 
-// Checks a course that was read successfully. Runs the game's marker rule on the grid to
-// count the markers, so the grid holds ';' cells afterwards.
-CourseReport CheckCourse(Course& course);
+// Where a cell stands in the course text, both counted from 1.
+struct CellPlace {
+    int32_t line;
+    int32_t column;
+};
+
+// The place of every cell of the text, index x * length + y (the file's order); shorter when
+// the text holds fewer cells.
+std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32_t length);
+
+// Checks a course that was read successfully from `text`. With `heights` (the 256 x 256 bytes
+// of the height file) it also looks at the ground under every drivable cell. Runs the game's
+// marker rule on the grid to count the markers, so the grid holds ';' cells afterwards.
+CourseReport CheckCourse(Course& course, const std::string& text, const unsigned char* heights);

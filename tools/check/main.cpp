@@ -1,14 +1,34 @@
 // kestrun-check-course: reads course files with the game's own reader and reports, one line
-// each, what would make the game misbehave. Exit status 0 when every file is sound, 1 when
-// one is not (or cannot be read).
+// each, what would make the game misbehave (problems) and what a racer would find wrong
+// (warnings, by line and column). Inside a data folder, or with --data, it also reads the
+// folder's height file and looks at the ground under the course.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "CourseCheck.h"
 #include "course/Course.h"
 
+namespace fs = std::filesystem;
+
 namespace {
+constexpr int kSound = 0;
+constexpr int kProblem = 1;
+constexpr int kWarned = 2;
+
+const char* const kUsage =
+    "usage: kestrun-check-course [--data DIR] COURSE_FILE...\n"
+    "Checks course files the way the game reads them. With --data DIR, or for a course in the\n"
+    "courses folder of a data folder, it also checks that the ground of DIR's\n"
+    "terrain_data/terrain1.raw is at height 15 under every drivable cell.\n"
+    "Exit status: 0 every course is sound; 1 a course the game cannot read or will run wrongly\n"
+    "(problems); 2 no problems, but warnings (invisible walls, ground off height 15).";
+
 // Reads the file through Course::Init. Its console lines are shown only when the read fails:
 // they name what is wrong (missing file, bad dimensions, missing cells).
 bool ReadCourse(const char* path, Course& course) {
@@ -22,39 +42,94 @@ bool ReadCourse(const char* path, Course& course) {
     return ok;
 }
 
-bool CheckFile(const char* path) {
+// The data folder of a course file in its courses folder: the one holding the height file.
+std::string DataFolderOf(const char* path) {
+    std::error_code error;
+    const fs::path folder = fs::absolute(path, error).parent_path().parent_path();
+    return fs::exists(folder / "terrain_data" / "terrain1.raw", error) ? folder.string() : "";
+}
+
+// The height file of a data folder, read by the game's reader; empty when it cannot be read.
+std::vector<unsigned char> ReadHeights(const std::string& dataFolder) {
+    std::vector<unsigned char> heights(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
+    const std::string file = (fs::path(dataFolder) / "terrain_data" / "terrain1.raw").string();
+    if (!Course::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
+        heights.clear();
+    }
+    return heights;
+}
+
+int CheckFile(const char* path, const std::string& dataOption) {
     Course course;
     if (!ReadCourse(path, course)) {
         std::cout << path << ": the game cannot read this course" << std::endl;
-        return false;
+        return kProblem;
     }
-    const CourseReport report = CheckCourse(course);
+    std::ifstream in(path);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string dataFolder = dataOption.empty() ? DataFolderOf(path) : dataOption;
+    std::vector<unsigned char> heights;
+    if (!dataFolder.empty()) {
+        heights = ReadHeights(dataFolder);
+        if (heights.empty()) {
+            std::cout << path << ": cannot read the height file terrain_data/terrain1.raw of "
+                      << dataFolder << std::endl;
+            return kProblem;
+        }
+    }
+    const CourseReport report = CheckCourse(course, text, heights.empty() ? nullptr : heights.data());
     std::cout << path << ": " << course._courseWidth << " x " << course._courseLength
               << " cells of " << report.cellSize << " units, " << report.startCells
               << " start cells" << std::endl;
+    if (!heights.empty()) {
+        std::cout << path << ": ground from " << dataFolder << "/terrain_data/terrain1.raw"
+                  << std::endl;
+    }
     for (const std::string& problem : report.problems) {
         std::cout << path << ": " << problem << std::endl;
     }
+    for (const std::string& warning : report.warnings) {
+        std::cout << path << ": warning: " << warning << std::endl;
+    }
     std::cout << path << ": the game will build " << report.markers
               << (report.markers == 1 ? " marker" : " markers") << std::endl;
-    if (report.problems.empty()) {
-        std::cout << path << ": sound" << std::endl;
-    } else {
+    if (!report.problems.empty()) {
         std::cout << path << ": " << report.problems.size()
                   << (report.problems.size() == 1 ? " problem" : " problems") << std::endl;
+        return kProblem;
     }
-    return report.problems.empty();
+    if (!report.warnings.empty()) {
+        std::cout << path << ": no problems, warnings above" << std::endl;
+        return kWarned;
+    }
+    std::cout << path << ": sound" << std::endl;
+    return kSound;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cout << "usage: kestrun-check-course COURSE_FILE..." << std::endl;
-        return 1;
-    }
-    bool sound = true;
+    std::string dataFolder;
+    std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
-        sound = CheckFile(argv[i]) && sound;
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::cout << kUsage << std::endl;
+            return kSound;
+        }
+        if (arg == "--data" && i + 1 < argc) {
+            dataFolder = argv[++i];
+        } else {
+            files.push_back(argv[i]);
+        }
     }
-    return sound ? 0 : 1;
+    if (files.empty()) {
+        std::cout << kUsage << std::endl;
+        return kProblem;
+    }
+    int status = kSound;
+    for (const char* file : files) {
+        const int result = CheckFile(file, dataFolder);
+        status = result == kProblem || status == kProblem ? kProblem : std::max(status, result);
+    }
+    return status;
 }

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 
 namespace {
 int32_t g_frameMillis = 0;

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <new>
 
-#include "app/Require.h"
+#include "base/Require.h"
 #include "platform/Cg.h"
 #include "terrain/Shaders.h"
 

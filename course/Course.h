@@ -7,10 +7,10 @@
 
 #include <GL/gl.h>
 
+#include "base/Vec3.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
 #include "scene/Texture.h"
-#include "terrain/Vec3.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.
 struct FanTriangle {

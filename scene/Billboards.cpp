@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Require.h"
+#include "base/Require.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "terrain/Vec3.h"
+#include "base/Vec3.h"
 
 constexpr int32_t kTerrainStep = 8;
 constexpr int32_t kTerrainBands = 32;

@@ -7,7 +7,7 @@
 #include <GL/glut.h>
 
 #include "GLContext.h"
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "scene/World.h"
 
 // The heads-up line as drawn into a half of the window.

@@ -13,9 +13,9 @@
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
-#include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 #include "scene/Random.h"
 
 // The game rules of a frame and the split-screen frame itself, in a real context, on a

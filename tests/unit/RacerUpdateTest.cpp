@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Camera.h"
-#include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.
 namespace {

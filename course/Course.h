@@ -21,6 +21,7 @@ struct FanTriangle {
 };
 
 constexpr int kTerrainSize = 256;   // samples along x and z
+constexpr int32_t kHeightDivisor = 10;   // raw height / this = world height
 constexpr int kStartTableSize = 10;
 
 // Start cells in scan order, filled by the marker build.

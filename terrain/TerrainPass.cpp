@@ -14,7 +14,7 @@ bool Course::Draw() {
 }
 
 void Course::DrawTerrain(const unsigned char* field) {
-    _heightDivisor = 10;
+    _heightDivisor = kHeightDivisor;
     if (!field) {
         return;
     }

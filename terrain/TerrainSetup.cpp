@@ -7,6 +7,7 @@
 
 #include "course/Course.h"
 #include "platform/MessageBox.h"
+#include "scene/Texture.h"
 #include "terrain/Shaders.h"
 
 CGcontext g_shaderContext = nullptr;
@@ -46,15 +47,6 @@ unsigned char* LoadHeights(const char* fileName, int32_t width, int32_t length) 
         heights = nullptr;
     }
     return heights;
-}
-
-void LoadTerrainTexture(Texture& texture, const char* fileName, GLint wrap) {
-    if (!texture.LoadTiff(fileName)) {
-        return;
-    }
-    texture.Upload(false);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
 }
 
 bool CreateProfiles() {
@@ -136,8 +128,8 @@ bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
     }
     std::cout << "Loaded terrain: " << fileName << std::endl;
 
-    LoadTerrainTexture(_baseTexture, "terrain_data/Terrain_Base.tif", GL_CLAMP_TO_EDGE);
-    LoadTerrainTexture(_detailTexture, "terrain_data/Terrain_Detail.tif", GL_REPEAT);
+    LoadTexture(_baseTexture, ImageFile::Tiff, "terrain_data/Terrain_Base.tif");
+    LoadTexture(_detailTexture, ImageFile::Tiff, "terrain_data/Terrain_Detail.tif", GL_REPEAT);
     BuildMarkers();
 
     if (g_shaderContext) {

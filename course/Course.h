@@ -90,7 +90,7 @@ public:
     int32_t _visibleCountX;
     int32_t _markerCount;
     int32_t* _visibleY;
-    int32_t _visibleCountY;
+    int32_t _visibleCountY;       // always equal to _visibleCountX: the two lists fill in step
     Frustum _frustum;
     char* _courseMap;             // cell (x, y) at x + y * width
     uint16_t _courseWidth;

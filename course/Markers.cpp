@@ -52,6 +52,7 @@ GLuint Course::BuildPostList() {
     return _postList;
 }
 
+// Unlike BuildPostList this does not store its list: BuildMarkers puts it in _ropeList.
 GLuint Course::BuildRopeList() {
     return CompileMesh(kRopeMesh, _ropeTexture);
 }

@@ -80,6 +80,7 @@ bool CreatePrograms() {
     return true;
 }
 
+// IN.position, texCoord0 and texCoord1 are never set: the vertex stream brings those values.
 void LookUpParameters() {
     g_paramPosition = cgGetNamedParameter(g_waveProgram, "IN.position");
     g_paramWave = cgGetNamedParameter(g_waveProgram, "IN.wave");
@@ -148,6 +149,7 @@ bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
     cgGLSetTextureParameter(g_paramBase, _baseTexture.GetId());
     cgGLSetTextureParameter(g_paramDetail, _detailTexture.GetId());
     ComputeCellSize();
+    // One pass before the first frame: the wave starts at 0.01, and the first clear wipes it.
     DrawTerrain(_heights);
     return true;
 }

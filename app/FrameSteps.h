@@ -1,5 +1,5 @@
-// The steps one frame applies to a racer: the key-driven update of speed and heading, and
-// the drawing and game-rule steps that make up each half of the window.
+// The frame as one table of named steps, and the steps themselves: the key-driven update of
+// speed and heading, and the drawing and game-rule steps that make up each half of the window.
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include <GL/glu.h>
 
-#include "app/Require.h"
+#include "base/Require.h"
 
 float Camera::_bobPhase = 0.0f;
 

@@ -2,7 +2,7 @@
 // projection, plus the motion state that the per-frame update drives.
 #pragma once
 
-#include "terrain/Vec3.h"
+#include "base/Vec3.h"
 
 class Camera {
 public:

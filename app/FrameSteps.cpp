@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "course/Course.h"
 #include "course/MarkerRules.h"
 #include "scene/Skybox.h"

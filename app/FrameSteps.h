@@ -1,5 +1,5 @@
-// The steps one frame applies to a racer: the key-driven update of speed and heading, and
-// the drawing and game-rule steps that make up each half of the window.
+// The frame as one table of named steps, and the steps themselves: the key-driven update of
+// speed and heading, and the drawing and game-rule steps that make up each half of the window.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,32 @@
 class Course;
 class Skybox;
 class World;
+
+// The named steps of a frame. Those between Viewport and Items make up one racer's half.
+enum class FrameStep : uint8_t {
+    Clear, Update, Viewport, Camera, Frustum, Sky, Course, Hud, Animate, Pickups, Wall, Ground,
+    Items, Fog, Swap
+};
+
+// One step of the frame and the racer it works for; racer 0 is the whole window.
+struct FrameRow {
+    int racer;
+    FrameStep step;
+};
+
+// The frame, top to bottom: Game::Display runs these rows, and the benchmark times each one.
+inline constexpr FrameRow kFrame[] = {
+    {0, FrameStep::Clear}, {0, FrameStep::Update},
+    // Racer 1, top half: the course right after the sky, seen from where the camera step left it.
+    {1, FrameStep::Viewport}, {1, FrameStep::Camera}, {1, FrameStep::Frustum},
+    {1, FrameStep::Sky}, {1, FrameStep::Course}, {1, FrameStep::Hud}, {1, FrameStep::Animate},
+    {1, FrameStep::Pickups}, {1, FrameStep::Wall}, {1, FrameStep::Ground}, {1, FrameStep::Items},
+    // Racer 2, bottom half: no Animate (one item image a frame); course after wall and ground.
+    {2, FrameStep::Viewport}, {2, FrameStep::Camera}, {2, FrameStep::Frustum},
+    {2, FrameStep::Sky}, {2, FrameStep::Hud}, {2, FrameStep::Pickups}, {2, FrameStep::Wall},
+    {2, FrameStep::Ground}, {2, FrameStep::Course}, {2, FrameStep::Items},
+    {0, FrameStep::Fog}, {0, FrameStep::Swap},
+};
 
 // Speed, hold, slowing down and turning of one racer from its four keys. The key table is
 // indexed by key code; a non-zero entry is a key that is down. Time comes from ElapsedMillis().

@@ -15,6 +15,8 @@ struct RacerKeys {
     unsigned char right;
 };
 
+struct FrameRow;
+
 struct RacerRestart {
     bool accelRestart = true;
     bool leftRestart = true;
@@ -40,6 +42,8 @@ public:
 
     void Display();
     void Update();
+    // Runs one row of the frame table (app/FrameSteps.h).
+    void RunStep(const FrameRow& row);
 
     bool _CaptureImage(const char* fileName);
 

@@ -11,36 +11,31 @@ void Game::Update() {
 }
 
 void Game::Display() {
+    for (const FrameRow& row : kFrame) {
+        RunStep(row);
+    }
+}
+
+void Game::RunStep(const FrameRow& row) {
     Course& course = _world._course;
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    Update();
-
-    // Racer 1, top half: the course is drawn right after the sky, with the view as moved.
-    glViewport(0, _halfHeight, _width, _halfHeight);
-    MoveRacer(_camera1);
-    course._frustum.Update();
-    DrawSky(_world._skybox, _camera1);
-    course.Draw();
-    _world.DrawHud(1);
-    AnimateItems();
-    _world.CollectPickups(_camera1._eye.x, _camera1._eye.z);
-    StopAtWall(course, _camera1);
-    FollowGround(course, _camera1);
-    DrawItems(_world);
-
-    // Racer 2, bottom half: the course is drawn after the wall and ground steps.
-    glViewport(0, 0, _width, _halfHeight);
-    MoveRacer(_camera2);
-    course._frustum.Update();
-    DrawSky(_world._skybox, _camera2);
-    _world.DrawHud(2);
-    _world.CollectPickups(_camera2._eye.x, _camera2._eye.z);
-    StopAtWall(course, _camera2);
-    FollowGround(course, _camera2);
-    course.Draw();
-    DrawItems(_world);
-
-    ApplyFog(_world);
-    glutSwapBuffers();
+    Camera& camera = row.racer == 2 ? _camera2 : _camera1;
+    switch (row.step) {
+    case FrameStep::Clear: glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); break;
+    case FrameStep::Update: Update(); break;
+    case FrameStep::Viewport:
+        glViewport(0, row.racer == 1 ? _halfHeight : 0, _width, _halfHeight);
+        break;
+    case FrameStep::Camera: MoveRacer(camera); break;
+    case FrameStep::Frustum: course._frustum.Update(); break;
+    case FrameStep::Sky: DrawSky(_world._skybox, camera); break;
+    case FrameStep::Course: course.Draw(); break;
+    case FrameStep::Hud: _world.DrawHud(row.racer); break;
+    case FrameStep::Animate: AnimateItems(); break;
+    case FrameStep::Pickups: _world.CollectPickups(camera._eye.x, camera._eye.z); break;
+    case FrameStep::Wall: StopAtWall(course, camera); break;
+    case FrameStep::Ground: FollowGround(course, camera); break;
+    case FrameStep::Items: DrawItems(_world); break;
+    case FrameStep::Fog: ApplyFog(_world); break;
+    case FrameStep::Swap: glutSwapBuffers(); break;
+    }
 }

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "course/MarkerRules.h"
+#include "base/Clock.h"
 
 namespace {
 int32_t g_frameMillis = 0;

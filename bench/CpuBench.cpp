@@ -12,9 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/Clock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 #include "scene/World.h"

@@ -14,6 +14,19 @@ const char* const kFramePartNames[kPartCount] = {"clear", "rules", "sky", "cours
 namespace {
 using Clock = std::chrono::steady_clock;
 
+FramePart PartOf(FrameStep step) {
+    switch (step) {
+    case FrameStep::Clear: return kPartClear;
+    case FrameStep::Sky: return kPartSky;
+    case FrameStep::Course: return kPartCourse;
+    case FrameStep::Hud: return kPartText;
+    case FrameStep::Items: return kPartItems;
+    case FrameStep::Fog:
+    case FrameStep::Swap: return kPartSwap;
+    default: return kPartRules;
+    }
+}
+
 // Times one part: waits for the work before it, runs it, waits for its own work.
 class PartTimer {
 public:
@@ -35,54 +48,14 @@ private:
 
 void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]) {
     Course& course = game._world._course;
-    World& world = game._world;
     const GLuint lists[3] = {course._poleList, course._postList, course._ropeList};
     if (withoutMarkers) {
         course._poleList = course._postList = course._ropeList = 0;
     }
     PartTimer timer(millis);
-
-    timer.Run(kPartClear, [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
-    timer.Run(kPartRules, [&] { game.Update(); });
-
-    // Racer 1, top half.
-    timer.Run(kPartRules, [&] {
-        glViewport(0, game._halfHeight, game._width, game._halfHeight);
-        MoveRacer(game._camera1);
-        course._frustum.Update();
-    });
-    timer.Run(kPartSky, [&] { DrawSky(world._skybox, game._camera1); });
-    timer.Run(kPartCourse, [&] { course.Draw(); });
-    timer.Run(kPartText, [&] { world.DrawHud(1); });
-    timer.Run(kPartRules, [&] {
-        AnimateItems();
-        world.CollectPickups(game._camera1._eye.x, game._camera1._eye.z);
-        StopAtWall(course, game._camera1);
-        FollowGround(course, game._camera1);
-    });
-    timer.Run(kPartItems, [&] { DrawItems(world); });
-
-    // Racer 2, bottom half.
-    timer.Run(kPartRules, [&] {
-        glViewport(0, 0, game._width, game._halfHeight);
-        MoveRacer(game._camera2);
-        course._frustum.Update();
-    });
-    timer.Run(kPartSky, [&] { DrawSky(world._skybox, game._camera2); });
-    timer.Run(kPartText, [&] { world.DrawHud(2); });
-    timer.Run(kPartRules, [&] {
-        world.CollectPickups(game._camera2._eye.x, game._camera2._eye.z);
-        StopAtWall(course, game._camera2);
-        FollowGround(course, game._camera2);
-    });
-    timer.Run(kPartCourse, [&] { course.Draw(); });
-    timer.Run(kPartItems, [&] { DrawItems(world); });
-
-    timer.Run(kPartSwap, [&] {
-        ApplyFog(world);
-        glutSwapBuffers();
-    });
-
+    for (const FrameRow& row : kFrame) {
+        timer.Run(PartOf(row.step), [&] { game.RunStep(row); });
+    }
     course._poleList = lists[0];
     course._postList = lists[1];
     course._ropeList = lists[2];

@@ -1,13 +1,13 @@
-// A frame of the game cut into timed parts: the same steps, in the same order, as
-// Game::Display, with glFinish around each part so that each part's time includes the
-// rasteriser's work for it. Only the benchmark draws frames this way.
+// A frame of the game cut into timed parts: the rows of the game's own frame table, each with
+// glFinish around it so that each part's time includes the rasteriser's work for it. Only the
+// benchmark draws frames this way.
 #pragma once
 
 class Game;
 
 enum FramePart {
     kPartClear,    // glClear of the whole window
-    kPartRules,    // key update, camera moves, frustum, pick-ups, wall and ground steps
+    kPartRules,    // key update, viewports, camera moves, frustum, animation, pick-ups, wall, ground
     kPartSky,
     kPartCourse,   // terrain, water and markers (Course::Draw)
     kPartText,     // the heads-up line

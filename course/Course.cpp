@@ -7,14 +7,12 @@
 #include <iostream>
 #include <new>
 
-#include "app/Require.h"
+#include "base/Require.h"
+#include "course/MarkerPlacement.h"
 #include "platform/Cg.h"
 #include "terrain/Shaders.h"
 
 namespace {
-// Where the racers stand until the marker build finds the start cells: the cameras' start.
-constexpr float kCameraStart = 128.0f;
-
 // Index of cell (x, y) in the grid, computed wide enough for the largest 16-bit grid.
 size_t CellIndex(int32_t x, int32_t y, uint16_t width) {
     return static_cast<size_t>(x) + static_cast<size_t>(y) * width;
@@ -22,11 +20,11 @@ size_t CellIndex(int32_t x, int32_t y, uint16_t width) {
 }  // namespace
 
 Course::Course()
-    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kCameraStart),
-      _start1Z(kCameraStart), _start2X(kCameraStart), _start2Z(kCameraStart), _heightDivisor(10),
-      _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr), _visibleCountX(0), _markerCount(0),
-      _visibleY(nullptr), _visibleCountY(0), _courseMap(nullptr), _courseWidth(0),
-      _courseLength(0) {}
+    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kNoStartPosition),
+      _start1Z(kNoStartPosition), _start2X(kNoStartPosition), _start2Z(kNoStartPosition),
+      _heightDivisor(kHeightDivisor), _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr),
+      _visibleCountX(0), _markerCount(0), _visibleY(nullptr), _visibleCountY(0),
+      _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
 
 Course::~Course() {
     if (g_shaderContext) {
@@ -101,7 +99,7 @@ bool Course::Read(std::istream& in) {
         }
     }
     Print(std::cout);
-    _cellsPerUnit = static_cast<float>(_courseWidth / 256.0);
+    _cellsPerUnit = static_cast<float>(_courseWidth / static_cast<double>(kTerrainSize));
     std::cout << "SUCCESS!" << std::endl;
     return true;
 }

@@ -7,10 +7,10 @@
 
 #include <GL/gl.h>
 
+#include "base/Vec3.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
 #include "scene/Texture.h"
-#include "terrain/Vec3.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.
 struct FanTriangle {
@@ -21,6 +21,7 @@ struct FanTriangle {
 };
 
 constexpr int kTerrainSize = 256;   // samples along x and z
+constexpr int32_t kHeightDivisor = 10;   // raw height / this = world height
 constexpr int kStartTableSize = 10;
 
 // Start cells in scan order, filled by the marker build.
@@ -89,7 +90,7 @@ public:
     int32_t _visibleCountX;
     int32_t _markerCount;
     int32_t* _visibleY;
-    int32_t _visibleCountY;
+    int32_t _visibleCountY;       // always equal to _visibleCountX: the two lists fill in step
     Frustum _frustum;
     char* _courseMap;             // cell (x, y) at x + y * width
     uint16_t _courseWidth;

@@ -69,7 +69,7 @@ float RopeLength(int32_t angle) {
 }
 
 float CellSizeForWidth(int32_t width) {
-    return width > 0 ? static_cast<float>(256 / width) : 0.0f;
+    return width > 0 ? static_cast<float>(kTerrainSize / width) : 0.0f;
 }
 
 void PlaceRacers(const int32_t* xs, const int32_t* ys, int32_t count, float cellSize,
@@ -136,5 +136,5 @@ void LayOutMarkers(Course& course) {
     course._start2Z = racer2.z;
 
     AllocateVisibleLists(course, hasGrid ? CountCells(course, ';') : 0);
-    course.BuildQuadTree(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
+    course.BuildQuadTree(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize, 4);
 }

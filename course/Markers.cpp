@@ -11,26 +11,6 @@ int32_t g_startY[kStartTableSize];
 int32_t g_startCount = 0;
 
 namespace {
-// Edges clamped, so that the meshes' coordinates outside 0..1 repeat the border texels.
-void ClampBoundTexture() {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-}
-
-void LoadMarkerTiff(Texture& texture, const char* fileName) {
-    if (texture.LoadTiff(fileName) && texture.Upload(false)) {
-        glBindTexture(GL_TEXTURE_2D, texture.GetId());
-        ClampBoundTexture();
-    }
-}
-
-void LoadMarkerRaw(Texture& texture, const char* fileName) {
-    if (texture.ReadRawImage(fileName) && texture.UploadRawImage()) {
-        glBindTexture(GL_TEXTURE_2D, texture.GetId());
-        ClampBoundTexture();
-    }
-}
-
 // One display list that binds the texture and sends the mesh's triangles.
 GLuint CompileMesh(const MarkerMesh& mesh, const Texture& texture) {
     const GLuint list = glGenLists(1);
@@ -52,12 +32,13 @@ GLuint CompileMesh(const MarkerMesh& mesh, const Texture& texture) {
 }  // namespace
 
 void Course::BuildMarkers() {
-    LoadMarkerRaw(_courseQuadTexture, "terrain_data/CourseQuad.raw");
-    LoadMarkerTiff(_postTexture, "terrain_data/Post.tif");
+    // Edges clamped, so that the meshes' coordinates outside 0..1 repeat the border texels.
+    LoadTexture(_courseQuadTexture, ImageFile::Raw, "terrain_data/CourseQuad.raw");
+    LoadTexture(_postTexture, ImageFile::Tiff, "terrain_data/Post.tif");
     BuildPostList();
-    LoadMarkerTiff(_ropeTexture, "terrain_data/Rope.tif");
+    LoadTexture(_ropeTexture, ImageFile::Tiff, "terrain_data/Rope.tif");
     _ropeList = BuildRopeList();
-    LoadMarkerTiff(_poleTexture, "terrain_data/RacePole.tif");
+    LoadTexture(_poleTexture, ImageFile::Tiff, "terrain_data/RacePole.tif");
     BuildPoleList();
     LayOutMarkers(*this);
 }
@@ -71,6 +52,7 @@ GLuint Course::BuildPostList() {
     return _postList;
 }
 
+// Unlike BuildPostList this does not store its list: BuildMarkers puts it in _ropeList.
 GLuint Course::BuildRopeList() {
     return CompileMesh(kRopeMesh, _ropeTexture);
 }
@@ -123,7 +105,7 @@ void Course::DrawMarkers() {
         DrawRacePole(poles[i], _poleList);
     }
 
-    CollectVisible(_quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
+    CollectVisible(_quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize, 4);
     RopePlacement rope = FirstRopePlacement();
     for (int32_t i = 0; i < _visibleCountX; ++i) {
         const int32_t x = _visibleX[i];

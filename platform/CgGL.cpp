@@ -46,7 +46,6 @@ struct CgProgramRecord {
     CgContextRecord* context = nullptr;
     CGprofile profile = CG_PROFILE_UNKNOWN;
     GLuint shader = 0;
-    bool loaded = false;
     std::vector<std::unique_ptr<CgParameterRecord>> parameters;
 };
 
@@ -128,19 +127,13 @@ bool ReadSource(const char* fileName, std::string& source) {
     return true;
 }
 
-std::string ShaderLog(GLuint shader) {
+// The info log of a shader (glGetShaderiv, glGetShaderInfoLog) or a program (the Program pair).
+std::string InfoLog(GLuint object, decltype(&glGetShaderiv) getLength,
+                    decltype(&glGetShaderInfoLog) getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getLength(object, GL_INFO_LOG_LENGTH, &length);
     std::string log(length > 0 ? static_cast<size_t>(length) : 1, '\0');
-    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
-    return log.c_str();
-}
-
-std::string ProgramLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(length > 0 ? static_cast<size_t>(length) : 1, '\0');
-    glGetProgramInfoLog(program, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    getLog(object, static_cast<GLsizei>(log.size()), nullptr, log.data());
     return log.c_str();
 }
 
@@ -158,7 +151,8 @@ GLuint CompileShader(const std::string& source, CGprofile profile, const char* f
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (compiled != GL_TRUE) {
-        std::cerr << fileName << ": GLSL compile errors:\n" << ShaderLog(shader) << std::endl;
+        std::cerr << fileName << ": GLSL compile errors:\n"
+                  << InfoLog(shader, glGetShaderiv, glGetShaderInfoLog) << std::endl;
         glDeleteShader(shader);
         return 0;
     }
@@ -241,7 +235,8 @@ LinkedPair Link(const CgProgramRecord* vertex, const CgProgramRecord* fragment) 
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        std::cerr << "GLSL link errors:\n" << ProgramLog(program) << std::endl;
+        std::cerr << "GLSL link errors:\n"
+                  << InfoLog(program, glGetProgramiv, glGetProgramInfoLog) << std::endl;
         glDeleteProgram(program);
         Fail(CG_COMPILER_ERROR);
         pair.locations.clear();
@@ -415,9 +410,8 @@ const char* cgGetErrorString(CGerror error) {
     }
 }
 
-void cgGLLoadProgram(CGprogram handle) {
-    if (CgProgramRecord* program = Live(handle)) program->loaded = true;
-}
+// The GLSL stand-in compiles at creation; there is nothing left to load.
+void cgGLLoadProgram(CGprogram) {}
 
 void cgGLBindProgram(CGprogram handle) {
     CgProgramRecord* program = Live(handle);

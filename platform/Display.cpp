@@ -9,10 +9,6 @@ namespace {
 Display* g_checkedDisplay = nullptr;
 }  // namespace
 
-bool DisplayAvailable() {
-    return DisplayAvailable(nullptr);
-}
-
 bool DisplayAvailable(const char* displayName) {
     Display* display = XOpenDisplay(displayName);
     if (!display) {

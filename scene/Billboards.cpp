@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Require.h"
+#include "base/Require.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
@@ -12,12 +12,11 @@ int32_t g_itemFrame = 0;
 
 namespace {
 constexpr int kFramesPerImage = 10;
-constexpr int kTerrainCells = 256;
 constexpr int kItemRadius = 3;
 
 // A fresh place on the terrain grid, 0 to 255.
 int32_t RandomPlace() {
-    return NextRandom() % kTerrainCells;
+    return NextRandom() % kTerrainSize;
 }
 }  // namespace
 
@@ -25,13 +24,7 @@ void World::InitBillboards() {
     for (int i = 0; i < kItemImages; ++i) {
         char name[1024];
         std::snprintf(name, sizeof name, "terrain_data/bb%d.raw", i);
-        Texture& image = _billboardTextures[i];
-        if (image.ReadRawImage(name)) {
-            image.UploadRawImage();
-            glBindTexture(GL_TEXTURE_2D, image.GetId());
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        }
+        LoadTexture(_billboardTextures[i], ImageFile::Raw, name);
     }
     BuildBillboardList();
     PlaceItems();

@@ -4,7 +4,7 @@
 
 #include <GL/glut.h>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "scene/World.h"
 
 char g_hudText[64] = {};

@@ -29,11 +29,7 @@ const SkyFace kSkyFaces[6] = {
 void LoadFace(Texture& face, const char* skyboxPath, const char* fileName) {
     char path[1024];
     std::snprintf(path, sizeof path, "%s/%s", skyboxPath, fileName);
-    if (face.LoadTiff(path)) {
-        face.Upload(false);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    }
+    LoadTexture(face, ImageFile::Tiff, path);
 }
 
 void DrawFace(const SkyFace& face, GLuint textureId) {

@@ -82,3 +82,20 @@ bool Texture::UploadRawImage() {
                  g_rawImageBuffer);
     return true;
 }
+
+bool LoadTexture(Texture& texture, ImageFile kind, const char* fileName, GLint wrap) {
+    if (kind == ImageFile::Tiff) {
+        if (!texture.LoadTiff(fileName)) {
+            return false;
+        }
+        texture.Upload(false);
+    } else {
+        if (!texture.ReadRawImage(fileName)) {
+            return false;
+        }
+        texture.UploadRawImage();
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    return true;
+}

@@ -28,3 +28,10 @@ public:
     uint32_t _imageHeight;
     GLuint _textureId;
 };
+
+enum class ImageFile { Tiff, Raw };
+
+// Loads the image, uploads it without mipmaps and, with it still bound, sets the wrap of T and
+// then of S. A load that fails makes no OpenGL call and leaves the texture at name 0.
+bool LoadTexture(Texture& texture, ImageFile kind, const char* fileName,
+                 GLint wrap = GL_CLAMP_TO_EDGE);

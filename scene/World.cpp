@@ -92,7 +92,7 @@ bool World::Init() {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_FOG);
     SetFogAndLights(*this);
-    if (!_course.InitTerrain("terrain_data/terrain1.raw", 256, 256)) {
+    if (!_course.InitTerrain("terrain_data/terrain1.raw", kTerrainSize, kTerrainSize)) {
         std::cout << "World::Init - ERROR initializing terrain data" << std::endl;
     }
     InitBillboards();

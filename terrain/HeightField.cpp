@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "terrain/TerrainStrip.h"
+
 bool Course::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length) {
     if (!buffer || !fileName || width <= 0 || length <= 0) {
         return false;
@@ -49,8 +51,6 @@ void Course::Normalize(Vec3& vector) {
 }
 
 namespace {
-constexpr int32_t kStep = 8;   // mesh step of the terrain pass
-
 Vec3 StencilPoint(const unsigned char* field, int32_t x, int32_t z) {
     return Vec3{static_cast<float>(x), static_cast<float>(Course::GetHeight(field, x, z)),
                 static_cast<float>(z)};
@@ -61,12 +61,12 @@ Vec3 StencilPoint(const unsigned char* field, int32_t x, int32_t z) {
 Vec3 Course::VertexNormal(const unsigned char* field, int32_t x, int32_t z) {
     const Vec3 ring[7] = {
         StencilPoint(field, x, z),
-        StencilPoint(field, x + kStep, z),
-        StencilPoint(field, x + kStep, z + kStep),
-        StencilPoint(field, x, z + kStep),
-        StencilPoint(field, x - kStep, z),
-        StencilPoint(field, x - kStep, z - kStep),
-        StencilPoint(field, x, z - kStep),
+        StencilPoint(field, x + kTerrainStep, z),
+        StencilPoint(field, x + kTerrainStep, z + kTerrainStep),
+        StencilPoint(field, x, z + kTerrainStep),
+        StencilPoint(field, x - kTerrainStep, z),
+        StencilPoint(field, x - kTerrainStep, z - kTerrainStep),
+        StencilPoint(field, x, z - kTerrainStep),
     };
     Vec3 sum;
     for (int i = 1; i <= 6; ++i) {

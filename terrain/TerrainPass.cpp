@@ -8,13 +8,14 @@
 float g_wavePhase = 0.0f;
 bool g_stripReversed = false;
 
+// Always true: a course without a height field simply draws nothing.
 bool Course::Draw() {
     DrawTerrain(_heights);
     return true;
 }
 
 void Course::DrawTerrain(const unsigned char* field) {
-    _heightDivisor = 10;
+    _heightDivisor = kHeightDivisor;   // stored anew every pass, heights or not: it never changes
     if (!field) {
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "course/Course.h"
 #include "platform/MessageBox.h"
+#include "scene/Texture.h"
 #include "terrain/Shaders.h"
 
 CGcontext g_shaderContext = nullptr;
@@ -48,15 +49,6 @@ unsigned char* LoadHeights(const char* fileName, int32_t width, int32_t length) 
     return heights;
 }
 
-void LoadTerrainTexture(Texture& texture, const char* fileName, GLint wrap) {
-    if (!texture.LoadTiff(fileName)) {
-        return;
-    }
-    texture.Upload(false);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-}
-
 bool CreateProfiles() {
     g_vertexProfile = cgGLGetLatestProfile(CG_GL_VERTEX);
     g_fragmentProfile = cgGLGetLatestProfile(CG_GL_FRAGMENT);
@@ -88,6 +80,7 @@ bool CreatePrograms() {
     return true;
 }
 
+// IN.position, texCoord0 and texCoord1 are never set: the vertex stream brings those values.
 void LookUpParameters() {
     g_paramPosition = cgGetNamedParameter(g_waveProgram, "IN.position");
     g_paramWave = cgGetNamedParameter(g_waveProgram, "IN.wave");
@@ -136,8 +129,8 @@ bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
     }
     std::cout << "Loaded terrain: " << fileName << std::endl;
 
-    LoadTerrainTexture(_baseTexture, "terrain_data/Terrain_Base.tif", GL_CLAMP_TO_EDGE);
-    LoadTerrainTexture(_detailTexture, "terrain_data/Terrain_Detail.tif", GL_REPEAT);
+    LoadTexture(_baseTexture, ImageFile::Tiff, "terrain_data/Terrain_Base.tif");
+    LoadTexture(_detailTexture, ImageFile::Tiff, "terrain_data/Terrain_Detail.tif", GL_REPEAT);
     BuildMarkers();
 
     if (g_shaderContext) {
@@ -156,6 +149,7 @@ bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
     cgGLSetTextureParameter(g_paramBase, _baseTexture.GetId());
     cgGLSetTextureParameter(g_paramDetail, _detailTexture.GetId());
     ComputeCellSize();
+    // One pass before the first frame: the wave starts at 0.01, and the first clear wipes it.
     DrawTerrain(_heights);
     return true;
 }

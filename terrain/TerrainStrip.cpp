@@ -12,8 +12,6 @@ TerrainVertex MakeVertex(const unsigned char* field, int32_t heightDivisor, int3
     vertex.normal = Course::VertexNormal(field, x, z);
     const int32_t raw = Course::GetHeight(field, x, z);
     vertex.height = static_cast<float>(heightDivisor > 0 ? raw / heightDivisor : raw);
-    vertex.s = static_cast<float>(x) / kTerrainSize;
-    vertex.t = static_cast<float>(z) / kTerrainSize;
     return vertex;
 }
 }  // namespace

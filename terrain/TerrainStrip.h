@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "terrain/Vec3.h"
+#include "base/Vec3.h"
 
 constexpr int32_t kTerrainStep = 8;
 constexpr int32_t kTerrainBands = 32;
@@ -16,8 +16,6 @@ struct TerrainVertex {
     int32_t z = 0;
     float height = 0;     // world height: raw height / divisor, in integers
     Vec3 normal;          // the seven-point vertex normal (level ground gives 0, -1, 0)
-    float s = 0;          // texture coordinate of both units: x / 256
-    float t = 0;          // z / 256
 };
 
 // Visits the vertices of one pass in drawing order. Each band runs up or down in z as

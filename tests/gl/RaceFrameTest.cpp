@@ -16,6 +16,7 @@
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 #include "scene/Random.h"
 
 // The game rules of a frame and the split-screen frame itself, in a real context, on a

@@ -1,7 +1,7 @@
 // The game's clock replaced by one the test sets, while the object lives.
 #pragma once
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 class TestClock {
 public:

@@ -4,6 +4,7 @@
 #include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.
 namespace {

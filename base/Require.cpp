@@ -1,4 +1,4 @@
-#include "app/Require.h"
+#include "base/Require.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -30,6 +30,7 @@ const std::vector<TiffLayout> kTiffLayouts = {
     {"cmyk_8bit", PHOTOMETRIC_SEPARATED, 8, COMPRESSION_NONE},
     {"rgb_1x1", PHOTOMETRIC_RGB, 8, COMPRESSION_NONE, kContigStrips, 1, 1},
     {"rgb_5000x2_lzw", PHOTOMETRIC_RGB, 8, COMPRESSION_LZW, kContigStrips, 5000, 2},
+    {"logluv_grey", PHOTOMETRIC_LOGLUV, 32, COMPRESSION_SGILOG, kFloat, 37, 21, 3},
 };
 
 const std::vector<TiffLayout> kRefusedTiffLayouts = {
@@ -43,6 +44,16 @@ constexpr uint32_t kBlock = 16; // rows per strip and tile side; a multiple of J
 bool IsGrey(const TiffLayout& layout) {
     return layout.photometric == PHOTOMETRIC_MINISBLACK ||
            layout.photometric == PHOTOMETRIC_MINISWHITE;
+}
+
+// The CIE XYZ sample (as float bits) of a LogLuv grey that libtiff decodes to `grey`: its
+// colour matrix keeps X = Y = Z grey, and its gamma is 2 with truncation to 256 levels.
+uint32_t LogLuvSample(uint8_t grey) {
+    const float level = (grey + 0.5f) / 256.0f;
+    const float linear = level * level;
+    uint32_t bits = 0;
+    std::memcpy(&bits, &linear, sizeof bits);
+    return bits;
 }
 
 uint16_t Samples(const TiffLayout& layout) {
@@ -97,6 +108,9 @@ std::vector<uint32_t> StoredSamples(const TiffLayout& layout, const uint8_t* rgb
         break;
     case PHOTOMETRIC_PALETTE:
         samples = {rgba[0] / PaletteStep(layout)};
+        break;
+    case PHOTOMETRIC_LOGLUV:
+        samples = {LogLuvSample(rgba[0]), LogLuvSample(rgba[0]), LogLuvSample(rgba[0])};
         break;
     case PHOTOMETRIC_SEPARATED: // cyan, magenta, yellow, no black
         samples = {Scaled(layout, 255u - rgba[0]), Scaled(layout, 255u - rgba[1]),
@@ -194,6 +208,9 @@ void SetTags(TIFF* tiff, const TiffLayout& layout) {
         }
         TIFFSetField(tiff, TIFFTAG_COLORMAP, map[0].data(), map[1].data(), map[2].data());
     }
+    if (layout.compression == COMPRESSION_SGILOG) {
+        TIFFSetField(tiff, TIFFTAG_SGILOGDATAFMT, SGILOGDATAFMT_FLOAT); // we hand it XYZ
+    }
     if (layout.compression == COMPRESSION_JPEG) {
         TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 90);
         if (layout.photometric == PHOTOMETRIC_YCBCR) {
@@ -242,7 +259,7 @@ bool WriteBlocks(TIFF* tiff, const TiffLayout& layout,
     }
     return true;
 }
-} // namespace
+}  // namespace
 
 const TiffLayout& TiffLayoutNamed(const std::string& name) {
     for (const std::vector<TiffLayout>* list : {&kTiffLayouts, &kRefusedTiffLayouts}) {
@@ -266,7 +283,7 @@ std::vector<uint8_t> TiffLayoutPicture(const TiffLayout& layout) {
             const uint32_t down = y * 255 / std::max(h - 1, 1u);
             uint8_t pixel[4] = {static_cast<uint8_t>(across), static_cast<uint8_t>(down),
                                 static_cast<uint8_t>(255 - (across + down) / 2), 255};
-            if (IsGrey(layout)) {
+            if (IsGrey(layout) || layout.photometric == PHOTOMETRIC_LOGLUV) {
                 const bool bilevel = layout.bitsPerSample == 1;
                 const uint32_t grey =
                     bilevel ? ((x * 7 + y * y * 3) % 11 < 5 ? 255 : 0) : (2 * across + down) / 3;

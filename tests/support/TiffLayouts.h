@@ -42,8 +42,8 @@ extern const std::vector<TiffLayout> kRefusedTiffLayouts;
 const TiffLayout& TiffLayoutNamed(const std::string& name);
 
 // The picture a layout stores, as RGBA bytes, top row first: exactly what decoding the file
-// gives (within the layout's tolerance) once its rows are put bottom row first. Grey layouts
-// have red = green = blue; pixels with alpha 0 are black.
+// gives (within the layout's tolerance) once its rows are put bottom row first. Grey and LogLuv
+// layouts have red = green = blue; pixels with alpha 0 are black.
 std::vector<uint8_t> TiffLayoutPicture(const TiffLayout& layout);
 
 // Writes `rgba` (top row first; the layout's size) in the layout. Grey layouts store the red

@@ -89,8 +89,15 @@ toff_t SizeMemory(thandle_t handle) {
     return static_cast<MemoryFile*>(handle)->size;
 }
 
-int MapMemory(thandle_t, void**, toff_t*) {
-    return 0;
+// The bytes are handed over as they are, the way the system maps a file the game opens: libtiff
+// then takes the same reading paths for memory as for the game's files, and checks every bound
+// against the size itself. (Unmapped, libtiff 4.5 refuses uncompressed tiles whose size is not
+// a multiple of 1024 bytes, which it reads from a mapped file.)
+int MapMemory(thandle_t handle, void** base, toff_t* size) {
+    MemoryFile& file = *static_cast<MemoryFile*>(handle);
+    *base = const_cast<unsigned char*>(file.data);
+    *size = file.size;
+    return 1;
 }
 
 void UnmapMemory(thandle_t, void*, toff_t) {}
@@ -101,8 +108,7 @@ TIFF* OpenTiffMemory(const unsigned char* data, size_t size, const char* name) {
     if (!file) {
         return nullptr;
     }
-    // "m" keeps libtiff from mapping: reads go through ReadMemory, which checks every bound.
-    TIFF* tiff = TIFFClientOpen(name, "rm", file, ReadMemory, WriteMemory, SeekMemory, CloseMemory,
+    TIFF* tiff = TIFFClientOpen(name, "r", file, ReadMemory, WriteMemory, SeekMemory, CloseMemory,
                                 SizeMemory, MapMemory, UnmapMemory);
     if (!tiff) {
         delete file; // libtiff closes the client handle only once the open has succeeded

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a bounded time,
-# seeded from the shipped data, the generated assets in build/data (when built) and the
-# shared TIFF corpus in ../shared/tiff-corpus (only read, never written).
+# seeded from the shipped data, the generated assets in build/data (when built) and the TIFF
+# layouts of the texture tests (written by build-fuzz/tests/fuzz/tiff_seeds).
 #   scripts/fuzz.sh             20 seconds per target (what ./test runs)
 #   scripts/fuzz.sh 600         ten minutes per target
 #   scripts/fuzz.sh 60 course   one target (level, course, tiff, raw)

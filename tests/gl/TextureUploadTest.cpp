@@ -6,10 +6,10 @@
 
 #include <GL/gl.h>
 
-#include "../unit/TiffTestFiles.h"
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
+#include "TiffLayouts.h"
 #include "scene/Texture.h"
 
 namespace {
@@ -38,17 +38,17 @@ std::string BoundTexels(GLint width, GLint height) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     return texels;
 }
-
-const std::string kCorpus = KESTRUN_TIFF_CORPUS;
 }  // namespace
 
 TEST(TextureUpload, TiffBecomesATextureOfItsSizeAndPixels) {
     EnsureGLContext();
-    for (const char* name : {"/rgb-3c-8b.tiff", "/quad-tile.jpg.tiff"}) {
+    TempDir dir;
+    for (const char* name : {"rgb_8bit", "ycbcr_8bit_jpeg_tiles"}) {
         SCOPED_TRACE(name);
         Texture texture;
         ConsoleCapture quiet;
-        ASSERT_TRUE(texture.LoadTiff((kCorpus + name).c_str()));
+        ASSERT_TRUE(
+            texture.LoadTiff(WriteTiffLayoutFile(dir.Path(), TiffLayoutNamed(name)).c_str()));
         ASSERT_TRUE(texture.Upload(false));
         EXPECT_NE(0u, texture.GetId());
         EXPECT_EQ(texture.GetId(), BoundTexture());
@@ -69,9 +69,11 @@ TEST(TextureUpload, TiffBecomesATextureOfItsSizeAndPixels) {
 
 TEST(TextureUpload, MipmapsWhenAsked) {
     EnsureGLContext();
+    TempDir dir;
     Texture texture;
     ConsoleCapture quiet;
-    ASSERT_TRUE(texture.LoadTiff((kCorpus + "/palette-1c-8b.tiff").c_str()));
+    ASSERT_TRUE(texture.LoadTiff(
+        WriteTiffLayoutFile(dir.Path(), TiffLayoutNamed("palette_8bit_lzw")).c_str()));
     ASSERT_TRUE(texture.Upload(true));
     EXPECT_EQ(GL_LINEAR_MIPMAP_NEAREST, BoundParameter(GL_TEXTURE_MIN_FILTER));
     EXPECT_GT(BoundLevelParameter(1, GL_TEXTURE_WIDTH), 0);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,21 +12,12 @@
 #include "scene/Texture.h"
 #include "scene/TiffDecode.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-std::vector<std::string> CorpusFiles() {
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(KESTRUN_TIFF_CORPUS)) {
-        const std::string ext = entry.path().extension().string();
-        if (ext == ".tiff" || ext == ".tif") {
-            files.push_back(entry.path().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+// Test parameters print as their names.
+void PrintTo(const TiffLayout& layout, std::ostream* out) {
+    *out << layout.name;
 }
 
+namespace {
 std::string Pixels(const Texture& texture) {
     return std::string(reinterpret_cast<const char*>(texture._pixels),
                        static_cast<size_t>(texture._imageWidth) * texture._imageHeight * 4);
@@ -49,69 +40,99 @@ std::vector<uint8_t> Gradient(uint32_t width, uint32_t height) {
     return rgb;
 }
 
-const std::string kCorpus = KESTRUN_TIFF_CORPUS;
+// The layout's picture as the loader should give it: bottom row first.
+std::string BottomRowFirst(const TiffLayout& layout) {
+    const std::vector<uint8_t> picture = TiffLayoutPicture(layout);
+    const size_t rowBytes = static_cast<size_t>(layout.width) * 4;
+    std::string rows;
+    for (size_t y = layout.height; y-- > 0;) {
+        rows.append(reinterpret_cast<const char*>(&picture[y * rowBytes]), rowBytes);
+    }
+    return rows;
+}
+
+// The first pixel of `decoded` with a channel further than `tolerance` from `expected`, or "".
+std::string FirstDifference(const std::string& expected, const std::string& decoded, uint32_t width,
+                            int tolerance) {
+    for (size_t i = 0; i < expected.size() && i < decoded.size(); ++i) {
+        if (std::abs(static_cast<uint8_t>(expected[i]) - static_cast<uint8_t>(decoded[i])) >
+            tolerance) {
+            return "pixel (" + std::to_string(i / 4 % width) + ", " +
+                   std::to_string(i / 4 / width) + ") channel " + std::to_string(i % 4) +
+                   ": expected " + std::to_string(static_cast<uint8_t>(expected[i])) +
+                   ", decoded " + std::to_string(static_cast<uint8_t>(decoded[i]));
+        }
+    }
+    return expected.size() == decoded.size() ? "" : "sizes differ";
+}
+
+// Each layout written to a scratch folder of its own.
+class TiffLayoutLoad : public ::testing::TestWithParam<TiffLayout> {
+protected:
+    void SetUp() override {
+        _path = WriteTiffLayoutFile(_dir.Path(), GetParam());
+        ASSERT_NE("", _path);
+    }
+
+    TempDir _dir;
+    std::string _path;
+};
 }  // namespace
 
-// Every layout of the corpus loads at the size its tags give, with full alpha when the file
-// carries no alpha channel.
-TEST(Texture, CorpusFilesLoadAtTheirTrueSize) {
-    const std::vector<std::string> files = CorpusFiles();
-    ASSERT_GE(files.size(), 12u);
-    for (const std::string& path : files) {
-        SCOPED_TRACE(path);
-        const TiffTags tags = ReadTiffTags(path);
-        ASSERT_TRUE(tags.ok);
-        Texture texture;
-        ConsoleCapture capture;
-        ASSERT_TRUE(texture.LoadTiff(path.c_str()));
-        EXPECT_EQ(LoadedLines(path, tags.width, tags.height), capture.Text());
-        EXPECT_EQ(tags.width, texture._imageWidth);
-        EXPECT_EQ(tags.height, texture._imageHeight);
-        if (tags.extraSamples == 0) {
-            const std::string pixels = Pixels(texture);
-            for (size_t i = 3; i < pixels.size(); i += 4) {
-                ASSERT_EQ('\xFF', pixels[i]) << "pixel " << i / 4;
-            }
+// Every layout loads at its size, upright, with the pixels written: alpha 255 where the file has
+// no alpha, and the file's own alpha (0 in places) where it has.
+TEST_P(TiffLayoutLoad, LoadsAtItsSizeUprightWithItsPixels) {
+    const TiffLayout& layout = GetParam();
+    Texture texture;
+    ConsoleCapture capture;
+    ASSERT_TRUE(texture.LoadTiff(_path.c_str()));
+    EXPECT_EQ(LoadedLines(_path, layout.width, layout.height), capture.Text());
+    ASSERT_EQ(layout.width, texture._imageWidth);
+    ASSERT_EQ(layout.height, texture._imageHeight);
+    EXPECT_EQ("", FirstDifference(BottomRowFirst(layout), Pixels(texture), layout.width,
+                                  layout.tolerance));
+}
+
+TEST_P(TiffLayoutLoad, MemoryGivesTheSamePixelsAsTheFile) {
+    Texture texture;
+    ConsoleCapture quiet;
+    ASSERT_TRUE(texture.LoadTiff(_path.c_str()));
+    const std::string bytes = ReadFileBytes(_path);
+    uint32_t width = 0;
+    uint32_t height = 0;
+    unsigned char* pixels = DecodeTiffMemory(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                             bytes.size(), _path.c_str(), width, height);
+    ASSERT_NE(nullptr, pixels);
+    EXPECT_EQ(texture._imageWidth, width);
+    EXPECT_EQ(texture._imageHeight, height);
+    EXPECT_EQ(Pixels(texture), std::string(reinterpret_cast<char*>(pixels),
+                                           static_cast<size_t>(width) * height * 4));
+    delete[] pixels;
+}
+
+// Cut-off files either fail or decode within their own bounds (the sanitizers watch).
+TEST_P(TiffLayoutLoad, TruncatedBytesAreHandledSafely) {
+    const std::string bytes = ReadFileBytes(_path);
+    ASSERT_FALSE(bytes.empty());
+    for (size_t length : {size_t{0}, size_t{4}, size_t{8}, size_t{16}, size_t{200},
+                          bytes.size() / 2, bytes.size() - 1}) {
+        SCOPED_TRACE("cut at " + std::to_string(length));
+        std::vector<unsigned char> cut(bytes.begin(),
+                                       bytes.begin() + std::min(length, bytes.size()));
+        uint32_t width = 0;
+        uint32_t height = 0;
+        unsigned char* pixels = DecodeTiffMemory(cut.data(), cut.size(), "cut", width, height);
+        if (pixels) {
+            EXPECT_GT(RgbaBufferSize(width, height), 0u);
         }
+        delete[] pixels;
     }
 }
 
-TEST(Texture, AlphaOfTheFileIsKept) {
-    Texture texture;
-    ConsoleCapture quiet;
-    ASSERT_TRUE(texture.LoadTiff((kCorpus + "/minisblack-2c-8b-alpha.tiff").c_str()));
-    const std::string pixels = Pixels(texture);
-    bool someTransparency = false;
-    for (size_t i = 3; i < pixels.size(); i += 4) {
-        someTransparency = someTransparency || pixels[i] != '\xFF';
-    }
-    EXPECT_TRUE(someTransparency);
-}
-
-// The file's first stored row is the top of the picture; in memory it comes last.
-TEST(Texture, CorpusImageIsUpright) {
-    const std::string path = kCorpus + "/rgb-3c-8b.tiff";
-    Texture texture;
-    ConsoleCapture quiet;
-    ASSERT_TRUE(texture.LoadTiff(path.c_str()));
-    TIFF* tiff = TIFFOpen(path.c_str(), "r");
-    ASSERT_NE(nullptr, tiff);
-    const uint32_t width = texture._imageWidth;
-    const uint32_t height = texture._imageHeight;
-    std::vector<uint8_t> line(TIFFScanlineSize(tiff));
-    ASSERT_EQ(width * 3, line.size());
-    for (uint32_t row : {0u, 1u, height / 2, height - 1}) {
-        ASSERT_EQ(1, TIFFReadScanline(tiff, line.data(), row, 0));
-        const unsigned char* decoded = texture._pixels + (height - 1 - row) * width * 4;
-        for (uint32_t x = 0; x < width; ++x) {
-            ASSERT_EQ(line[x * 3 + 0], decoded[x * 4 + 0]) << "row " << row << " x " << x;
-            ASSERT_EQ(line[x * 3 + 1], decoded[x * 4 + 1]);
-            ASSERT_EQ(line[x * 3 + 2], decoded[x * 4 + 2]);
-            ASSERT_EQ(255, decoded[x * 4 + 3]);
-        }
-    }
-    TIFFClose(tiff);
-}
+INSTANTIATE_TEST_SUITE_P(Generated, TiffLayoutLoad, ::testing::ValuesIn(kTiffLayouts),
+                         [](const ::testing::TestParamInfo<TiffLayout>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The same picture stored top-down and bottom-up gives the same pixels: bottom row first.
 TEST(Texture, BottomUpFileGivesTheSamePixelsAsTopDown) {
@@ -153,75 +174,122 @@ TEST(Texture, WideImageKeepsItsSize) {
     EXPECT_EQ(std::string("\x0A\x14\x1E\xFF", 4), Pixels(texture).substr(0, 4));
 }
 
-class TextureFailure : public ::testing::Test {
+// A second load into a texture that holds an image: what it prints after the loading line,
+// and whether the first image stays.
+enum class Outcome { NotOpened, NotDecoded, Loaded };
+
+struct SecondLoad {
+    const char* name;
+    std::string (*write)(const TempDir& dir); // returns the path of the file to load
+    Outcome outcome;
+    uint32_t claimedWidth; // the width in the file's tags, when libtiff can open it
+};
+
+void PrintTo(const SecondLoad& load, std::ostream* out) {
+    *out << load.name;
+}
+
+std::string GeneratedFile(const TempDir& dir, const char* layout) {
+    return WriteTiffLayoutFile(dir.Path(), TiffLayoutNamed(layout));
+}
+
+// Loads a first image, so that a failed second load can be seen to keep it.
+class TextureFailure : public ::testing::TestWithParam<SecondLoad> {
 protected:
-    // Loads a first image, so that a failed second load can be seen to keep it.
     void SetUp() override {
         ConsoleCapture quiet;
-        ASSERT_TRUE(_texture.LoadTiff((kCorpus + "/palette-1c-8b.tiff").c_str()));
+        ASSERT_TRUE(_texture.LoadTiff(GeneratedFile(_dir, _first.name).c_str()));
         _before = Pixels(_texture);
         _beforePointer = _texture._pixels;
     }
 
     void ExpectFirstImageKept() {
         EXPECT_EQ(_beforePointer, _texture._pixels);
-        EXPECT_EQ(157u, _texture._imageWidth);
-        EXPECT_EQ(151u, _texture._imageHeight);
+        EXPECT_EQ(_first.width, _texture._imageWidth);
+        EXPECT_EQ(_first.height, _texture._imageHeight);
         EXPECT_EQ(_before, Pixels(_texture));
         EXPECT_EQ(0u, _texture.GetId());
     }
 
+    const TiffLayout& _first = TiffLayoutNamed("palette_8bit_lzw");
     Texture _texture;
     std::string _before;
     unsigned char* _beforePointer = nullptr;
     TempDir _dir;
 };
 
-TEST_F(TextureFailure, MissingFile) {
-    const std::string path = _dir.File("missing.tif");
+TEST_P(TextureFailure, SecondLoadReplacesTheImageOnlyWhenItDecodes) {
+    const std::string path = GetParam().write(_dir);
+    TiffTags tags;
+    if (GetParam().claimedWidth != 0) {
+        tags = ReadTiffTags(path);
+        ASSERT_TRUE(tags.ok);
+        ASSERT_EQ(GetParam().claimedWidth, tags.width);
+    }
     ConsoleCapture capture;
-    EXPECT_FALSE(_texture.LoadTiff(path.c_str()));
-    EXPECT_EQ("loading TIFF texture: " + path + "\nError opening: " + path + "\n", capture.Text());
+    const bool loaded = _texture.LoadTiff(path.c_str());
+    const std::string loading = "loading TIFF texture: " + path + "\n";
+    switch (GetParam().outcome) {
+    case Outcome::NotOpened:
+        EXPECT_EQ(loading + "Error opening: " + path + "\n", capture.Text());
+        break;
+    case Outcome::NotDecoded:
+        EXPECT_EQ(loading + "ERROR - unable to load texture.\n", capture.Text());
+        break;
+    case Outcome::Loaded:
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(LoadedLines(path, tags.width, tags.height), capture.Text());
+        EXPECT_EQ(tags.width, _texture._imageWidth);
+        EXPECT_EQ(tags.height, _texture._imageHeight);
+        return;
+    }
+    EXPECT_FALSE(loaded);
     ExpectFirstImageKept();
 }
 
-TEST_F(TextureFailure, FileThatIsNoTiff) {
-    const std::string path = _dir.Write("text.tif", "this is a text file, not an image\n");
-    ConsoleCapture capture;
-    EXPECT_FALSE(_texture.LoadTiff(path.c_str()));
-    EXPECT_EQ("loading TIFF texture: " + path + "\nError opening: " + path + "\n", capture.Text());
-    ExpectFirstImageKept();
-}
-
-TEST_F(TextureFailure, LayoutTheDecoderRefuses) {
-    const std::string path = _dir.Write("five-bit.tif", GreyTiffBytes(4, 4, 5, 10));
-    ConsoleCapture capture;
-    EXPECT_FALSE(_texture.LoadTiff(path.c_str()));
-    EXPECT_EQ("loading TIFF texture: " + path + "\nERROR - unable to load texture.\n",
-              capture.Text());
-    ExpectFirstImageKept();
-}
-
-// 65536 x 65536 pixels would need 16 GiB and more pixels than the decoder can address.
-TEST_F(TextureFailure, ImageTooLargeToHold) {
-    const std::string path = _dir.Write("huge.tif", GreyTiffBytes(65536, 65536, 8, 64));
-    const TiffTags tags = ReadTiffTags(path);
-    ASSERT_TRUE(tags.ok);
-    ASSERT_EQ(65536u, tags.width);
-    ConsoleCapture capture;
-    EXPECT_FALSE(_texture.LoadTiff(path.c_str()));
-    EXPECT_EQ("loading TIFF texture: " + path + "\nERROR - unable to load texture.\n",
-              capture.Text());
-    ExpectFirstImageKept();
-}
-
-TEST_F(TextureFailure, ASecondGoodFileReplacesThePixels) {
-    const std::string path = kCorpus + "/quad-lzw-compat.tiff";
-    ConsoleCapture quiet;
-    ASSERT_TRUE(_texture.LoadTiff(path.c_str()));
-    EXPECT_EQ(512u, _texture._imageWidth);
-    EXPECT_EQ(384u, _texture._imageHeight);
-}
+INSTANTIATE_TEST_SUITE_P(
+    , TextureFailure,
+    ::testing::Values(
+        SecondLoad{"MissingFile", [](const TempDir& dir) { return dir.File("missing.tif"); },
+                   Outcome::NotOpened, 0},
+        SecondLoad{"FileThatIsNoTiff",
+                   [](const TempDir& dir) {
+                       return dir.Write("text.tif", "this is a text file, not an image\n");
+                   },
+                   Outcome::NotOpened, 0},
+        // libtiff writes the directory after the pixels: the first half has none.
+        SecondLoad{"FirstHalfOfAFile",
+                   [](const TempDir& dir) {
+                       const std::string whole = ReadFileBytes(GeneratedFile(dir, "rgb_8bit"));
+                       return dir.Write("half.tif", whole.substr(0, whole.size() / 2));
+                   },
+                   Outcome::NotOpened, 0},
+        SecondLoad{"PixelsCutShort",
+                   [](const TempDir& dir) {
+                       const std::string whole = GreyTiffBytes(8, 8, 8, 64);
+                       return dir.Write("short.tif", whole.substr(0, whole.size() - 32));
+                   },
+                   Outcome::NotDecoded, 8},
+        SecondLoad{"LayoutTheDecoderRefuses",
+                   [](const TempDir& dir) {
+                       return dir.Write("five-bit.tif", GreyTiffBytes(4, 4, 5, 10));
+                   },
+                   Outcome::NotDecoded, 4},
+        SecondLoad{"Cmyk16Bit", [](const TempDir& dir) { return GeneratedFile(dir, "cmyk_16bit"); },
+                   Outcome::NotDecoded, 37},
+        SecondLoad{"Float32Bit",
+                   [](const TempDir& dir) { return GeneratedFile(dir, "grey_32bit_float"); },
+                   Outcome::NotDecoded, 37},
+        // 65536 x 65536 pixels would need 16 GiB and more pixels than the decoder can address.
+        SecondLoad{"ImageTooLargeToHold",
+                   [](const TempDir& dir) {
+                       return dir.Write("huge.tif", GreyTiffBytes(65536, 65536, 8, 64));
+                   },
+                   Outcome::NotDecoded, 65536},
+        SecondLoad{"ASecondGoodFileReplacesThePixels",
+                   [](const TempDir& dir) { return GeneratedFile(dir, "rgb_5000x2_lzw"); },
+                   Outcome::Loaded, 5000}),
+    [](const ::testing::TestParamInfo<SecondLoad>& info) { return std::string(info.param.name); });
 
 TEST(TiffDecode, BufferSizeRefusesOverflowAndEmptyImages) {
     EXPECT_EQ(4u, RgbaBufferSize(1, 1));
@@ -233,48 +301,6 @@ TEST(TiffDecode, BufferSizeRefusesOverflowAndEmptyImages) {
     EXPECT_EQ(0u, RgbaBufferSize(65536, 65536));
     EXPECT_EQ(0u, RgbaBufferSize(UINT32_MAX, UINT32_MAX));
     EXPECT_EQ(0u, RgbaBufferSize(UINT32_MAX, 2));
-}
-
-TEST(TiffDecode, MemoryGivesTheSamePixelsAsTheFile) {
-    for (const char* name : {"/quad-tile.jpg.tiff", "/palette-1c-4b.tiff", "/rgb-3c-16b.tiff"}) {
-        SCOPED_TRACE(name);
-        const std::string path = kCorpus + name;
-        Texture texture;
-        ConsoleCapture quiet;
-        ASSERT_TRUE(texture.LoadTiff(path.c_str()));
-        const std::string bytes = ReadFileBytes(path);
-        uint32_t width = 0;
-        uint32_t height = 0;
-        unsigned char* pixels =
-            DecodeTiffMemory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                             name, width, height);
-        ASSERT_NE(nullptr, pixels);
-        EXPECT_EQ(texture._imageWidth, width);
-        EXPECT_EQ(texture._imageHeight, height);
-        EXPECT_EQ(Pixels(texture), std::string(reinterpret_cast<char*>(pixels),
-                                               static_cast<size_t>(width) * height * 4));
-        delete[] pixels;
-    }
-}
-
-// Cut-off files either fail or decode within their own bounds (the sanitizers watch).
-TEST(TiffDecode, TruncatedBytesAreHandledSafely) {
-    for (const char* name : {"/minisblack-2c-8b-alpha.tiff", "/quad-tile.jpg.tiff"}) {
-        const std::string bytes = ReadFileBytes(kCorpus + name);
-        ASSERT_FALSE(bytes.empty());
-        for (size_t length : {size_t{0}, size_t{4}, size_t{8}, size_t{16}, size_t{200},
-                              bytes.size() / 2, bytes.size() - 1}) {
-            SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(length));
-            std::vector<unsigned char> cut(bytes.begin(), bytes.begin() + length);
-            uint32_t width = 0;
-            uint32_t height = 0;
-            unsigned char* pixels = DecodeTiffMemory(cut.data(), cut.size(), name, width, height);
-            if (pixels) {
-                EXPECT_GT(RgbaBufferSize(width, height), 0u);
-            }
-            delete[] pixels;
-        }
-    }
 }
 
 class RawImage : public ::testing::Test {

@@ -1,5 +1,5 @@
 // Small TIFF files for the texture tests, written through libtiff itself or byte by byte,
-// and the tags of existing files read back through libtiff.
+// and the tags of files read back through libtiff.
 #pragma once
 
 #include <cstdint>
@@ -8,14 +8,11 @@
 
 #include <tiffio.h>
 
-#ifndef KESTRUN_TIFF_CORPUS
-#define KESTRUN_TIFF_CORPUS KESTRUN_SHARED_DIR "/tiff-corpus"
-#endif
+#include "TiffLayouts.h"
 
 struct TiffTags {
     uint32_t width = 0;
     uint32_t height = 0;
-    uint16_t extraSamples = 0; // alpha and other channels beyond the colour ones
     bool ok = false;
 };
 
@@ -25,49 +22,26 @@ inline TiffTags ReadTiffTags(const std::string& path) {
     if (!tiff) {
         return tags;
     }
-    uint16_t count = 0;
-    uint16_t* kinds = nullptr;
     tags.ok = TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &tags.width) == 1 &&
               TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &tags.height) == 1;
-    if (TIFFGetField(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds) == 1) {
-        tags.extraSamples = count;
-    }
     TIFFClose(tiff);
     return tags;
 }
 
-// Writes an 8-bit RGB (3 samples) or RGBA (4 samples) image, given top row first, as one
-// uncompressed strip per row. With ORIENTATION_BOTLEFT the rows are stored bottom row first.
+// Writes an 8-bit RGB (3 samples) or RGBA (4 samples) image, given top row first, without
+// compression. With ORIENTATION_BOTLEFT the rows are stored bottom row first.
 inline bool WriteTiff(const std::string& path, uint32_t width, uint32_t height, int samples,
                       const std::vector<uint8_t>& topRowFirst,
                       uint16_t orientation = ORIENTATION_TOPLEFT) {
-    TIFF* tiff = TIFFOpen(path.c_str(), "w");
-    if (!tiff) {
-        return false;
+    std::vector<uint8_t> rgba;
+    for (size_t i = 0; i + samples <= topRowFirst.size(); i += samples) {
+        rgba.insert(rgba.end(), {topRowFirst[i], topRowFirst[i + 1], topRowFirst[i + 2],
+                                 samples == 4 ? topRowFirst[i + 3] : uint8_t{255}});
     }
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
-    TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
-    if (samples == 4) {
-        uint16_t kind = EXTRASAMPLE_UNASSALPHA;
-        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &kind);
-    }
-    const size_t rowBytes = static_cast<size_t>(width) * samples;
-    bool ok = true;
-    for (uint32_t row = 0; row < height && ok; ++row) {
-        const uint32_t source = orientation == ORIENTATION_BOTLEFT ? height - 1 - row : row;
-        std::vector<uint8_t> line(topRowFirst.begin() + source * rowBytes,
-                                  topRowFirst.begin() + (source + 1) * rowBytes);
-        ok = TIFFWriteScanline(tiff, line.data(), row, 0) == 1;
-    }
-    TIFFClose(tiff);
-    return ok;
+    const unsigned storage =
+        (samples == 4 ? kAlpha : 0u) | (orientation == ORIENTATION_BOTLEFT ? kBottomUp : 0u);
+    return WriteTiffLayout(path, {"", PHOTOMETRIC_RGB, 8, COMPRESSION_NONE, storage, width, height},
+                           rgba);
 }
 
 // A solid RGB image of one colour.

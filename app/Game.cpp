@@ -8,6 +8,7 @@
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
+#include "base/TextFile.h"
 #include "platform/Heap.h"
 
 Game* g_game = nullptr;
@@ -95,13 +96,9 @@ void Game::MainLoop() {
 }
 
 bool Game::ReadLevel(const char* levelFile) {
-    std::cout << "Reading level description file '" << levelFile << "'..." << std::endl;
-    std::ifstream in(levelFile);
-    if (!in.good()) {
-        std::cout << "Game::ReadLevel() - ERROR opening file." << std::endl;
-        return false;
-    }
-    return ReadLevelFields(in, _skyboxPath, _courseFile);
+    std::ifstream in;
+    return OpenTextFile(in, "level description", levelFile, "Game::ReadLevel()") &&
+           ReadLevelFields(in, _skyboxPath, _courseFile);
 }
 
 bool Game::InitWindow() {

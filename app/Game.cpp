@@ -25,8 +25,9 @@ constexpr const char* kSnapshotFile = "snapshot.jpg";
 static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
 static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
-// Starting motion of a racer; its place comes from the course.
-void SetRacerDefaults(Camera& camera) {
+} // namespace
+
+void StartRacer(Camera& camera) {
     camera._speed = 0.0f;
     camera._heading = 0.0f;
     camera._baseHeight = 50.0f;
@@ -34,7 +35,6 @@ void SetRacerDefaults(Camera& camera) {
     camera._acceleration = 0.005f;
     camera._turnRate = 0.1f;
 }
-} // namespace
 
 void displayCallback() {
     g_game->Display();
@@ -77,8 +77,8 @@ bool Game::Init(const char* levelFile) {
         std::cout << "Game: ERROR initializing window" << std::endl;
         failed = true;
     }
-    SetRacerDefaults(_camera1);
-    SetRacerDefaults(_camera2);
+    StartRacer(_camera1);
+    StartRacer(_camera2);
     if (!_world.Init(_skyboxPath, _courseFile)) {
         std::cout << "Game: ERROR initializing world" << std::endl;
         failed = true;

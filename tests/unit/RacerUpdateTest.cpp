@@ -17,7 +17,18 @@ protected:
         clock.Set(millis);
         UpdateRacer(camera, keys, kRacer1Keys, restart);
     }
+    // The speed after the frame at millis.
+    float SpeedAt(int millis) {
+        FrameAt(millis);
+        return camera._speed;
+    }
     void Press(unsigned char key) { keys[key] = 1; }
+    // Presses key in the frame at time 0 and holds it into the frame at millis.
+    void HoldFromZero(unsigned char key, int millis) {
+        Press(key);
+        FrameAt(0);
+        FrameAt(millis);
+    }
     void Release(unsigned char key) { keys[key] = 0; }
 
     TestClock clock;
@@ -29,12 +40,9 @@ protected:
 
 TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
     Press('w');
-    FrameAt(0);
-    EXPECT_EQ(0.0f, camera._speed);  // a new press has been held for no time yet
-    FrameAt(1000);
-    EXPECT_FLOAT_EQ(0.0025f, camera._speed);  // 0.005 x 0.5 x 1 s
-    FrameAt(3000);
-    EXPECT_FLOAT_EQ(0.0025f + 0.0075f, camera._speed);  // 0.005 x 0.5 x 3 s
+    EXPECT_EQ(0.0f, SpeedAt(0));  // a new press has been held for no time yet
+    EXPECT_FLOAT_EQ(0.0025f, SpeedAt(1000));  // 0.005 x 0.5 x 1 s
+    EXPECT_FLOAT_EQ(0.0025f + 0.0075f, SpeedAt(3000));  // 0.005 x 0.5 x 3 s
     EXPECT_EQ(0.0f, camera._accelStart);
     EXPECT_EQ(3000.0f, camera._accelNow);
     EXPECT_EQ(3.0f, camera._accelHeld);
@@ -42,20 +50,14 @@ TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
 }
 
 TEST_F(RacerUpdate, SpeedNeverExceedsHalfAUnitPerFrame) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(100000);
+    HoldFromZero('w', 100000);
     EXPECT_FLOAT_EQ(0.25f, camera._speed);
-    FrameAt(200000);
-    EXPECT_EQ(0.5f, camera._speed);
-    FrameAt(200001);
-    EXPECT_EQ(0.5f, camera._speed);
+    EXPECT_EQ(0.5f, SpeedAt(200000));
+    EXPECT_EQ(0.5f, SpeedAt(200001));
 }
 
 TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(2000);
+    HoldFromZero('w', 2000);
     ASSERT_FLOAT_EQ(0.005f, camera._speed);
     Release('w');
 
@@ -69,23 +71,18 @@ TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
     EXPECT_EQ(0.0007f, camera._acceleration);
     EXPECT_LT(camera._speed, 0.0f);  // used for one frame: the racer moves back a little
 
-    FrameAt(3000);
-    EXPECT_EQ(0.0f, camera._speed);
-    FrameAt(4000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(3000));
+    EXPECT_EQ(0.0f, SpeedAt(4000));
 }
 
 TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(1000);
+    HoldFromZero('w', 1000);
     ASSERT_FLOAT_EQ(0.0025f, camera._speed);
 
     Release('w');
     Press('s');
     FrameAt(5000);
-    FrameAt(90000);
-    EXPECT_FLOAT_EQ(0.0025f, camera._speed);
+    EXPECT_FLOAT_EQ(0.0025f, SpeedAt(90000));
     EXPECT_EQ(0.005f, camera._acceleration);
 
     // Pressing again continues the press that began at 0: 10 s held.
@@ -96,16 +93,13 @@ TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
 }
 
 TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(1000);
+    HoldFromZero('w', 1000);
     // What the wall step does to a racer on a blocked cell.
     camera._acceleration = 0.0f;
     camera._speed = 0.0f;
 
     FrameAt(2000);
-    FrameAt(5000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(5000));
 
     Release('w');
     Press('s');
@@ -113,8 +107,7 @@ TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
     EXPECT_EQ(0.0f, camera._acceleration);
 
     Press('w');
-    FrameAt(7000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(7000));
 
     Release('w');
     Release('s');
@@ -123,10 +116,8 @@ TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
     EXPECT_EQ(0.0f, camera._speed);
 
     Press('w');
-    FrameAt(9000);
-    EXPECT_EQ(0.0f, camera._speed);  // a new press
-    FrameAt(10000);
-    EXPECT_FLOAT_EQ(0.00035f, camera._speed);  // 0.0007 x 0.5 x 1 s
+    EXPECT_EQ(0.0f, SpeedAt(9000));  // a new press
+    EXPECT_FLOAT_EQ(0.00035f, SpeedAt(10000));  // 0.0007 x 0.5 x 1 s
 }
 
 TEST_F(RacerUpdate, TurnGrowsToFiveHundredthsOfARadianPerFrameAfterOneSecond) {
@@ -148,9 +139,7 @@ TEST_F(RacerUpdate, TurnGrowsToFiveHundredthsOfARadianPerFrameAfterOneSecond) {
 }
 
 TEST_F(RacerUpdate, OtherTurnDirectionRestartsTheSharedTiming) {
-    Press('a');
-    FrameAt(0);
-    FrameAt(1000);
+    HoldFromZero('a', 1000);
     Release('a');
     Press('d');
     FrameAt(1500);

@@ -23,11 +23,11 @@ protected:
         return camera._speed;
     }
     void Press(unsigned char key) { keys[key] = 1; }
-    // Presses key in the frame at time 0 and holds it into the frame at millis.
-    void HoldFromZero(unsigned char key, int millis) {
+    // Presses key in the frame at time 0 and holds it into the frame at millis: the speed then.
+    float HoldFromZero(unsigned char key, int millis) {
         Press(key);
         FrameAt(0);
-        FrameAt(millis);
+        return SpeedAt(millis);
     }
     void Release(unsigned char key) { keys[key] = 0; }
 
@@ -50,15 +50,13 @@ TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
 }
 
 TEST_F(RacerUpdate, SpeedNeverExceedsHalfAUnitPerFrame) {
-    HoldFromZero('w', 100000);
-    EXPECT_FLOAT_EQ(0.25f, camera._speed);
+    EXPECT_FLOAT_EQ(0.25f, HoldFromZero('w', 100000));
     EXPECT_EQ(0.5f, SpeedAt(200000));
     EXPECT_EQ(0.5f, SpeedAt(200001));
 }
 
 TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
-    HoldFromZero('w', 2000);
-    ASSERT_FLOAT_EQ(0.005f, camera._speed);
+    ASSERT_FLOAT_EQ(0.005f, HoldFromZero('w', 2000));
     Release('w');
 
     // 0.00035 x 2 s per frame: seven frames leave a little speed, the eighth goes below 0.
@@ -76,8 +74,7 @@ TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
 }
 
 TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
-    HoldFromZero('w', 1000);
-    ASSERT_FLOAT_EQ(0.0025f, camera._speed);
+    ASSERT_FLOAT_EQ(0.0025f, HoldFromZero('w', 1000));
 
     Release('w');
     Press('s');
@@ -166,13 +163,15 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     Game game;
     StartRacer(game._camera1);
     StartRacer(game._camera2);
+    auto updateAt = [&](int millis) {
+        clock.Set(millis);
+        game.Update();
+    };
 
     game._keys['i'] = 1;
     game._keys['l'] = 1;
-    clock.Set(0);
-    game.Update();
-    clock.Set(1000);
-    game.Update();
+    updateAt(0);
+    updateAt(1000);
     EXPECT_FLOAT_EQ(0.0025f, game._camera2._speed);
     EXPECT_FLOAT_EQ(0.05f, game._camera2._heading);
     EXPECT_EQ(0.0f, game._camera1._speed);
@@ -182,10 +181,8 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     // Racer 1 starts later and keeps its own press timing.
     game._keys['i'] = 0;
     game._keys['w'] = 1;
-    clock.Set(2000);
-    game.Update();
-    clock.Set(4000);
-    game.Update();
+    updateAt(2000);
+    updateAt(4000);
     // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
     EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
     EXPECT_EQ(0.0007f, game._camera2._acceleration);

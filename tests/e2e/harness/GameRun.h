@@ -144,6 +144,25 @@ private:
 // the screen, focused, and drawing frames; *shot is the first shot with the heads-up line.
 ::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot);
 
+// A test on the game running the default level: SetUp starts it and keeps in start the first
+// shot with the heads-up line; TearDown quits it if it still runs and expects no sanitizer report.
+template <class TestBase = ::testing::Test>
+class RunningGame : public TestBase {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
+    }
+    void TearDown() override {
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
+        }
+        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
+    }
+
+    GameRun game;
+    Image start;
+};
+
 // Lays out the smallest level the game starts with: a level file naming a sky box folder
 // that does not exist and a small walled course with two start cells. Returns the level
 // file's path relative to the data folder.

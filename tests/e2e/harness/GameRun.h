@@ -21,7 +21,8 @@ constexpr Millis kStartTimeout(60000);
 constexpr Millis kExitTimeout(30000);
 constexpr Millis kOutputTimeout(30000);
 
-// The game binary under test: $KESTRUN_GAME when set, else the kestrun of this build.
+// The game binary under test: $KESTRUN_GAME when set (a relative path from the folder the
+// tests run in), else the kestrun of this build.
 std::string GameBinary();
 // The game's data as the build makes it (build/data), and the text data it copies (data/).
 std::string BuiltDataDir();

@@ -8,6 +8,7 @@
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
+#include "base/TextFile.h"
 #include "platform/Heap.h"
 
 Game* g_game = nullptr;
@@ -24,8 +25,9 @@ constexpr const char* kSnapshotFile = "snapshot.jpg";
 static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
 static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
-// Starting motion of a racer; its place comes from the course.
-void SetRacerDefaults(Camera& camera) {
+} // namespace
+
+void StartRacer(Camera& camera) {
     camera._speed = 0.0f;
     camera._heading = 0.0f;
     camera._baseHeight = 50.0f;
@@ -33,7 +35,6 @@ void SetRacerDefaults(Camera& camera) {
     camera._acceleration = 0.005f;
     camera._turnRate = 0.1f;
 }
-} // namespace
 
 void displayCallback() {
     g_game->Display();
@@ -76,8 +77,8 @@ bool Game::Init(const char* levelFile) {
         std::cout << "Game: ERROR initializing window" << std::endl;
         failed = true;
     }
-    SetRacerDefaults(_camera1);
-    SetRacerDefaults(_camera2);
+    StartRacer(_camera1);
+    StartRacer(_camera2);
     if (!_world.Init(_skyboxPath, _courseFile)) {
         std::cout << "Game: ERROR initializing world" << std::endl;
         failed = true;
@@ -95,13 +96,9 @@ void Game::MainLoop() {
 }
 
 bool Game::ReadLevel(const char* levelFile) {
-    std::cout << "Reading level description file '" << levelFile << "'..." << std::endl;
-    std::ifstream in(levelFile);
-    if (!in.good()) {
-        std::cout << "Game::ReadLevel() - ERROR opening file." << std::endl;
-        return false;
-    }
-    return ReadLevelFields(in, _skyboxPath, _courseFile);
+    std::ifstream in;
+    return OpenTextFile(in, "level description", levelFile, "Game::ReadLevel()") &&
+           ReadLevelFields(in, _skyboxPath, _courseFile);
 }
 
 bool Game::InitWindow() {

@@ -68,5 +68,9 @@ public:
 
 extern Game* g_game;
 
+// Gives a racer its starting motion: standing, eye at height 50, level, accelerating factor
+// 0.005, turning factor 0.1. Its place comes from the course.
+void StartRacer(Camera& camera);
+
 extern const RacerKeys kRacer1Keys;  // w s a d
 extern const RacerKeys kRacer2Keys;  // i k j l

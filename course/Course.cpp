@@ -8,6 +8,7 @@
 #include <new>
 
 #include "base/Require.h"
+#include "base/TextFile.h"
 #include "course/MarkerPlacement.h"
 #include "platform/Cg.h"
 #include "terrain/Shaders.h"
@@ -38,13 +39,8 @@ Course::~Course() {
 }
 
 bool Course::Init(const char* fileName) {
-    std::cout << "Reading course file '" << fileName << "'..." << std::endl;
-    std::ifstream in(fileName);
-    if (!in.good()) {
-        std::cout << "Course::Init() - ERROR opening file." << std::endl;
-        return false;
-    }
-    return Read(in);
+    std::ifstream in;
+    return OpenTextFile(in, "course", fileName, "Course::Init()") && Read(in);
 }
 
 namespace {

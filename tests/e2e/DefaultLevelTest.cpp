@@ -11,20 +11,7 @@
 namespace {
 const char* const kLevel = "levels/default.txt";
 
-class DefaultLevel : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartGame(game, kLevel, &start)) << game.Transcript();
-    }
-    void TearDown() override {
-        if (game.GameRunning()) {
-            EXPECT_TRUE(game.Quit());
-        }
-    }
-
-    GameRun game;
-    Image start; // the first frames with the heads-up line
-};
+using DefaultLevel = RunningGame<>;
 
 // The transcript of a clean start of the level, worked out from the shipped files.
 std::string CleanStartLines(const std::string& level) {

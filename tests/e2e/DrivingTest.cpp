@@ -39,17 +39,8 @@ std::ostream& operator<<(std::ostream& out, const Racer& racer) {
     return out << "keys " << racer.forward << racer.left << racer.right;
 }
 
-class Driving : public ::testing::TestWithParam<Racer> {
+class Driving : public RunningGame<::testing::TestWithParam<Racer>> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
-    }
-    void TearDown() override {
-        if (game.GameRunning()) {
-            EXPECT_TRUE(game.Quit());
-        }
-    }
-
     // Holds key until the racer's own half satisfies moved (against before) and checks that
     // the other half stood still meanwhile; *after is the last shot.
     void Drive(const char* key, const Image& before, Image* after,
@@ -70,9 +61,6 @@ protected:
                   2)
             << "\"" << key << "\" turned the other half";
     }
-
-    GameRun game;
-    Image start;
 };
 
 bool DroveOn(const Image& before, const Image& now) {

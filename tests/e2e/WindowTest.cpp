@@ -8,20 +8,9 @@
 #include "View.h"
 
 namespace {
-// Starts the game on the default level and waits for its window, focused for keys and
-// drawing frames.
-class GameWindow : public ::testing::Test {
+// The game on the default level, its window focused for keys and drawing frames.
+class GameWindow : public RunningGame<> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
-    }
-    void TearDown() override {
-        if (game.GameRunning()) {
-            EXPECT_TRUE(game.Quit());
-        }
-        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
-    }
-
     // Resizes the window and waits until both halves are drawn at the new size.
     void ResizeAndWait(int width, int height, Image* shot) {
         ASSERT_TRUE(game.Resize(width, height));
@@ -33,9 +22,6 @@ protected:
             },
             "both halves at " + std::to_string(width) + " x " + std::to_string(height)));
     }
-
-    GameRun game;
-    Image start;
 };
 
 // Every file and folder under dir, with its size, in order.

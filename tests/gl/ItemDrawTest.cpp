@@ -7,6 +7,7 @@
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "ItemPlaces.h"
 #include "TempDir.h"
 #include "scene/Random.h"
 #include "scene/World.h"
@@ -30,14 +31,7 @@ void LoadTwistedView() {
 // the pixels it covered.
 int CoveredPixels(World& world, void (*view)()) {
     OffscreenTarget target(64, 64);
-    glViewport(0, 0, 64, 64);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4.0, 4.0, -4.0, 4.0, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    ClearToOrthoView(64, 4.0);
     view();
     world.DrawBillboard(0.0f, 0.0f, -5.0f, 0);
 
@@ -162,10 +156,7 @@ TEST(ItemDraw, StartUpLoadsTheImagesBuildsTheSquareAndPlacesTheItems) {
         EXPECT_EQ(GL_CLAMP_TO_EDGE, wrap) << "image " << i;
     }
     EXPECT_TRUE(glIsList(world._billboardList));
-    EXPECT_EQ(41, world._billboardX[0]);
-    EXPECT_EQ(35, world._billboardZ[0]);
-    EXPECT_EQ(139, world._billboardX[19]);
-    EXPECT_EQ(166, world._billboardZ[19]);
+    ExpectStartUpPlaces(world);
     EXPECT_EQ(3, world._pickupRadius);
 }
 

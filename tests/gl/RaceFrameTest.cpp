@@ -162,14 +162,7 @@ TEST(RaceRules, ItemsStandTwoUnitsAboveTheirGround) {
     // 4 pixels a unit, the view's centre at pixel (32, 32).
     OffscreenTarget target(64, 64);
     ASSERT_TRUE(target.Complete());
-    glViewport(0, 0, 64, 64);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-8.0, 8.0, -8.0, 8.0, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    ClearToOrthoView(64, 8.0);
     glTranslatef(-10.0f, 0.0f, -15.0f);
     DrawItems(world);
 

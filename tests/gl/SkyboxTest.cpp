@@ -116,16 +116,22 @@ TEST(Skybox, LoadsAllSixFacesThenBuildsTheList) {
     }
 }
 
-// Looking out from the centre, each direction shows its own image, none culled away.
-TEST(Skybox, EachDirectionShowsItsFace) {
-    EnsureGLContext();
-    TempDir dir;
-    WriteSkyDirectory(dir, "sky");
-    Skybox sky;
-    {
+// The sky box of the six test faces, generated quietly.
+class SkyboxSeen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureGLContext();
+        WriteSkyDirectory(dir, "sky");
         ConsoleCapture quiet;
         sky.Generate(dir.File("sky").c_str());
     }
+
+    TempDir dir;
+    Skybox sky;
+};
+
+// Looking out from the centre, each direction shows its own image, none culled away.
+TEST_F(SkyboxSeen, EachDirectionShowsItsFace) {
     const struct {
         const char* direction;
         float angle, ax, ay;
@@ -142,15 +148,7 @@ TEST(Skybox, EachDirectionShowsItsFace) {
 }
 
 // Seen from inside, the front image stands upright and unmirrored.
-TEST(Skybox, FrontImageIsUprightAndUnmirrored) {
-    EnsureGLContext();
-    TempDir dir;
-    WriteSkyDirectory(dir, "sky");
-    Skybox sky;
-    {
-        ConsoleCapture quiet;
-        sky.Generate(dir.File("sky").c_str());
-    }
+TEST_F(SkyboxSeen, FrontImageIsUprightAndUnmirrored) {
     EXPECT_EQ((std::vector<int>{255, 0, 0}), SkyColourAt(sky, 0, 0, 1, 0.25f, 0.75f));
     EXPECT_EQ((std::vector<int>{0, 255, 0}), SkyColourAt(sky, 0, 0, 1, 0.75f, 0.75f));
     EXPECT_EQ((std::vector<int>{0, 0, 255}), SkyColourAt(sky, 0, 0, 1, 0.25f, 0.25f));

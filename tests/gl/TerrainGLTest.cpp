@@ -140,47 +140,52 @@ TEST_F(TerrainGL, MissingHeightFileCreatesNoContextAndShowsNoBox) {
     EXPECT_TRUE(g_boxes.empty());
 }
 
-TEST_F(TerrainGL, MissingWaveProgramIsAVertexShaderError) {
-    CopyProgram("Frag.cg");
-    bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);
-    EXPECT_EQ("Error", g_boxes[0].second);
-    EXPECT_NE(nullptr, g_shaderContext);   // what was made before the failure stays
-    EXPECT_EQ(0.0f, g_wavePhase);          // no pass ran
-}
+// Each way the programs fail to start: the failing one is named on the console, its Cg error
+// is shown in one box, and what was made before the failure stays.
+struct ShaderFailure {
+    const char* name;
+    const char* wave;      // text of Cg/Wave.cg: nullptr for none, "" for the shipped program
+    bool fragment;         // the shipped Cg/Frag.cg is there
+    const char* line;      // the console's last line
+    CGerror error;         // its text is the box's text
+    const char* logWords;  // each word (space-separated) stands in the compiler log on stderr
+};
 
-TEST_F(TerrainGL, BrokenWaveProgramShowsTheCompilerLog) {
-    CopyProgram("Frag.cg");
-    dir.Write("Cg/Wave.cg", "#version 120\nvoid main() { gl_Position = vec4(undeclaredThing); }\n");
+const ShaderFailure kShaderFailures[] = {
+    {"MissingWave", nullptr, true, "VERTEX SHADER ERROR", CG_FILE_READ_ERROR, ""},
+    {"BrokenWave", "#version 120\nvoid main() { gl_Position = vec4(undeclaredThing); }\n", true,
+     "VERTEX SHADER ERROR", CG_COMPILER_ERROR, "Cg/Wave.cg undeclaredThing"},
+    {"BothMissingNameOnlyTheWave", nullptr, false, "VERTEX SHADER ERROR", CG_FILE_READ_ERROR, ""},
+    {"MissingFragment", "", false, "PIXEL SHADER ERROR", CG_FILE_READ_ERROR, ""},
+};
+
+class TerrainShaderFailure : public TerrainGL, public ::testing::WithParamInterface<ShaderFailure> {};
+
+TEST_P(TerrainShaderFailure, NamesTheProgramAndShowsOneBox) {
+    const ShaderFailure& failure = GetParam();
+    if (failure.wave && *failure.wave) dir.Write("Cg/Wave.cg", failure.wave);
+    if (failure.wave && !*failure.wave) CopyProgram("Wave.cg");
+    if (failure.fragment) CopyProgram("Frag.cg");
     ErrorCapture errors;
     bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
+    EXPECT_EQ(std::string("Loaded terrain: terrain_data/terrain1.raw\n") + failure.line,
+              WithoutAssetLines(Start(&ok)));
     EXPECT_FALSE(ok);
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(cgGetErrorString(CG_COMPILER_ERROR), g_boxes[0].first);
-    EXPECT_NE(std::string::npos, errors.Text().find("Cg/Wave.cg")) << errors.Text();
-    EXPECT_NE(std::string::npos, errors.Text().find("undeclaredThing")) << errors.Text();
-}
-
-TEST_F(TerrainGL, BothProgramsMissingReportOnlyTheVertexProgram) {
-    bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nVERTEX SHADER ERROR", WithoutAssetLines(Start(&ok)));
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(1u, g_boxes.size());
-}
-
-TEST_F(TerrainGL, MissingFragmentProgramIsAPixelShaderError) {
-    CopyProgram("Wave.cg");
-    bool ok = true;
-    EXPECT_EQ("Loaded terrain: terrain_data/terrain1.raw\nPIXEL SHADER ERROR", WithoutAssetLines(Start(&ok)));
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(cgGetErrorString(CG_FILE_READ_ERROR), g_boxes[0].first);
+    EXPECT_EQ(cgGetErrorString(failure.error), g_boxes[0].first);
     EXPECT_EQ("Error", g_boxes[0].second);
+    EXPECT_NE(nullptr, g_shaderContext);
+    EXPECT_EQ(0.0f, g_wavePhase);  // no pass ran
+    std::istringstream words(failure.logWords);
+    for (std::string word; words >> word;) {
+        EXPECT_NE(std::string::npos, errors.Text().find(word)) << errors.Text();
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(EachProgram, TerrainShaderFailure, ::testing::ValuesIn(kShaderFailures),
+                         [](const ::testing::TestParamInfo<ShaderFailure>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // --- a successful start ---
 

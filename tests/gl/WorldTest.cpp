@@ -9,7 +9,9 @@
 
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "ItemPlaces.h"
 #include "TempDir.h"
+#include "app/FrameSteps.h"
 #include "platform/GLExtensions.h"
 #include "scene/Random.h"
 #include "scene/World.h"
@@ -38,6 +40,16 @@ std::vector<float> Light(GLenum light, GLenum name) {
     std::vector<float> values(4, -1.0f);
     glGetLightfv(light, name, values.data());
     return values;
+}
+
+// A light's place (x, y, z), its ambient and diffuse colours, and no specular colour.
+void ExpectLight(GLenum light, const std::vector<float>& place, const std::vector<float>& ambient,
+                 const std::vector<float>& diffuse) {
+    const std::vector<float> position = Light(light, GL_POSITION);
+    EXPECT_EQ(place, std::vector<float>(position.begin(), position.begin() + 3));
+    EXPECT_EQ(ambient, Light(light, GL_AMBIENT));
+    EXPECT_EQ(diffuse, Light(light, GL_DIFFUSE));
+    EXPECT_EQ((std::vector<float>{0, 0, 0, 1}), Light(light, GL_SPECULAR));
 }
 
 // A working directory with a small course and the billboard images, none for the terrain.
@@ -129,29 +141,14 @@ TEST(World, RenderStateAfterInit) {
     EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
     // Both lights are set, neither is switched on.
-    const std::vector<float> position0 = Light(GL_LIGHT0, GL_POSITION);
-    EXPECT_EQ((std::vector<float>{128, 0, 128}),
-              std::vector<float>(position0.begin(), position0.begin() + 3));
-    EXPECT_EQ((std::vector<float>{0.8f, 0.8f, 0.8f, 1.0f}), Light(GL_LIGHT0, GL_AMBIENT));
-    EXPECT_EQ((std::vector<float>{0.8f, 0.8f, 0.8f, 1.0f}), Light(GL_LIGHT0, GL_DIFFUSE));
-    EXPECT_EQ((std::vector<float>{0, 0, 0, 1}), Light(GL_LIGHT0, GL_SPECULAR));
-    const std::vector<float> position1 = Light(GL_LIGHT1, GL_POSITION);
-    EXPECT_EQ((std::vector<float>{10, 10, 0}),
-              std::vector<float>(position1.begin(), position1.begin() + 3));
-    EXPECT_EQ((std::vector<float>{0.2f, 0.2f, 0.2f, 1.0f}), Light(GL_LIGHT1, GL_AMBIENT));
-    EXPECT_EQ((std::vector<float>{0.8f, 0.8f, 0.8f, 1.0f}), Light(GL_LIGHT1, GL_DIFFUSE));
-    EXPECT_EQ((std::vector<float>{0, 0, 0, 1}), Light(GL_LIGHT1, GL_SPECULAR));
+    ExpectLight(GL_LIGHT0, {128, 0, 128}, {0.8f, 0.8f, 0.8f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f});
+    ExpectLight(GL_LIGHT1, {10, 10, 0}, {0.2f, 0.2f, 0.2f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f});
     EXPECT_EQ((std::vector<float>{128, 0, 128}),
               std::vector<float>(world._lightPosition, world._lightPosition + 3));
-    // Init() only stores the fog values: the first frame still has the default mode. Each
-    // frame applies them like this.
+    // Init() only stores the fog values: the first frame still has the default mode, and each
+    // frame's fog step applies them.
     EXPECT_EQ(GL_EXP, GetInteger(GL_FOG_MODE));
-    glFogi(GL_FOG_MODE, world._fogMode);
-    glFogfv(GL_FOG_COLOR, world._fogColor);
-    glFogf(GL_FOG_DENSITY, 0.15f);
-    glHint(GL_FOG_HINT, GL_NICEST);
-    glFogf(GL_FOG_START, 1.0f);
-    glFogf(GL_FOG_END, 300.0f);
+    ApplyFog(world);
     EXPECT_EQ(GL_LINEAR, GetInteger(GL_FOG_MODE));
     EXPECT_EQ((std::vector<float>{1.0f, 0.8f, 0.5f, 0.0f}), Floats(GL_FOG_COLOR, 4));
     EXPECT_EQ(std::vector<float>{1.0f}, Floats(GL_FOG_START, 1));
@@ -176,12 +173,7 @@ TEST(World, OverlayValuesItemsAndPickupRadius) {
     EXPECT_EQ(0, world._hudLastUpdate);
     EXPECT_EQ(0, world._hudFrames);
     EXPECT_EQ(3, world._pickupRadius);
-    EXPECT_EQ(41, world._billboardX[0]);
-    EXPECT_EQ(35, world._billboardZ[0]);
-    EXPECT_EQ(190, world._billboardX[1]);
-    EXPECT_EQ(132, world._billboardZ[1]);
-    EXPECT_EQ(139, world._billboardX[19]);
-    EXPECT_EQ(166, world._billboardZ[19]);
+    ExpectStartUpPlaces(world);
     for (int i = 0; i < kItemCount; ++i) {
         EXPECT_GE(world._billboardX[i], 0);
         EXPECT_LT(world._billboardX[i], 256);

@@ -31,6 +31,17 @@ GLint GetInteger(GLenum name) {
     return value;
 }
 
+void ClearToOrthoView(int size, double half) {
+    glViewport(0, 0, size, size);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-half, half, -half, half, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 OffscreenTarget::OffscreenTarget(int width, int height) : _width(width), _height(height) {
     glGenFramebuffers(1, &_framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);

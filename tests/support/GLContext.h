@@ -16,6 +16,10 @@ int TestWindowId();
 // One integer of the GL state.
 GLint GetInteger(GLenum name);
 
+// Clears a size x size viewport to black and sets an orthographic view `half` units either side
+// of its centre, looking toward -z from 0.1 to 100 units; leaves an identity modelview current.
+void ClearToOrthoView(int size, double half);
+
 // An off-screen colour and depth target, bound for drawing and reading while it lives.
 class OffscreenTarget {
 public:

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "ItemPlaces.h"
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/Course.h"
@@ -23,14 +24,7 @@ void PlaceAsAtStartUp(World& world) {
 TEST(Items, EveryRunStartsWithTheSamePlaces) {
     World world;
     PlaceAsAtStartUp(world);
-    EXPECT_EQ(41, world._billboardX[0]);
-    EXPECT_EQ(35, world._billboardZ[0]);
-    EXPECT_EQ(190, world._billboardX[1]);
-    EXPECT_EQ(132, world._billboardZ[1]);
-    EXPECT_EQ(225, world._billboardX[2]);
-    EXPECT_EQ(108, world._billboardZ[2]);
-    EXPECT_EQ(139, world._billboardX[19]);
-    EXPECT_EQ(166, world._billboardZ[19]);
+    ExpectStartUpPlaces(world);
 }
 
 TEST(Items, RacerWithinThreeWholeUnitsMovesTheItemToTheNextRandomPlace) {

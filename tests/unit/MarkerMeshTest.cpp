@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "course/MarkerMeshes.h"
@@ -34,14 +35,6 @@ void ExpectRow(const float* row, std::initializer_list<float> values) {
     int i = 0;
     for (float value : values) {
         EXPECT_NEAR(value, row[i], 1e-6) << "column " << i;
-        ++i;
-    }
-}
-
-void ExpectFace(const MarkerMesh& mesh, int face, std::initializer_list<int> values) {
-    int i = 0;
-    for (int value : values) {
-        EXPECT_EQ(value, mesh.faces[face][i]) << "column " << i;
         ++i;
     }
 }
@@ -96,11 +89,6 @@ void ExpectTexCoordsWithin(const MarkerMesh& mesh, float lowS, float highS, floa
 
 TEST(MarkerMesh, PostIsAFiveSidedPrismWithASlantedTop) {
     const MarkerMesh& post = kPostMesh;
-    EXPECT_EQ(16, post.faceCount);
-    EXPECT_EQ(10, post.vertexCount);
-    EXPECT_EQ(16, post.normalCount);
-    EXPECT_EQ(28, post.texCoordCount);
-    ExpectFace(post, 0, {0, 6, 5, 0, 1, 2, 0, 1, 2});
     ExpectRow(post.vertices[0], {0.117495f, -0.000995083f, -0.5f});
     ExpectRow(post.vertices[5], {0.131477f, -0.000995083f, 0.5f});
     ExpectRow(post.normals[0], {0.972656f, 0.231809f, -0.0143083f});
@@ -122,16 +110,10 @@ TEST(MarkerMesh, PostIsAFiveSidedPrismWithASlantedTop) {
     EXPECT_NEAR(0.43498f, topLow, 1e-6);
     EXPECT_FLOAT_EQ(0.5f, topHigh);
     ExpectTexCoordsWithin(post, 0.03f, 0.97f, 0.03f, 0.97f);
-    ExpectSoundMesh(post);
 }
 
 TEST(MarkerMesh, RopeIsEightRingsOfNineAlongX) {
     const MarkerMesh& rope = kRopeMesh;
-    EXPECT_EQ(133, rope.faceCount);
-    EXPECT_EQ(72, rope.vertexCount);
-    EXPECT_EQ(72, rope.normalCount);
-    EXPECT_EQ(217, rope.texCoordCount);
-    ExpectFace(rope, 0, {64, 65, 63, 0, 1, 2, 0, 1, 2});
     ExpectRow(rope.vertices[64], {-0.5f, 0.0331247f, 0.0576352f});
 
     const Extent extent = VertexExtent(rope);
@@ -148,16 +130,10 @@ TEST(MarkerMesh, RopeIsEightRingsOfNineAlongX) {
         }
     }
     ExpectTexCoordsWithin(rope, 0.03f, 0.97f, 0.03f, 0.97f);
-    ExpectSoundMesh(rope);
 }
 
 TEST(MarkerMesh, RacePoleIsASixSidedColumnOfThreeRings) {
     const MarkerMesh& pole = kPoleMesh;
-    EXPECT_EQ(32, pole.faceCount);
-    EXPECT_EQ(18, pole.vertexCount);
-    EXPECT_EQ(20, pole.normalCount);
-    EXPECT_EQ(29, pole.texCoordCount);
-    ExpectFace(pole, 0, {0, 7, 6, 0, 1, 2, 0, 1, 2});
     ExpectRow(pole.vertices[6], {0.182563f, 0.0f, 0.198017f});
     ExpectRow(pole.texCoords[0], {0.75f, 0.000499427f});
 
@@ -177,5 +153,37 @@ TEST(MarkerMesh, RacePoleIsASixSidedColumnOfThreeRings) {
     }
     EXPECT_NEAR(-0.406417f, lowS, 1e-6);
     EXPECT_NEAR(1.75f, highS, 1e-6);
-    ExpectSoundMesh(pole);
 }
+
+// Each table's sizes and first face, and its triangles sound.
+struct MeshRow {
+    const char* name;
+    const MarkerMesh* mesh;
+    int32_t faces, vertices, normals, texCoords;
+    int firstFace[9];
+};
+
+const MeshRow kMeshes[] = {
+    {"Post", &kPostMesh, 16, 10, 16, 28, {0, 6, 5, 0, 1, 2, 0, 1, 2}},
+    {"Rope", &kRopeMesh, 133, 72, 72, 217, {64, 65, 63, 0, 1, 2, 0, 1, 2}},
+    {"RacePole", &kPoleMesh, 32, 18, 20, 29, {0, 7, 6, 0, 1, 2, 0, 1, 2}},
+};
+
+class MarkerMeshTable : public ::testing::TestWithParam<MeshRow> {};
+
+TEST_P(MarkerMeshTable, SizesFirstFaceAndSoundTriangles) {
+    const MarkerMesh& mesh = *GetParam().mesh;
+    EXPECT_EQ(GetParam().faces, mesh.faceCount);
+    EXPECT_EQ(GetParam().vertices, mesh.vertexCount);
+    EXPECT_EQ(GetParam().normals, mesh.normalCount);
+    EXPECT_EQ(GetParam().texCoords, mesh.texCoordCount);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(GetParam().firstFace[i], mesh.faces[0][i]) << "column " << i;
+    }
+    ExpectSoundMesh(mesh);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachMarker, MarkerMeshTable, ::testing::ValuesIn(kMeshes),
+                         [](const ::testing::TestParamInfo<MeshRow>& info) {
+                             return std::string(info.param.name);
+                         });

@@ -17,7 +17,18 @@ protected:
         clock.Set(millis);
         UpdateRacer(camera, keys, kRacer1Keys, restart);
     }
+    // The speed after the frame at millis.
+    float SpeedAt(int millis) {
+        FrameAt(millis);
+        return camera._speed;
+    }
     void Press(unsigned char key) { keys[key] = 1; }
+    // Presses key in the frame at time 0 and holds it into the frame at millis: the speed then.
+    float HoldFromZero(unsigned char key, int millis) {
+        Press(key);
+        FrameAt(0);
+        return SpeedAt(millis);
+    }
     void Release(unsigned char key) { keys[key] = 0; }
 
     TestClock clock;
@@ -29,12 +40,9 @@ protected:
 
 TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
     Press('w');
-    FrameAt(0);
-    EXPECT_EQ(0.0f, camera._speed);  // a new press has been held for no time yet
-    FrameAt(1000);
-    EXPECT_FLOAT_EQ(0.0025f, camera._speed);  // 0.005 x 0.5 x 1 s
-    FrameAt(3000);
-    EXPECT_FLOAT_EQ(0.0025f + 0.0075f, camera._speed);  // 0.005 x 0.5 x 3 s
+    EXPECT_EQ(0.0f, SpeedAt(0));  // a new press has been held for no time yet
+    EXPECT_FLOAT_EQ(0.0025f, SpeedAt(1000));  // 0.005 x 0.5 x 1 s
+    EXPECT_FLOAT_EQ(0.0025f + 0.0075f, SpeedAt(3000));  // 0.005 x 0.5 x 3 s
     EXPECT_EQ(0.0f, camera._accelStart);
     EXPECT_EQ(3000.0f, camera._accelNow);
     EXPECT_EQ(3.0f, camera._accelHeld);
@@ -42,21 +50,13 @@ TEST_F(RacerUpdate, SpeedGrowsWithTheTimeTheKeyIsHeld) {
 }
 
 TEST_F(RacerUpdate, SpeedNeverExceedsHalfAUnitPerFrame) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(100000);
-    EXPECT_FLOAT_EQ(0.25f, camera._speed);
-    FrameAt(200000);
-    EXPECT_EQ(0.5f, camera._speed);
-    FrameAt(200001);
-    EXPECT_EQ(0.5f, camera._speed);
+    EXPECT_FLOAT_EQ(0.25f, HoldFromZero('w', 100000));
+    EXPECT_EQ(0.5f, SpeedAt(200000));
+    EXPECT_EQ(0.5f, SpeedAt(200001));
 }
 
 TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(2000);
-    ASSERT_FLOAT_EQ(0.005f, camera._speed);
+    ASSERT_FLOAT_EQ(0.005f, HoldFromZero('w', 2000));
     Release('w');
 
     // 0.00035 x 2 s per frame: seven frames leave a little speed, the eighth goes below 0.
@@ -69,23 +69,17 @@ TEST_F(RacerUpdate, ReleasedRacerSlowsByTheLastPressThenStopsAtExactlyZero) {
     EXPECT_EQ(0.0007f, camera._acceleration);
     EXPECT_LT(camera._speed, 0.0f);  // used for one frame: the racer moves back a little
 
-    FrameAt(3000);
-    EXPECT_EQ(0.0f, camera._speed);
-    FrameAt(4000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(3000));
+    EXPECT_EQ(0.0f, SpeedAt(4000));
 }
 
 TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(1000);
-    ASSERT_FLOAT_EQ(0.0025f, camera._speed);
+    ASSERT_FLOAT_EQ(0.0025f, HoldFromZero('w', 1000));
 
     Release('w');
     Press('s');
     FrameAt(5000);
-    FrameAt(90000);
-    EXPECT_FLOAT_EQ(0.0025f, camera._speed);
+    EXPECT_FLOAT_EQ(0.0025f, SpeedAt(90000));
     EXPECT_EQ(0.005f, camera._acceleration);
 
     // Pressing again continues the press that began at 0: 10 s held.
@@ -96,16 +90,13 @@ TEST_F(RacerUpdate, HoldKeyKeepsTheSpeedAndThePressTiming) {
 }
 
 TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
-    Press('w');
-    FrameAt(0);
-    FrameAt(1000);
+    HoldFromZero('w', 1000);
     // What the wall step does to a racer on a blocked cell.
     camera._acceleration = 0.0f;
     camera._speed = 0.0f;
 
     FrameAt(2000);
-    FrameAt(5000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(5000));
 
     Release('w');
     Press('s');
@@ -113,8 +104,7 @@ TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
     EXPECT_EQ(0.0f, camera._acceleration);
 
     Press('w');
-    FrameAt(7000);
-    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_EQ(0.0f, SpeedAt(7000));
 
     Release('w');
     Release('s');
@@ -123,10 +113,8 @@ TEST_F(RacerUpdate, WallHitKeepsTheRacerStillUntilBothKeysWereUpForAFrame) {
     EXPECT_EQ(0.0f, camera._speed);
 
     Press('w');
-    FrameAt(9000);
-    EXPECT_EQ(0.0f, camera._speed);  // a new press
-    FrameAt(10000);
-    EXPECT_FLOAT_EQ(0.00035f, camera._speed);  // 0.0007 x 0.5 x 1 s
+    EXPECT_EQ(0.0f, SpeedAt(9000));  // a new press
+    EXPECT_FLOAT_EQ(0.00035f, SpeedAt(10000));  // 0.0007 x 0.5 x 1 s
 }
 
 TEST_F(RacerUpdate, TurnGrowsToFiveHundredthsOfARadianPerFrameAfterOneSecond) {
@@ -148,9 +136,7 @@ TEST_F(RacerUpdate, TurnGrowsToFiveHundredthsOfARadianPerFrameAfterOneSecond) {
 }
 
 TEST_F(RacerUpdate, OtherTurnDirectionRestartsTheSharedTiming) {
-    Press('a');
-    FrameAt(0);
-    FrameAt(1000);
+    HoldFromZero('a', 1000);
     Release('a');
     Press('d');
     FrameAt(1500);
@@ -177,13 +163,15 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     Game game;
     StartRacer(game._camera1);
     StartRacer(game._camera2);
+    auto updateAt = [&](int millis) {
+        clock.Set(millis);
+        game.Update();
+    };
 
     game._keys['i'] = 1;
     game._keys['l'] = 1;
-    clock.Set(0);
-    game.Update();
-    clock.Set(1000);
-    game.Update();
+    updateAt(0);
+    updateAt(1000);
     EXPECT_FLOAT_EQ(0.0025f, game._camera2._speed);
     EXPECT_FLOAT_EQ(0.05f, game._camera2._heading);
     EXPECT_EQ(0.0f, game._camera1._speed);
@@ -193,10 +181,8 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     // Racer 1 starts later and keeps its own press timing.
     game._keys['i'] = 0;
     game._keys['w'] = 1;
-    clock.Set(2000);
-    game.Update();
-    clock.Set(4000);
-    game.Update();
+    updateAt(2000);
+    updateAt(4000);
     // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
     EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
     EXPECT_EQ(0.0007f, game._camera2._acceleration);

@@ -14,12 +14,12 @@ namespace {
 constexpr double kFlatRadius = 8.0;
 constexpr uint32_t kGroundSeed = 0x4b455354u;
 
-size_t Index(int32_t x, int32_t z) { return static_cast<size_t>(z) * kFieldSize + x; }
+size_t Index(int32_t x, int32_t z) { return static_cast<size_t>(z) * kTerrainSize + x; }
 
 // Outside the course loop the land climbs into hills and ridges, in raw units.
 double Hills(int32_t x, int32_t z, double distance) {
-    const double u = x / static_cast<double>(kFieldSize);
-    const double v = z / static_cast<double>(kFieldSize);
+    const double u = x / static_cast<double>(kTerrainSize);
+    const double v = z / static_cast<double>(kTerrainSize);
     const double rise = Smoothstep(kFlatRadius, kFlatRadius + 30.0, distance);
     const double ridges = 1.0 - std::fabs(TileFbm(u, v, 4, 5, kGroundSeed));
     const double lumps = 0.5 + 0.5 * TileFbm(u, v, 8, 3, kGroundSeed + 1);
@@ -28,21 +28,21 @@ double Hills(int32_t x, int32_t z, double distance) {
 
 // Inside the loop the ground slopes down into lakes, whose beds lie at world height 0 to 1.
 double Lakes(int32_t x, int32_t z, double distance) {
-    const double u = x / static_cast<double>(kFieldSize);
-    const double v = z / static_cast<double>(kFieldSize);
+    const double u = x / static_cast<double>(kTerrainSize);
+    const double v = z / static_cast<double>(kTerrainSize);
     const double bed = 6.0 + 12.0 * (0.5 + 0.5 * TileFbm(u, v, 16, 2, kGroundSeed + 2));
     return Mix(kTrackRaw, bed, Smoothstep(kFlatRadius, kFlatRadius + 20.0, distance));
 }
 }  // namespace
 
 std::vector<char> CellsUnderSamples(const Course& course) {
-    std::vector<char> cells(static_cast<size_t>(kFieldSize) * kFieldSize, '1');
-    const int32_t cellSize = course._courseWidth > 0 ? kFieldSize / course._courseWidth : 0;
+    std::vector<char> cells(static_cast<size_t>(kTerrainSize) * kTerrainSize, '1');
+    const int32_t cellSize = course._courseWidth > 0 ? kTerrainSize / course._courseWidth : 0;
     if (cellSize == 0) {
         return cells;
     }
-    for (int32_t z = 0; z < kFieldSize; ++z) {
-        for (int32_t x = 0; x < kFieldSize; ++x) {
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
             const int32_t cx = x / cellSize;
             const int32_t cy = z / cellSize;
             if (course.Contains(cx, cy)) {
@@ -64,18 +64,18 @@ namespace {
 // Distance along x, within each row, to the nearest mark of that row (wrapping), or `far`.
 std::vector<double> RowDistances(const std::vector<uint8_t>& marks, double far) {
     std::vector<double> row(marks.size(), far);
-    for (int32_t z = 0; z < kFieldSize; ++z) {
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
         int32_t last = -1;
-        for (int32_t x = 0; x < 2 * kFieldSize; ++x) {
-            const size_t i = Index(x % kFieldSize, z);
+        for (int32_t x = 0; x < 2 * kTerrainSize; ++x) {
+            const size_t i = Index(x % kTerrainSize, z);
             last = marks[i] ? x : last;
             if (last >= 0) {
                 row[i] = std::min(row[i], static_cast<double>(x - last));
             }
         }
         last = -1;
-        for (int32_t x = 2 * kFieldSize - 1; x >= 0; --x) {
-            const size_t i = Index(x % kFieldSize, z);
+        for (int32_t x = 2 * kTerrainSize - 1; x >= 0; --x) {
+            const size_t i = Index(x % kTerrainSize, z);
             last = marks[i] ? x : last;
             if (last >= 0) {
                 row[i] = std::min(row[i], static_cast<double>(last - x));
@@ -87,14 +87,14 @@ std::vector<double> RowDistances(const std::vector<uint8_t>& marks, double far) 
 }  // namespace
 
 std::vector<double> DistanceField(const std::vector<uint8_t>& marks, int32_t cap) {
-    const double far = 4.0 * kFieldSize;
+    const double far = 4.0 * kTerrainSize;
     const std::vector<double> row = RowDistances(marks, far);
     std::vector<double> distance(marks.size(), cap);
-    for (int32_t z = 0; z < kFieldSize; ++z) {
-        for (int32_t x = 0; x < kFieldSize; ++x) {
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
             double best = static_cast<double>(cap) * cap;
             for (int32_t dz = -cap; dz <= cap; ++dz) {
-                const int32_t zz = ((z + dz) % kFieldSize + kFieldSize) % kFieldSize;
+                const int32_t zz = ((z + dz) % kTerrainSize + kTerrainSize) % kTerrainSize;
                 const double g = row[Index(x, zz)];
                 best = std::min(best, g * g + static_cast<double>(dz) * dz);
             }
@@ -128,10 +128,10 @@ std::vector<uint8_t> InfieldSamples(const Course& course) {
         outside[cell] = 1;
         pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
     }
-    std::vector<uint8_t> infield(static_cast<size_t>(kFieldSize) * kFieldSize, 0);
-    const int32_t cellSize = width > 0 ? kFieldSize / width : 0;
-    for (int32_t z = 0; z < kFieldSize && cellSize > 0; ++z) {
-        for (int32_t x = 0; x < kFieldSize; ++x) {
+    std::vector<uint8_t> infield(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
+    const int32_t cellSize = width > 0 ? kTerrainSize / width : 0;
+    for (int32_t z = 0; z < kTerrainSize && cellSize > 0; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
             const int32_t cx = x / cellSize;
             const int32_t cy = z / cellSize;
             infield[Index(x, z)] = course.Contains(cx, cy) && course.GetCell(cx, cy) == '1' &&
@@ -146,8 +146,8 @@ HeightField DesignHeights(const std::vector<double>& distanceToCourse,
     HeightField field;
     field.smooth.resize(distanceToCourse.size());
     field.raw.resize(distanceToCourse.size());
-    for (int32_t z = 0; z < kFieldSize; ++z) {
-        for (int32_t x = 0; x < kFieldSize; ++x) {
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
             const size_t i = Index(x, z);
             const double distance = distanceToCourse[i];
             const double height =

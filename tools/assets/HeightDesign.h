@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-class Course;
+#include "course/Course.h"
 
-constexpr int32_t kFieldSize = 256;
 constexpr int32_t kTrackRaw = 155;  // raw height of the course ground, world height 15
 constexpr int32_t kWaterTopRaw = 29;  // the highest raw height of the water (world 2)
 

@@ -3,14 +3,15 @@
 #include <cmath>
 
 #include "Noise.h"
+#include "course/Course.h"
 
 namespace {
 constexpr uint32_t kColourSeed = 0x434f4cu;
 constexpr int32_t kDetailSize = 128;
 
 size_t Index(int32_t x, int32_t z) {
-    return static_cast<size_t>((z + kFieldSize) % kFieldSize) * kFieldSize +
-           (x + kFieldSize) % kFieldSize;
+    return static_cast<size_t>((z + kTerrainSize) % kTerrainSize) * kTerrainSize +
+           (x + kTerrainSize) % kTerrainSize;
 }
 
 // Steepness in world height per world unit, from the designed heights (wrapping).
@@ -22,8 +23,8 @@ double Slope(const HeightField& field, int32_t x, int32_t z) {
 
 Rgb NaturalColour(const HeightField& field, int32_t x, int32_t z) {
     const double h = field.smooth[Index(x, z)];
-    const double u = x / static_cast<double>(kFieldSize);
-    const double v = z / static_cast<double>(kFieldSize);
+    const double u = x / static_cast<double>(kTerrainSize);
+    const double v = z / static_cast<double>(kTerrainSize);
     const double patches = 0.5 + 0.5 * TileFbm(u, v, 8, 4, kColourSeed);
     const double grain = HashUnit(x, z, kColourSeed + 1);
     if (h < kWaterTopRaw + 1) {
@@ -72,9 +73,9 @@ Rgb TrailColour(int32_t x, int32_t z) {
 
 Canvas TerrainBase(const HeightField& field, const std::vector<char>& paintedCells,
                    const std::vector<uint8_t>& trails) {
-    Canvas canvas(kFieldSize, kFieldSize);
-    for (int32_t z = 0; z < kFieldSize; ++z) {
-        for (int32_t x = 0; x < kFieldSize; ++x) {
+    Canvas canvas(kTerrainSize, kTerrainSize);
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
             Rgb colour = NaturalColour(field, x, z);
             if (IsRoad(paintedCells[Index(x, z)])) {
                 colour = RoadColour(paintedCells, x, z);

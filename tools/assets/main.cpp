@@ -53,7 +53,7 @@ bool WriteHeights(const HeightField& field, const fs::path& path) {
 }
 
 bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs::path& dir) {
-    std::vector<uint8_t> freeGround(static_cast<size_t>(kFieldSize) * kFieldSize, 0);
+    std::vector<uint8_t> freeGround(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
     std::vector<uint8_t> trails = freeGround;
     const std::vector<char> painted = CellsUnderSamples(*courses[0]);
     for (size_t c = 0; c < courses.size(); ++c) {

@@ -9,7 +9,6 @@
 #include "course/MarkerRules.h"
 
 namespace {
-constexpr int32_t kWorldSize = 256;
 constexpr int32_t kTrackHeight = 15;  // the markers stand at 17, a racer's eye 2 above ground
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
 
@@ -76,12 +75,12 @@ std::string EdgeProblem(const Course& course) {
 
 std::string WidthProblem(const Course& course) {
     const int32_t width = course._courseWidth;
-    if (width <= kWorldSize && kWorldSize % width == 0) {
+    if (width <= kTerrainSize && kTerrainSize % width == 0) {
         return "";
     }
     std::ostringstream line;
     line << "width " << width << " does not divide 256: the markers stand every "
-         << kWorldSize / width << " units, but the cells that stop racers are 256 / " << width
+         << kTerrainSize / width << " units, but the cells that stop racers are 256 / " << width
          << " units wide";
     return line.str();
 }
@@ -230,7 +229,7 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
 CourseReport CheckCourse(Course& course, const std::string& text, const unsigned char* heights) {
     CourseReport report;
     report.startCells = CollectStartCells(course, nullptr, nullptr, 0);
-    report.cellSize = kWorldSize / course._courseWidth;
+    report.cellSize = kTerrainSize / course._courseWidth;
     for (const std::string& problem :
          {StartCellProblem(report.startCells), MarkerCellProblem(course), EdgeProblem(course),
           WidthProblem(course), LengthProblem(course)}) {

@@ -37,7 +37,12 @@ int ShellValue(const std::string& text, const std::string& name) {
 
 std::string GameBinary() {
     const char* chosen = std::getenv("KESTRUN_GAME");
-    return chosen && chosen[0] != '\0' ? chosen : KESTRUN_GAME_BINARY;
+    if (!chosen || chosen[0] == '\0') {
+        return KESTRUN_GAME_BINARY;
+    }
+    // The game starts in its data folder: a relative path means the folder the tests run in.
+    const std::string path = chosen;
+    return path.find('/') == std::string::npos ? path : std::filesystem::absolute(path).string();
 }
 
 std::string BuiltDataDir() {

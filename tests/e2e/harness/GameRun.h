@@ -21,7 +21,8 @@ constexpr Millis kStartTimeout(60000);
 constexpr Millis kExitTimeout(30000);
 constexpr Millis kOutputTimeout(30000);
 
-// The game binary under test: $KESTRUN_GAME when set, else the kestrun of this build.
+// The game binary under test: $KESTRUN_GAME when set (a relative path from the folder the
+// tests run in), else the kestrun of this build.
 std::string GameBinary();
 // The game's data as the build makes it (build/data), and the text data it copies (data/).
 std::string BuiltDataDir();
@@ -143,6 +144,25 @@ private:
 // Starts X and the game with the built data on the level, and waits until its window is on
 // the screen, focused, and drawing frames; *shot is the first shot with the heads-up line.
 ::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot);
+
+// A test on the game running the default level: SetUp starts it and keeps in start the first
+// shot with the heads-up line; TearDown quits it if it still runs and expects no sanitizer report.
+template <class TestBase = ::testing::Test>
+class RunningGame : public TestBase {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
+    }
+    void TearDown() override {
+        if (game.GameRunning()) {
+            EXPECT_TRUE(game.Quit());
+        }
+        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
+    }
+
+    GameRun game;
+    Image start;
+};
 
 // Lays out the smallest level the game starts with: a level file naming a sky box folder
 // that does not exist and a small walled course with two start cells. Returns the level

@@ -31,7 +31,7 @@ double Lakes(int32_t x, int32_t z, double distance) {
     const double u = x / static_cast<double>(kTerrainSize);
     const double v = z / static_cast<double>(kTerrainSize);
     const double bed = 6.0 + 12.0 * (0.5 + 0.5 * TileFbm(u, v, 16, 2, kGroundSeed + 2));
-    return Mix(kTrackRaw, bed, Smoothstep(kFlatRadius, kFlatRadius + 20.0, distance));
+    return Mix(kTrackRaw, bed, Smoothstep(kFlatRadius, kFlatRadius + 12.0, distance));
 }
 }  // namespace
 

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a bounded time,
 # seeded from the shipped data, the generated assets in build/data (when built) and the TIFF
 # layouts of the texture tests (written by build-fuzz/tests/fuzz/tiff_seeds).
-#   scripts/fuzz.sh             20 seconds per target (what ./test runs)
+#   scripts/fuzz.sh             20 seconds per target, or KESTRUN_FUZZ_SECONDS (what ./test runs)
 #   scripts/fuzz.sh 600         ten minutes per target
 #   scripts/fuzz.sh 60 course   one target (level, course, tiff, raw)
 # Targets run side by side, as many at a time as there are cores (KESTRUN_FUZZ_JOBS to
@@ -12,7 +12,7 @@
 #   build-fuzz/tests/fuzz/fuzz_TARGET fuzz-out/TARGET/crash-...
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds="${1:-20}"
+seconds="${1:-${KESTRUN_FUZZ_SECONDS:-20}}"
 only="${2:-}"
 jobs="${KESTRUN_FUZZ_JOBS:-$(nproc)}"
 

@@ -122,7 +122,7 @@ void AnimateItems() {
 bool IsBlockedGround(const Course& course, float x, float z) {
     const int32_t cellX = CellIndex(x, course._cellsPerUnit);
     const int32_t cellY = CellIndex(z, course._cellsPerUnit);
-    return CellOrBlocked(course, cellX, cellY) == '1';
+    return IsWallCell(course, cellX, cellY);
 }
 
 void StopAtWall(const Course& course, Camera& camera) {

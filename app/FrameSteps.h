@@ -51,7 +51,8 @@ void DrawSky(const Skybox& skybox, const Camera& camera);
 // Advances the item animation counter through 1, 2, ..., 40, 0, 1, ...
 void AnimateItems();
 
-// True when the world position (x, z) lies on a blocked cell: a '1', or no cell of the grid.
+// True when the world position (x, z) lies on a wall cell (IsWallCell): blocked ground, no
+// cell of the grid, or a fenced cell whose rope stands before the blocked ground after it.
 bool IsBlockedGround(const Course& course, float x, float z);
 
 // A racer on blocked ground stops dead, loses its acceleration and is set back one unit.

@@ -54,7 +54,7 @@ std::vector<int32_t> StepsFromStart(const Course& course) {
     }
     int32_t first = 0;
     for (auto& [x, y] : pending) {
-        if (CellOrBlocked(course, x, y) != '1' && course.GetCell(x, y) != '2') {
+        if (!IsWallCell(course, x, y) && course.GetCell(x, y) != '2') {
             steps[static_cast<size_t>(x) * length + y] = first;
         }
     }
@@ -68,8 +68,8 @@ std::vector<int32_t> StepsFromStart(const Course& course) {
         for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
             const int32_t nx = x + dx;
             const int32_t ny = y + dy;
-            const char code = CellOrBlocked(course, nx, ny);
-            if (code == '1' || code == '2' || steps[static_cast<size_t>(nx) * length + ny] >= 0) {
+            if (IsWallCell(course, nx, ny) || course.GetCell(nx, ny) == '2' ||
+                steps[static_cast<size_t>(nx) * length + ny] >= 0) {
                 continue;
             }
             steps[static_cast<size_t>(nx) * length + ny] = step + 1;
@@ -109,9 +109,33 @@ int32_t StepAt(const Course& course, const Camera& camera) {
     return course.Contains(x, y) ? g_lap.stepOfCell[static_cast<size_t>(x) * g_lap.length + y] : -1;
 }
 
-void Drive(Game& game, const Camera& camera, const RacerKeys& keys, int32_t step) {
+// True when nothing stops a racer on the straight line from (x, z) to the point.
+bool ClearPath(const Course& course, float x, float z, const RoutePoint& point) {
+    const float length = std::hypot(point.x - x, point.z - z);
+    for (float along = 0.0f; along < length; along += 0.5f) {
+        const float t = along / length;
+        if (IsBlockedGround(course, x + (point.x - x) * t, z + (point.z - z) * t)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The farthest of the next few route points that the racer can drive to in a straight line:
+// around a corner of the fence it aims short rather than into the rope.
+RoutePoint Target(const Course& course, const Camera& camera, int32_t step) {
     const int32_t count = static_cast<int32_t>(g_lap.points.size());
-    const RoutePoint target = g_lap.points[(std::max(step, 0) + kLookAhead) % count];
+    for (int32_t ahead = kLookAhead; ahead > 1; --ahead) {
+        const RoutePoint& point = g_lap.points[(std::max(step, 0) + ahead) % count];
+        if (ClearPath(course, camera._eye.x, camera._eye.z, point)) {
+            return point;
+        }
+    }
+    return g_lap.points[(std::max(step, 0) + 1) % count];
+}
+
+void Drive(Game& game, const Camera& camera, const RacerKeys& keys, int32_t step) {
+    const RoutePoint target = Target(game._world._course, camera, step);
     const float bearing = std::atan2(target.x - camera._eye.x, -(target.z - camera._eye.z));
     float off = std::fmod(bearing - camera._heading, 2.0f * kPi);
     off = off > kPi ? off - 2.0f * kPi : off < -kPi ? off + 2.0f * kPi : off;

@@ -11,6 +11,24 @@ bool HasBlockedSide(const Course& course, int32_t x, int32_t y) {
            CellOrBlocked(course, x - 1, y) == '1' || CellOrBlocked(course, x, y - 1) == '1';
 }
 
+namespace {
+// A cell whose low edge is a fence line: a post (a '0' that will carry one, or one that does)
+// or a start cell, where a race pole or the neighbouring post's rope stands.
+bool IsFenced(const Course& course, int32_t x, int32_t y, char code) {
+    return code == ';' || code == '2' || (code == '0' && HasBlockedSide(course, x, y));
+}
+}  // namespace
+
+bool IsWallCell(const Course& course, int32_t x, int32_t y) {
+    const char code = CellOrBlocked(course, x, y);
+    if (code == '1') {
+        return true;
+    }
+    const bool blockedAfter =
+        CellOrBlocked(course, x + 1, y) == '1' || CellOrBlocked(course, x, y + 1) == '1';
+    return blockedAfter && IsFenced(course, x, y, code);
+}
+
 int32_t MarkBorderCells(Course& course) {
     int32_t marked = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {

@@ -1,5 +1,5 @@
-// The course rules that need no OpenGL: which cells carry a post and rope, and which cells
-// are the start cells. Outside the grid counts as blocked ground.
+// The course rules that need no OpenGL: which cells carry a post and rope, which cells stop a
+// racer, and which cells are the start cells. Outside the grid counts as blocked ground.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,13 @@ char CellOrBlocked(const Course& course, int32_t x, int32_t y);
 // True when the free cell (x, y) has a blocked side neighbour, looked at in the order
 // (x + 1, y), (x, y + 1), (x - 1, y), (x, y - 1).
 bool HasBlockedSide(const Course& course, int32_t x, int32_t y);
+
+// True for a cell that stops a racer: blocked ground ('1', or outside the grid), and a fenced
+// cell (one that carries a post, or a start cell) with blocked ground right after it in +x or
+// +z. A post stands at its cell's low corner, so the rope of such a cell runs along the cell's
+// low edge, a whole cell before the blocked ground: the wall starts at the rope.
+// Gives the same answer before and after the markers are built.
+bool IsWallCell(const Course& course, int32_t x, int32_t y);
 
 // Turns every '0' cell with a blocked side neighbour into a marker ';' and returns how many.
 int32_t MarkBorderCells(Course& course);

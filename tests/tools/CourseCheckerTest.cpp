@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "TestCourses.h"
 #include "ToolRun.h"
 
 namespace {
@@ -16,19 +17,6 @@ bool Contains(const std::string& text, const std::string& part) {
 ToolResult Check(const std::vector<std::string>& files) {
     return RunTool(KESTRUN_CHECK_TOOL, files);
 }
-
-// An 8 x 8 ring: '0' cells all round between the blocked border and the blocked middle, two
-// start cells. Every '0' cell touches a '1' cell, so all 18 of them carry a marker.
-const char* const kRing =
-    "8 8\n"
-    "11111111\n"
-    "12000001\n"
-    "10111101\n"
-    "10111101\n"
-    "10111101\n"
-    "10111101\n"
-    "12000001\n"
-    "11111111\n";
 
 struct BadCourse {
     const char* name;
@@ -47,17 +35,21 @@ const BadCourse kBadCourses[] = {
     {"twelve start cells", "8 8 11111111 12222221 12222221 10000001 10000001 10000001 10000001 11111111\n",
      "12 start cells ('2'); the game has room for no more than 10"},
     {"marker cells", "4 4 1111 1221 10;1 1111\n",
-     "1 marker cell (';') in the file, first at 2,2"},
+     "1 marker cell (';') in the file, first at line 1, column 17"},
     {"edge", "4 4 1101 1221 1001 1111\n",
-     "1 free cell ('0') on the grid's edge, first at 0,2"},
+     "1 free cell ('0') on the grid's edge, first at line 1, column 7"},
     {"width", "6 6 111111 122001 100001 100001 100001 111111\n",
      "width 6 does not divide 256: the markers stand every 42 units, but the cells that stop "
      "racers are 256 / 6 units wide"},
     {"length", "4 8 11111111 12200001 10000001 11111111\n",
      "length 8 is greater than width 4: racers can drive off the grid"},
-    {"invisible wall", "4 4\n1111\n1221\n1.01\n1111\n",
-     "warning: line 4, column 2: invisible wall: '.' at 2,1 borders blocked ground but gets no "
-     "post or rope (make it '0')", 2},
+    {"racer on a wall", "4 4 1111 1221 1001 1111\n",
+     "racer 1 starts on a wall: the start cell at line 1, column 12 has blocked ground right "
+     "after it, beyond its fence line"},
+    {"invisible wall",
+     "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
+     "warning: line 4, column 2: invisible wall: '.' borders blocked ground but gets no post or "
+     "rope (make it '0')", 2},
 };
 
 void PrintTo(const BadCourse& course, std::ostream* out) { *out << course.name; }
@@ -84,24 +76,24 @@ TEST(CourseChecker, AcceptsEveryShippedCourse) {
 
 TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
     TempDir dir;
-    const std::string ring = dir.Write("ring.txt", kRing);
+    const std::string ring = dir.Write("ring.txt", kRingCourse);
     const ToolResult run = Check({ring});
     EXPECT_EQ(0, run.exitStatus) << run.output;
-    EXPECT_EQ(ring + ": 8 x 8 cells of 32 units, 2 start cells\n" + ring +
-                  ": the game will build 18 markers\n" + ring + ": sound\n",
+    EXPECT_EQ(ring + ": 16 x 16 cells of 16 units, 4 start cells\n" + ring +
+                  ": the game will build 74 markers\n" + ring + ": sound\n",
               run.output);
 }
 
 TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {
     TempDir dir;
-    const std::string ring = dir.Write("courses/ring.txt", kRing);
+    const std::string ring = dir.Write("courses/ring.txt", kRingCourse);
     std::string heights(256 * 256, static_cast<char>(155));
-    heights[70 * 256 + 40] = static_cast<char>(120);  // world 12, inside cell 1,2 (32 units)
+    heights[70 * 256 + 40] = static_cast<char>(120);  // world 12, inside cell 2,4 (16 units)
     dir.Write("terrain_data/terrain1.raw", heights);
     const ToolResult run = Check({ring});
     EXPECT_EQ(2, run.exitStatus) << run.output;
-    EXPECT_TRUE(Contains(run.output, ring + ": warning: line 3, column 3: ground at height 12 to "
-                                            "15 under drivable cell 1,2, not 15\n"))
+    EXPECT_TRUE(Contains(run.output, ring + ": warning: line 4, column 5: ground at height 12 to "
+                                            "15 under a drivable cell, not 15\n"))
         << run.output;
 }
 
@@ -130,8 +122,8 @@ TEST(CourseChecker, GivesEveryProblemItsOwnLine) {
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_EQ(path + ": 4 x 6 cells of 64 units, 0 start cells\n" +
                   path + ": 0 start cells ('2'); the game needs 2 to 10 to place both racers and the race poles\n" +
-                  path + ": 1 marker cell (';') in the file, first at 1,1; the game makes its markers from '0' cells itself\n" +
-                  path + ": 1 free cell ('0') on the grid's edge, first at 0,0; keep '0' cells off the edge\n" +
+                  path + ": 1 marker cell (';') in the file, first at line 1, column 13; the game makes its markers from '0' cells itself\n" +
+                  path + ": 1 free cell ('0') on the grid's edge, first at line 1, column 5; keep '0' cells off the edge\n" +
                   path + ": length 6 is greater than width 4: racers can drive off the grid\n" +
                   path + ": the game will build 1 marker\n" +
                   path + ": 4 problems\n",
@@ -149,7 +141,7 @@ TEST(CourseChecker, ReportsAMissingFileWithTheReadersLine) {
 
 TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
     TempDir dir;
-    const std::string good = dir.Write("ring.txt", kRing);
+    const std::string good = dir.Write("ring.txt", kRingCourse);
     const std::string bad = dir.Write("bad.txt", "4 4 1111 1201 1001 1111\n");
     const ToolResult run = Check({good, bad, good});
     EXPECT_EQ(1, run.exitStatus);

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ItemPlaces.h"
+#include "TempDir.h"
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/Course.h"
+#include "course/MarkerRules.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
@@ -127,8 +132,9 @@ TEST_F(HudText, SecondsShowWithTwoDecimals) {
 
 TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
     Course course;
-    // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall.
-    ReadGoodCourse(course, "4 4  0000 0010 0000 0000");
+    // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall, and the
+    // cells round it never carry a post.
+    ReadGoodCourse(course, "4 4  .... ..1. .... ....");
     ASSERT_EQ('1', course.GetCell(1, 2));
     EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));
@@ -147,8 +153,51 @@ TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
 TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
     Course course;
     // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
-    ReadGoodCourse(course, "4 2  00 00 00 02");
+    ReadGoodCourse(course, "4 2  .. .. .. ..");
     EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
     EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
     EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));
+}
+
+// A post stands at the low corner of its cell, so the rope of a fenced cell runs along the
+// cell's low edges. One unit past every rope line toward blocked ground, on any side, the
+// racer is stopped; in a cell with no blocked side neighbour it is not.
+TEST(BlockedGround, RacersStopAtTheRopeLineOnEverySide) {
+    std::vector<std::string> courses = {kRingCourse};
+    for (const auto& entry :
+         std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
+        courses.push_back(ReadFileBytes(entry.path().string()));
+    }
+    for (const std::string& text : courses) {
+        Course course;
+        ReadGoodCourse(course, text);
+        MarkBorderCells(course);
+        const float size = static_cast<float>(kTerrainSize) / course._courseWidth;
+        int ropeSides = 0;
+        for (int x = 0; x < course._courseWidth; ++x) {
+            for (int y = 0; y < course._courseLength; ++y) {
+                const char code = course.GetCell(x, y);
+                const float left = x * size;
+                const float near = y * size;
+                bool blockedSide = false;
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    if (code == '1' || CellOrBlocked(course, x + dx, y + dy) != '1') {
+                        continue;
+                    }
+                    blockedSide = true;
+                    const float px = dx != 0 ? left + dx : left + size / 2;
+                    const float pz = dy != 0 ? near + dy : near + size / 2;
+                    if (code == ';' || code == '2') {
+                        EXPECT_TRUE(IsBlockedGround(course, px, pz)) << px << ", " << pz;
+                        ++ropeSides;
+                    }
+                }
+                if (code != '1' && !blockedSide) {
+                    EXPECT_FALSE(IsBlockedGround(course, left + size / 2, near + size / 2))
+                        << "cell " << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GT(ropeSides, 50);
+    }
 }

@@ -7,6 +7,7 @@
 #include "ArtMath.h"
 #include "Noise.h"
 #include "course/Course.h"
+#include "course/MarkerRules.h"
 
 namespace {
 // Flat ground reaches 8 units past the free cells: that covers every corner of each 8 x 8
@@ -35,7 +36,10 @@ double Lakes(int32_t x, int32_t z, double distance) {
 }
 }  // namespace
 
-std::vector<char> CellsUnderSamples(const Course& course) {
+namespace {
+// The cell under each sample (x, z), given to `code`; '1' outside the grid.
+template <typename Code>
+std::vector<char> SampleCells(const Course& course, Code code) {
     std::vector<char> cells(static_cast<size_t>(kTerrainSize) * kTerrainSize, '1');
     const int32_t cellSize = course._courseWidth > 0 ? kTerrainSize / course._courseWidth : 0;
     if (cellSize == 0) {
@@ -46,11 +50,22 @@ std::vector<char> CellsUnderSamples(const Course& course) {
             const int32_t cx = x / cellSize;
             const int32_t cy = z / cellSize;
             if (course.Contains(cx, cy)) {
-                cells[Index(x, z)] = course.GetCell(cx, cy);
+                cells[Index(x, z)] = code(cx, cy);
             }
         }
     }
     return cells;
+}
+}  // namespace
+
+std::vector<char> CellsUnderSamples(const Course& course) {
+    return SampleCells(course, [&course](int32_t x, int32_t y) { return course.GetCell(x, y); });
+}
+
+std::vector<char> RoadUnderSamples(const Course& course) {
+    return SampleCells(course, [&course](int32_t x, int32_t y) {
+        return IsWallCell(course, x, y) ? '1' : course.GetCell(x, y);
+    });
 }
 
 std::vector<uint8_t> FreeSamples(const std::vector<char>& cells) {

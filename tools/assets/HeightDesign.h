@@ -16,7 +16,11 @@ constexpr int32_t kWaterTopRaw = 29;  // the highest raw height of the water (wo
 // (x + 1, z + 1) in which the game takes that sample as the ground; '1' outside the grid.
 std::vector<char> CellsUnderSamples(const Course& course);
 
-// True for every sample in a cell a racer may drive on (any code but '1').
+// The same, with every wall cell (course/MarkerRules.h: IsWallCell) as '1': the ground a racer
+// can reach, which ends at the rope line on every side.
+std::vector<char> RoadUnderSamples(const Course& course);
+
+// True for every sample whose code is not '1'.
 std::vector<uint8_t> FreeSamples(const std::vector<char>& cells);
 
 // Euclidean distance, in world units, from every sample to the nearest marked sample, the

@@ -55,12 +55,15 @@ bool WriteHeights(const HeightField& field, const fs::path& path) {
 bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs::path& dir) {
     std::vector<uint8_t> freeGround(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
     std::vector<uint8_t> trails = freeGround;
-    const std::vector<char> painted = CellsUnderSamples(*courses[0]);
+    // Flat ground under every cell that is not blocked; the road and the trails end at the
+    // rope line, where a racer is stopped.
+    const std::vector<char> painted = RoadUnderSamples(*courses[0]);
     for (size_t c = 0; c < courses.size(); ++c) {
         const std::vector<uint8_t> free = FreeSamples(CellsUnderSamples(*courses[c]));
+        const std::vector<uint8_t> road = FreeSamples(RoadUnderSamples(*courses[c]));
         for (size_t i = 0; i < free.size(); ++i) {
             freeGround[i] |= free[i];
-            trails[i] |= c > 0 ? free[i] : 0;
+            trails[i] |= c > 0 ? road[i] : 0;
         }
     }
     const HeightField field = DesignHeights(DistanceField(freeGround, 64), InfieldSamples(*courses[0]));

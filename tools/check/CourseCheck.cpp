@@ -34,6 +34,17 @@ int32_t FindCells(const Course& course, char code, Test test, int32_t& firstX, i
     return found;
 }
 
+// Where a cell stands in the file: "line L, column C", counted from 1 as an editor does.
+std::string Where(const std::vector<CellPlace>& places, const Course& course, int32_t x,
+                  int32_t y) {
+    const size_t index = static_cast<size_t>(x) * course._courseLength + y;
+    if (index >= places.size()) {
+        return "cell " + std::to_string(x) + "," + std::to_string(y);
+    }
+    return "line " + std::to_string(places[index].line) + ", column " +
+           std::to_string(places[index].column);
+}
+
 std::string StartCellProblem(int32_t count) {
     std::ostringstream line;
     if (count < 2) {
@@ -46,7 +57,7 @@ std::string StartCellProblem(int32_t count) {
     return line.str();
 }
 
-std::string MarkerCellProblem(const Course& course) {
+std::string MarkerCellProblem(const Course& course, const std::vector<CellPlace>& places) {
     int32_t x = 0;
     int32_t y = 0;
     const int32_t count = FindCells(course, ';', [](int32_t, int32_t) { return true; }, x, y);
@@ -55,11 +66,11 @@ std::string MarkerCellProblem(const Course& course) {
     }
     std::ostringstream line;
     line << count << " marker " << (count == 1 ? "cell" : "cells") << " (';') in the file, first at "
-         << x << "," << y << "; the game makes its markers from '0' cells itself";
+         << Where(places, course, x, y) << "; the game makes its markers from '0' cells itself";
     return line.str();
 }
 
-std::string EdgeProblem(const Course& course) {
+std::string EdgeProblem(const Course& course, const std::vector<CellPlace>& places) {
     int32_t x = 0;
     int32_t y = 0;
     const auto onEdge = [&course](int32_t cx, int32_t cy) { return OnEdge(course, cx, cy); };
@@ -69,7 +80,27 @@ std::string EdgeProblem(const Course& course) {
     }
     std::ostringstream line;
     line << count << " free " << (count == 1 ? "cell" : "cells") << " ('0') on the grid's edge, first at "
-         << x << "," << y << "; keep '0' cells off the edge";
+         << Where(places, course, x, y) << "; keep '0' cells off the edge";
+    return line.str();
+}
+
+// A racer that starts on a wall cell is stopped and pushed back from its first frame on.
+std::string StartOnWallProblem(const Course& course, const std::vector<CellPlace>& places) {
+    int32_t xs[kStartTableSize];
+    int32_t ys[kStartTableSize];
+    const int32_t count = CollectStartCells(course, xs, ys, kStartTableSize);
+    if (count < 2 || count > kStartTableSize) {
+        return "";  // StartCellProblem says what is wrong
+    }
+    std::ostringstream line;
+    for (int32_t racer = 1; racer <= 2; ++racer) {
+        const int32_t entry = count / 2 - (racer - 1);
+        if (IsWallCell(course, xs[entry], ys[entry])) {
+            line << (line.tellp() > 0 ? "; " : "") << "racer " << racer
+                 << " starts on a wall: the start cell at " << Where(places, course, xs[entry], ys[entry])
+                 << " has blocked ground right after it, beyond its fence line";
+        }
+    }
     return line.str();
 }
 
@@ -95,14 +126,15 @@ std::string LengthProblem(const Course& course) {
     return line.str();
 }
 
-// Drivable cells beside blocked ground or the grid's edge that get neither a post nor the
-// start: a racer stops there against nothing it can see. Looked at before the marker rule.
+// Cells a racer drives on (not walls) beside blocked ground or the grid's edge that get
+// neither a post nor the start: a racer stops there against nothing it can see. Looked at
+// before the marker rule.
 std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const Course& course) {
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
             const char code = course.GetCell(x, y);
-            if (code != '1' && code != '0' && code != '2' && code != ';' &&
+            if (!IsWallCell(course, x, y) && code != '0' && code != '2' && code != ';' &&
                 HasBlockedSide(course, x, y)) {
                 cells.emplace_back(x, y);
             }
@@ -138,16 +170,6 @@ std::vector<GroundRange> GroundUnderCells(const Course& course, const unsigned c
     return ground;
 }
 
-std::string Where(const std::vector<CellPlace>& places, const Course& course, int32_t x,
-                  int32_t y) {
-    std::ostringstream where;
-    const size_t index = static_cast<size_t>(x) * course._courseLength + y;
-    if (index < places.size()) {
-        where << "line " << places[index].line << ", column " << places[index].column << ": ";
-    }
-    return where.str();
-}
-
 void ListCells(std::vector<std::string>& warnings, const std::vector<std::string>& cells,
                const std::string& summary) {
     if (cells.empty()) {
@@ -168,10 +190,9 @@ void WarnAboutWalls(const Course& course, const std::vector<CellPlace>& places,
                     std::vector<std::string>& warnings) {
     std::vector<std::string> cells;
     for (const auto& [x, y] : InvisibleWalls(course)) {
-        cells.push_back(Where(places, course, x, y) + "invisible wall: '" +
-                        course.GetCell(x, y) + "' at " + std::to_string(x) + "," +
-                        std::to_string(y) +
-                        " borders blocked ground but gets no post or rope (make it '0')");
+        cells.push_back(Where(places, course, x, y) + ": invisible wall: '" +
+                        course.GetCell(x, y) +
+                        "' borders blocked ground but gets no post or rope (make it '0')");
     }
     ListCells(warnings, cells, "drivable cells border blocked ground with no post or rope");
 }
@@ -188,11 +209,11 @@ void WarnAboutGround(const Course& course, const unsigned char* heights,
                 continue;
             }
             std::ostringstream line;
-            line << Where(places, course, x, y) << "ground at height " << range.low;
+            line << Where(places, course, x, y) << ": ground at height " << range.low;
             if (range.high != range.low) {
                 line << " to " << range.high;
             }
-            line << " under drivable cell " << x << "," << y << ", not " << kTrackHeight;
+            line << " under a drivable cell, not " << kTrackHeight;
             cells.push_back(line.str());
         }
     }
@@ -230,15 +251,16 @@ CourseReport CheckCourse(Course& course, const std::string& text, const unsigned
     CourseReport report;
     report.startCells = CollectStartCells(course, nullptr, nullptr, 0);
     report.cellSize = kTerrainSize / course._courseWidth;
+    const std::vector<CellPlace> places =
+        LocateCells(text, course._courseWidth, course._courseLength);
     for (const std::string& problem :
-         {StartCellProblem(report.startCells), MarkerCellProblem(course), EdgeProblem(course),
-          WidthProblem(course), LengthProblem(course)}) {
+         {StartCellProblem(report.startCells), StartOnWallProblem(course, places),
+          MarkerCellProblem(course, places), EdgeProblem(course, places), WidthProblem(course),
+          LengthProblem(course)}) {
         if (!problem.empty()) {
             report.problems.push_back(problem);
         }
     }
-    const std::vector<CellPlace> places =
-        LocateCells(text, course._courseWidth, course._courseLength);
     WarnAboutWalls(course, places, report.warnings);
     if (heights) {
         WarnAboutGround(course, heights, places, report.warnings);

@@ -1,5 +1,6 @@
 // The heads-up line of each half: overlay draws per second and seconds since start-up,
 // refreshed at most about once a second and drawn over the 3-D view in a fixed 640 x 480 space.
+#include <algorithm>
 #include <cstdio>
 
 #include <GL/glut.h>
@@ -11,9 +12,27 @@ char g_hudText[64] = {};
 
 namespace {
 constexpr int32_t kRefreshMillis = 1000;
-// The text's baseline sits this many 768ths of the overlay height below its top.
+// The text's baseline sits this many 768ths of the overlay height below its top...
 constexpr int32_t kBaselineNumerator = 20;
 constexpr int32_t kBaselineDenominator = 768;
+// ...but never so high that the glyphs of the 9 x 15 font, which rise 11 pixel rows from the
+// baseline's row and hang 3 below it, leave the half they are drawn in.
+constexpr int32_t kGlyphRise = 11;
+constexpr int32_t kGlyphDrop = 3;
+
+// The baseline's distance below the top of a half `halfPixels` high, in overlay units: the
+// fixed place where the line fits, else as low as fits (a half too small for the line shows
+// what fits of it).
+float BaselineInHalf(int32_t hudHeight, int32_t halfPixels) {
+    const int32_t fixed = hudHeight * kBaselineNumerator / kBaselineDenominator;
+    if (halfPixels <= 0) {
+        return static_cast<float>(fixed);
+    }
+    const double perPixel = static_cast<double>(hudHeight) / halfPixels;
+    const double lowest = std::max(halfPixels - kGlyphDrop, 0) * perPixel;
+    const double highest = std::min(kGlyphRise * perPixel, lowest);
+    return static_cast<float>(std::max(static_cast<double>(fixed), highest));
+}
 }  // namespace
 
 void World::CountHudDraw(int32_t now) {
@@ -36,8 +55,13 @@ void World::DrawHud(int) {
     glLoadIdentity();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    const int32_t baseline = _hudHeight * kBaselineNumerator / kBaselineDenominator;
-    DrawText(0.0f, static_cast<float>(baseline), _hudFont, g_hudText);
+    // Bitmaps are not clipped by the viewport: the scissor keeps the line in its own half.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+    DrawText(0.0f, BaselineInHalf(_hudHeight, viewport[3]), _hudFont, g_hudText);
+    glDisable(GL_SCISSOR_TEST);
     glEnable(GL_LIGHTING);
     glPopMatrix();
     EndOverlay();

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -43,23 +46,40 @@ protected:
 };
 }  // namespace
 
-TEST_F(HudDraw, LineStartsAtTheSamePlaceOfTheOverlayForAnyViewport) {
-    // Before the first refresh the line is empty and the raster stays at its start:
-    // the left edge, 12/480 of the viewport's height below its top.
-    const struct {
-        int x, y, width, height;
-    } viewports[] = {{0, 240, 640, 240}, {0, 0, 1000, 301}, {20, 100, 320, 100}};
-    for (const auto& v : viewports) {
-        glViewport(v.x, v.y, v.width, v.height);
-        world.DrawHud(1);
-        GLfloat position[4];
-        RasterPosition(position);
-        EXPECT_TRUE(GetInteger(GL_CURRENT_RASTER_POSITION_VALID));
-        EXPECT_NEAR(v.x, position[0], 0.01) << v.width << " x " << v.height;
-        EXPECT_NEAR(v.y + v.height * (1.0 - 12.0 / 480.0), position[1], 0.01)
-            << v.width << " x " << v.height;
+TEST_F(HudDraw, EachHalfShowsTheWholeLineInsideItself) {
+    // Bitmaps are not clipped by the viewport: a line placed too high spills into the other
+    // half or off the window. The first window is tall enough for any placement.
+    std::strcpy(g_hudText, "FPS:1234.56 Time:7890.12");
+    long wholeLine = 0;
+    for (const auto& [width, height] : {std::pair{1280, 2000}, {640, 480}, {1280, 720}, {300, 21}}) {
+        OffscreenTarget target(width, height);
+        const int half = height / 2;
+        for (int racer : {1, 2}) {
+            const int bottom = racer == 1 ? half : 0;
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glViewport(0, bottom, width, half);
+            world.DrawHud(racer);
+            const std::vector<unsigned char> pixels = target.Read();
+            long lit = 0;
+            long outside = 0;
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const bool on = pixels[(static_cast<size_t>(y) * width + x) * 4] > 0;
+                    lit += on;
+                    outside += on && (y < bottom || y >= bottom + half);
+                }
+            }
+            const std::string where = std::to_string(width) + " x " + std::to_string(height) +
+                                      ", racer " + std::to_string(racer);
+            EXPECT_EQ(0, outside) << where;
+            EXPECT_GT(lit, 0) << where;  // a half too small shows what fits
+            wholeLine = wholeLine ? wholeLine : lit;
+            if (half >= 14) {
+                EXPECT_EQ(wholeLine, lit) << where;
+            }
+        }
     }
-    EXPECT_STREQ("", g_hudText);
 }
 
 TEST_F(HudDraw, EveryCharacterOfTheLineIsDrawn) {

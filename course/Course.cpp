@@ -9,34 +9,13 @@
 
 #include "base/Require.h"
 #include "base/TextFile.h"
-#include "course/MarkerPlacement.h"
-#include "platform/Cg.h"
-#include "terrain/Shaders.h"
 
 namespace {
-// Index of cell (x, y) in the grid, computed wide enough for the largest 16-bit grid.
-size_t CellIndex(int32_t x, int32_t y, uint16_t width) {
+// Index of cell (x, y) in the map, computed wide enough for the largest 16-bit grid.
+size_t CellToMapIndex(int32_t x, int32_t y, uint16_t width) {
     return static_cast<size_t>(x) + static_cast<size_t>(y) * width;
 }
 }  // namespace
-
-Course::Course()
-    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kNoStartPosition),
-      _start1Z(kNoStartPosition), _start2X(kNoStartPosition), _start2Z(kNoStartPosition),
-      _heightDivisor(kHeightDivisor), _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr),
-      _visibleCountX(0), _markerCount(0), _visibleY(nullptr), _visibleCountY(0),
-      _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
-
-Course::~Course() {
-    if (g_shaderContext) {
-        cgDestroyContext(g_shaderContext);
-        g_shaderContext = nullptr;
-    }
-    delete[] _heights;
-    delete[] _courseMap;
-    delete[] _visibleX;
-    delete[] _visibleY;
-}
 
 bool Course::Init(const char* fileName) {
     std::ifstream in;
@@ -58,11 +37,15 @@ bool ReadDimension(std::istream& in, uint16_t& value) {
 }
 }  // namespace
 
+bool ReadCourseDimensions(std::istream& in, uint16_t& width, uint16_t& length) {
+    return ReadDimension(in, width) && !in.eof() && ReadDimension(in, length);
+}
+
 bool Course::Read(std::istream& in) {
     std::cout << "  dimensions: ";
     uint16_t width = 0;
     uint16_t length = 0;
-    const bool dimensionsRead = ReadDimension(in, width) && !in.eof() && ReadDimension(in, length);
+    const bool dimensionsRead = ReadCourseDimensions(in, width, length);
     char* map = nullptr;
     if (dimensionsRead && width > 0 && length > 0) {
         map = new (std::nothrow) char[static_cast<size_t>(width) * length];
@@ -102,12 +85,12 @@ bool Course::Read(std::istream& in) {
 
 char Course::GetCell(int32_t x, int32_t y) const {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
-    return _courseMap[CellIndex(x, y, _courseWidth)];
+    return _courseMap[CellToMapIndex(x, y, _courseWidth)];
 }
 
 void Course::SetCell(int32_t x, int32_t y, char code) {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
-    _courseMap[CellIndex(x, y, _courseWidth)] = code;
+    _courseMap[CellToMapIndex(x, y, _courseWidth)] = code;
 }
 
 bool Course::Print(std::ostream& out) const {

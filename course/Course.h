@@ -8,9 +8,10 @@
 #include <GL/gl.h>
 
 #include "base/Vec3.h"
+#include "base/WorldUnits.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.
 struct FanTriangle {
@@ -20,8 +21,6 @@ struct FanTriangle {
     Vec3 normal;
 };
 
-constexpr int kTerrainSize = 256;   // samples along x and z
-constexpr int32_t kHeightDivisor = 10;   // raw height / this = world height
 constexpr int kStartTableSize = 10;
 
 // Start cells in scan order, filled by the marker build.
@@ -29,8 +28,14 @@ extern int32_t g_startX[kStartTableSize];
 extern int32_t g_startY[kStartTableSize];
 extern int32_t g_startCount;
 
+// Reads a course file's width and length as the game does: unsigned 16-bit numbers in the
+// stream's default syntax (decimal, 0x hexadecimal, 0 octal), no minus sign, and something
+// after the width. False when they cannot be read.
+bool ReadCourseDimensions(std::istream& in, uint16_t& width, uint16_t& length);
+
 class Course {
 public:
+    // Made and taken down in terrain/TerrainSetup.cpp, beside the shader state it frees.
     Course();
     virtual ~Course();
     Course(const Course&) = delete;
@@ -49,6 +54,9 @@ public:
     // --- height field (reads no other member) ---
     static bool ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length);
     static int32_t GetHeight(const unsigned char* field, int32_t x, int32_t z);
+    // The terraced ground height in world units: GetHeight / divisor in integers (the raw
+    // height for a divisor of 0). The one rule for racers, items, the mesh and the tools.
+    static int32_t GroundHeight(const unsigned char* field, int32_t divisor, int32_t x, int32_t z);
     static void FaceNormal(const Vec3 corners[3], Vec3& normal);
     static void Normalize(Vec3& vector);
     static Vec3 VertexNormal(const unsigned char* field, int32_t x, int32_t z);

@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include "base/Matrix.h"
+
 namespace {
 constexpr float kSlack = 20.0f;  // a point this far outside a plane, or farther, is out of view
 
@@ -27,15 +29,7 @@ void Frustum::Update() {
 
 void Frustum::FromMatrices(const float projection[16], const float modelview[16]) {
     float clip[16];
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                sum += modelview[4 * i + k] * projection[4 * k + j];
-            }
-            clip[4 * i + j] = sum;
-        }
-    }
+    MultiplyMatrices(projection, modelview, clip);
     const int rows[6] = {0, 0, 1, 1, 2, 2};                       // right, left, bottom, top, far, near
     const float signs[6] = {-1.0f, 1.0f, 1.0f, -1.0f, -1.0f, 1.0f};
     for (int plane = 0; plane < 6; ++plane) {

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 
 namespace {
 // One row of the rope direction table: the neighbour looked at and the values it sets.

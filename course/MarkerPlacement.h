@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/WorldUnits.h"
+
 class Course;
 
-constexpr float kMarkerHeight = 17.0f;  // every post, rope and race pole stands at this height
 constexpr float kPostHeight = 5.0f;     // a post spans this much, centred on kMarkerHeight
 constexpr float kNoStartPosition = 128.0f;  // a racer's start on a course without start cells
 

@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Matrix.h"
 #include "platform/GlslDeclarations.h"
 
 enum class ParameterKind { Uniform, Sampler, Attribute, Varying };
@@ -479,13 +480,7 @@ void cgGLSetStateMatrixParameter(CGparameter handle, CGGLenum matrix, CGGLenum t
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     float product[16];
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += projection[k * 4 + row] * modelview[column * 4 + k];
-            product[column * 4 + row] = sum;
-        }
-    }
+    MultiplyMatrices(projection, modelview, product);
     SetValues(parameter, product, 16);
 }
 

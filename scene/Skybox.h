@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 class Skybox {
 public:

@@ -8,7 +8,7 @@
 
 #include "course/Course.h"
 #include "scene/Skybox.h"
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 constexpr int kItemCount = 20;
 constexpr int kItemImages = 5;

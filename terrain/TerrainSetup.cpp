@@ -6,8 +6,9 @@
 #include <new>
 
 #include "course/Course.h"
+#include "course/MarkerPlacement.h"
 #include "platform/MessageBox.h"
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 #include "terrain/Shaders.h"
 
 CGcontext g_shaderContext = nullptr;
@@ -31,6 +32,28 @@ CGparameter g_paramTexCoord0 = nullptr;
 CGparameter g_paramTexCoord1 = nullptr;
 CGparameter g_paramBase = nullptr;
 CGparameter g_paramDetail = nullptr;
+
+// A course is made and taken down here, beside the shader state that its end frees first:
+// the shader context, then the height field, the grid and the visible lists (the textures
+// follow as members). The class's virtual table goes with its destructor, so the constructor
+// comes along, and course/ itself never reaches up to this layer.
+Course::Course()
+    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kNoStartPosition),
+      _start1Z(kNoStartPosition), _start2X(kNoStartPosition), _start2Z(kNoStartPosition),
+      _heightDivisor(kHeightDivisor), _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr),
+      _visibleCountX(0), _markerCount(0), _visibleY(nullptr), _visibleCountY(0),
+      _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
+
+Course::~Course() {
+    if (g_shaderContext) {
+        cgDestroyContext(g_shaderContext);
+        g_shaderContext = nullptr;
+    }
+    delete[] _heights;
+    delete[] _courseMap;
+    delete[] _visibleX;
+    delete[] _visibleY;
+}
 
 namespace {
 // Reads the field into a zeroed buffer, so that a short file leaves the rest level at 0.

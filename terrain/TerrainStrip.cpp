@@ -10,8 +10,7 @@ TerrainVertex MakeVertex(const unsigned char* field, int32_t heightDivisor, int3
     vertex.x = x;
     vertex.z = z;
     vertex.normal = Course::VertexNormal(field, x, z);
-    const int32_t raw = Course::GetHeight(field, x, z);
-    vertex.height = static_cast<float>(heightDivisor > 0 ? raw / heightDivisor : raw);
+    vertex.height = static_cast<float>(Course::GroundHeight(field, heightDivisor, x, z));
     return vertex;
 }
 }  // namespace

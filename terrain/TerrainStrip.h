@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "base/Vec3.h"
+#include "base/WorldUnits.h"
 
-constexpr int32_t kTerrainStep = 8;
 constexpr int32_t kTerrainBands = 32;
 constexpr int32_t kTerrainVerticesPerPass = kTerrainBands * 33 * 2;   // 2112
 

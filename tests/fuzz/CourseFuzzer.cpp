@@ -11,7 +11,7 @@
 
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 #include "tools/check/CourseCheck.h"
 
 namespace {

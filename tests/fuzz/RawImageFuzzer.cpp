@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 namespace {
 std::string g_path;

@@ -11,7 +11,7 @@
 
 #include <tiffio.h>
 
-#include "scene/TiffDecode.h"
+#include "texture/TiffDecode.h"
 
 namespace {
 constexpr uint64_t kPixelBudget = 16u << 20;     // 16 M pixels: a 64 MB raster

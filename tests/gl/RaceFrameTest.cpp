@@ -17,6 +17,7 @@
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "base/Clock.h"
+#include "course/CourseRules.h"
 #include "scene/Random.h"
 
 // The game rules of a frame and the split-screen frame itself, in a real context, on a

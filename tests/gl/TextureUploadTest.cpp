@@ -10,7 +10,7 @@
 #include "GLContext.h"
 #include "TempDir.h"
 #include "TiffLayouts.h"
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 namespace {
 GLint BoundLevelParameter(GLint level, GLenum name) {

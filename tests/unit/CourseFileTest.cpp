@@ -7,7 +7,7 @@
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 
 namespace {
 // The cells of the grid in storage order.

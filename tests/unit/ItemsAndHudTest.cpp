@@ -11,7 +11,7 @@
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 

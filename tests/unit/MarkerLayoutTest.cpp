@@ -10,7 +10,7 @@
 #include "TestCourses.h"
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 
 namespace {
 // Lays the course out and returns what it wrote on the console.

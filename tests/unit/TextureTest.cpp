@@ -9,8 +9,8 @@
 #include "ConsoleCapture.h"
 #include "TempDir.h"
 #include "TiffTestFiles.h"
-#include "scene/Texture.h"
-#include "scene/TiffDecode.h"
+#include "texture/Texture.h"
+#include "texture/TiffDecode.h"
 
 // Test parameters print as their names.
 void PrintTo(const TiffLayout& layout, std::ostream* out) {

@@ -7,7 +7,7 @@
 #include "ArtMath.h"
 #include "Noise.h"
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 
 namespace {
 // Flat ground reaches 8 units past the free cells: that covers every corner of each 8 x 8
@@ -34,23 +34,16 @@ double Lakes(int32_t x, int32_t z, double distance) {
     const double bed = 6.0 + 12.0 * (0.5 + 0.5 * TileFbm(u, v, 16, 2, kGroundSeed + 2));
     return Mix(kTrackRaw, bed, Smoothstep(kFlatRadius, kFlatRadius + 12.0, distance));
 }
-}  // namespace
 
-namespace {
-// The cell under each sample (x, z), given to `code`; '1' outside the grid.
+// For each sample (x, z), `code` of the cell under it as the game looks it up, or `outside`.
 template <typename Code>
-std::vector<char> SampleCells(const Course& course, Code code) {
-    std::vector<char> cells(static_cast<size_t>(kTerrainSize) * kTerrainSize, '1');
-    const int32_t cellSize = course._courseWidth > 0 ? kTerrainSize / course._courseWidth : 0;
-    if (cellSize == 0) {
-        return cells;
-    }
+std::vector<char> SampleCells(const Course& course, char outside, Code code) {
+    std::vector<char> cells(static_cast<size_t>(kTerrainSize) * kTerrainSize, outside);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
         for (int32_t x = 0; x < kTerrainSize; ++x) {
-            const int32_t cx = x / cellSize;
-            const int32_t cy = z / cellSize;
-            if (course.Contains(cx, cy)) {
-                cells[Index(x, z)] = code(cx, cy);
+            const GridCell cell = WorldToCell(course, static_cast<float>(x), static_cast<float>(z));
+            if (course.Contains(cell.x, cell.y)) {
+                cells[Index(x, z)] = code(cell.x, cell.y);
             }
         }
     }
@@ -59,11 +52,11 @@ std::vector<char> SampleCells(const Course& course, Code code) {
 }  // namespace
 
 std::vector<char> CellsUnderSamples(const Course& course) {
-    return SampleCells(course, [&course](int32_t x, int32_t y) { return course.GetCell(x, y); });
+    return SampleCells(course, '1', [&](int32_t x, int32_t y) { return course.GetCell(x, y); });
 }
 
 std::vector<char> RoadUnderSamples(const Course& course) {
-    return SampleCells(course, [&course](int32_t x, int32_t y) {
+    return SampleCells(course, '1', [&](int32_t x, int32_t y) {
         return IsWallCell(course, x, y) ? '1' : course.GetCell(x, y);
     });
 }
@@ -143,17 +136,11 @@ std::vector<uint8_t> InfieldSamples(const Course& course) {
         outside[cell] = 1;
         pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
     }
-    std::vector<uint8_t> infield(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
-    const int32_t cellSize = width > 0 ? kTerrainSize / width : 0;
-    for (int32_t z = 0; z < kTerrainSize && cellSize > 0; ++z) {
-        for (int32_t x = 0; x < kTerrainSize; ++x) {
-            const int32_t cx = x / cellSize;
-            const int32_t cy = z / cellSize;
-            infield[Index(x, z)] = course.Contains(cx, cy) && course.GetCell(cx, cy) == '1' &&
-                                   !outside[static_cast<size_t>(cy) * width + cx];
-        }
-    }
-    return infield;
+    const std::vector<char> enclosed = SampleCells(course, 0, [&](int32_t x, int32_t y) {
+        return static_cast<char>(course.GetCell(x, y) == '1' &&
+                                 !outside[static_cast<size_t>(y) * width + x]);
+    });
+    return std::vector<uint8_t>(enclosed.begin(), enclosed.end());
 }
 
 HeightField DesignHeights(const std::vector<double>& distanceToCourse,

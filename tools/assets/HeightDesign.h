@@ -9,14 +9,16 @@
 
 #include "course/Course.h"
 
-constexpr int32_t kTrackRaw = 155;  // raw height of the course ground, world height 15
+// Raw height of the course ground: world height kTrackHeight, midway between the raw values
+// that give it, so that smoothing never takes it to the next terrace.
+constexpr int32_t kTrackRaw = kTrackHeight * kHeightDivisor + kHeightDivisor / 2;
 constexpr int32_t kWaterTopRaw = 29;  // the highest raw height of the water (world 2)
 
 // The cell code that covers the ground of each sample (x, z), the square from (x, z) to
 // (x + 1, z + 1) in which the game takes that sample as the ground; '1' outside the grid.
 std::vector<char> CellsUnderSamples(const Course& course);
 
-// The same, with every wall cell (course/MarkerRules.h: IsWallCell) as '1': the ground a racer
+// The same, with every wall cell (course/CourseRules.h: IsWallCell) as '1': the ground a racer
 // can reach, which ends at the rope line on every side.
 std::vector<char> RoadUnderSamples(const Course& course);
 

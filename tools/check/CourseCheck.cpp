@@ -6,10 +6,9 @@
 #include <utility>
 
 #include "course/Course.h"
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
 
 namespace {
-constexpr int32_t kTrackHeight = 15;  // the markers stand at 17, a racer's eye 2 above ground
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
 
 bool OnEdge(const Course& course, int32_t x, int32_t y) {
@@ -156,13 +155,12 @@ std::vector<GroundRange> GroundUnderCells(const Course& course, const unsigned c
     std::vector<GroundRange> ground(static_cast<size_t>(width) * length);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
         for (int32_t x = 0; x < kTerrainSize; ++x) {
-            const auto cx = static_cast<int32_t>(x * course._cellsPerUnit);
-            const auto cy = static_cast<int32_t>(z * course._cellsPerUnit);
-            if (!course.Contains(cx, cy)) {
+            const GridCell cell = WorldToCell(course, static_cast<float>(x), static_cast<float>(z));
+            if (!course.Contains(cell.x, cell.y)) {
                 continue;
             }
-            const int32_t height = Course::GetHeight(heights, x, z) / course._heightDivisor;
-            GroundRange& range = ground[static_cast<size_t>(cx) * length + cy];
+            const int32_t height = Course::GroundHeight(heights, course._heightDivisor, x, z);
+            GroundRange& range = ground[static_cast<size_t>(cell.x) * length + cell.y];
             range.low = std::min(range.low, height);
             range.high = std::max(range.high, height);
         }
@@ -224,12 +222,10 @@ void WarnAboutGround(const Course& course, const unsigned char* heights,
 
 std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32_t length) {
     std::istringstream in(text);
-    in.unsetf(std::ios::basefield);  // 0x40 and 0100 are widths too, as the game reads them
-    uint32_t readWidth = 0;
-    uint32_t readLength = 0;
-    in >> readWidth >> readLength;
+    uint16_t readWidth = 0;
+    uint16_t readLength = 0;
     std::vector<CellPlace> places;
-    if (!in) {
+    if (!ReadCourseDimensions(in, readWidth, readLength)) {
         return places;
     }
     const auto start = static_cast<size_t>(in.tellg());

@@ -1,6 +1,6 @@
 // Errors here never stop the game: a TIFF that cannot be decoded yields no pixels, and libtiff's
 // default handlers have already written the reason to standard error.
-#include "scene/TiffDecode.h"
+#include "texture/TiffDecode.h"
 
 #include <algorithm>
 #include <cstring>

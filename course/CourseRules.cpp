@@ -1,6 +1,27 @@
-#include "course/MarkerRules.h"
+#include "course/CourseRules.h"
+
+#include <cmath>
 
 #include "course/Course.h"
+
+namespace {
+// One world coordinate as a cell index, rounded down; far-off values stay far off the grid.
+int32_t WorldToCellIndex(float world, float cellsPerUnit) {
+    const float cell = std::floor(world * cellsPerUnit);
+    if (!(cell >= -1.0f)) {
+        return -1;
+    }
+    if (cell > 65536.0f) {
+        return 65536;
+    }
+    return static_cast<int32_t>(cell);
+}
+}  // namespace
+
+GridCell WorldToCell(const Course& course, float x, float z) {
+    return GridCell{WorldToCellIndex(x, course._cellsPerUnit),
+                    WorldToCellIndex(z, course._cellsPerUnit)};
+}
 
 char CellOrBlocked(const Course& course, int32_t x, int32_t y) {
     return course.Contains(x, y) ? course.GetCell(x, y) : '1';
@@ -27,6 +48,15 @@ bool IsWallCell(const Course& course, int32_t x, int32_t y) {
     const bool blockedAfter =
         CellOrBlocked(course, x + 1, y) == '1' || CellOrBlocked(course, x, y + 1) == '1';
     return blockedAfter && IsFenced(course, x, y, code);
+}
+
+bool IsBlockedGround(const Course& course, float x, float z) {
+    const GridCell cell = WorldToCell(course, x, z);
+    return IsWallCell(course, cell.x, cell.y);
+}
+
+int32_t GroundHeight(const Course& course, int32_t x, int32_t z) {
+    return Course::GroundHeight(course._heights, course._heightDivisor, x, z);
 }
 
 int32_t MarkBorderCells(Course& course) {

@@ -1,6 +1,6 @@
 // Loading never stops the game: a file that cannot be opened or decoded prints its line and
 // leaves the texture as it was (a texture never uploaded binds OpenGL's default texture).
-#include "scene/Texture.h"
+#include "texture/Texture.h"
 
 #include <cstdio>
 #include <iostream>
@@ -8,7 +8,7 @@
 #include <GL/glu.h>
 #include <tiffio.h>
 
-#include "scene/TiffDecode.h"
+#include "texture/TiffDecode.h"
 
 unsigned char g_rawImageBuffer[kRawImageBytes];
 

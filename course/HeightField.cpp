@@ -1,10 +1,9 @@
-// The height field: the raw file, the wrapped lookup and the vectors of the vertex normals.
+// The height field: the raw file, the wrapped lookup, the ground height and the vectors of
+// the vertex normals. Plain data: the terrain pass above draws what these give.
 #include "course/Course.h"
 
 #include <cmath>
 #include <cstdio>
-
-#include "terrain/TerrainStrip.h"
 
 bool Course::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length) {
     if (!buffer || !fileName || width <= 0 || length <= 0) {
@@ -18,6 +17,11 @@ bool Course::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width,
     const size_t read = std::fread(buffer, 1, wanted, file);
     std::fclose(file);
     return read > 0;
+}
+
+int32_t Course::GroundHeight(const unsigned char* field, int32_t divisor, int32_t x, int32_t z) {
+    const int32_t raw = GetHeight(field, x, z);
+    return divisor > 0 ? raw / divisor : raw;
 }
 
 int32_t Course::GetHeight(const unsigned char* field, int32_t x, int32_t z) {

@@ -1,10 +1,22 @@
-// The course rules that need no OpenGL: which cells carry a post and rope, which cells stop a
-// racer, and which cells are the start cells. Outside the grid counts as blocked ground.
+// The course rules that need no OpenGL, asked by the game, the terrain, the checker and the
+// asset generator alike: which cell lies under a point, which cells carry a post and rope,
+// which stop a racer, and which are the start cells. Outside the grid counts as blocked ground.
 #pragma once
 
 #include <cstdint>
 
 class Course;
+
+// A cell of the grid: grid x is world x, grid y is world z.
+struct GridCell {
+    int32_t x;
+    int32_t y;
+};
+
+// The cell under the world position (x, z): each coordinate times the course's cells per
+// world unit (width / 256, on both axes), rounded down. A position far off the terrain gives
+// a cell far off the grid, without overflowing.
+GridCell WorldToCell(const Course& course, float x, float z);
 
 // The cell code at (x, y), or '1' (blocked) for a position outside the grid.
 char CellOrBlocked(const Course& course, int32_t x, int32_t y);
@@ -19,6 +31,13 @@ bool HasBlockedSide(const Course& course, int32_t x, int32_t y);
 // low edge, a whole cell before the blocked ground: the wall starts at the rope.
 // Gives the same answer before and after the markers are built.
 bool IsWallCell(const Course& course, int32_t x, int32_t y);
+
+// True when the world position (x, z) lies on a wall cell: where the wall step stops a racer.
+bool IsBlockedGround(const Course& course, float x, float z);
+
+// The terraced ground height, in world units, at the integer terrain point (x, z) of the
+// course's height field (Course::GroundHeight).
+int32_t GroundHeight(const Course& course, int32_t x, int32_t z);
 
 // Turns every '0' cell with a blocked side neighbour into a marker ';' and returns how many.
 int32_t MarkBorderCells(Course& course);

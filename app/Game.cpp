@@ -27,6 +27,13 @@ static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
 } // namespace
 
+void SetPadKeys(const PadState& pad, const RacerKeys& racerKeys, unsigned char keys[256]) {
+    keys[racerKeys.accelerate] = pad.south || pad.rightTrigger >= kTriggerHalfWay;
+    keys[racerKeys.hold] = pad.east || pad.leftTrigger >= kTriggerHalfWay;
+    keys[racerKeys.left] = pad.dpadLeft || pad.stickX < -kStickDeadZone;
+    keys[racerKeys.right] = pad.dpadRight || pad.stickX > kStickDeadZone;
+}
+
 void StartRacer(Camera& camera) {
     camera._speed = 0.0f;
     camera._heading = 0.0f;
@@ -57,7 +64,7 @@ void menuCallback(int value) {
 
 Game::Game()
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
-      _height(0), _halfHeight(0), _keys{}, _skyboxPath{}, _courseFile{} {
+      _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{} {
     g_game = this;
 }
 
@@ -88,6 +95,9 @@ bool Game::Init(const char* levelFile) {
     _camera2._eye.x = _world._course._start2X;
     _camera2._eye.z = _world._course._start2Z;
     InitMenu();
+    if (!failed) {
+        _gamepads.Start();
+    }
     return !failed;
 }
 
@@ -129,7 +139,14 @@ bool Game::InitMenu() {
 }
 
 void Game::Idle() {
+    PollGamepads();
     glutPostRedisplay();
+}
+
+void Game::PollGamepads() {
+    _gamepads.Poll();
+    SetPadKeys(_gamepads.State(0), kRacer1Keys, _padKeys);
+    SetPadKeys(_gamepads.State(1), kRacer2Keys, _padKeys);
 }
 
 void Game::Reshape(int width, int height) {

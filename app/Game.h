@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/Camera.h"
+#include "platform/Gamepads.h"
 #include "scene/World.h"
 
 // The racer-specific keys and the press-restart flags the update keeps per racer.
@@ -35,7 +36,10 @@ public:
 
     bool InitWindow();
     bool InitMenu();
+    // Polls the pads, then asks for the next frame.
     void Idle();
+    // Reads both racers' pads into _padKeys.
+    void PollGamepads();
     void Reshape(int width, int height);
     void KeyDown(unsigned char key, int x, int y);
     void KeyUp(unsigned char key, int x, int y);
@@ -55,9 +59,13 @@ public:
     uint16_t _height;
     uint16_t _halfHeight;
     unsigned char _keys[256];
+    // The racers' keys as their pads hold them; a control is held when its entry is set here
+    // or in _keys.
+    unsigned char _padKeys[256];
     char _skyboxPath[256];
     char _courseFile[256];
 
+    Gamepads _gamepads;
     World _world;
     Camera _camera1;
     Camera _camera2;
@@ -74,3 +82,13 @@ void StartRacer(Camera& camera);
 
 extern const RacerKeys kRacer1Keys;  // w s a d
 extern const RacerKeys kRacer2Keys;  // i k j l
+
+// How far a pad's controls must go: the left stick turns beyond a quarter of its travel either
+// way (the dead zone), a trigger acts from half way.
+constexpr int16_t kStickDeadZone = 8192;
+constexpr int16_t kTriggerHalfWay = 16384;
+
+// Sets the racer's four entries of a key table from its pad: A or the right trigger
+// accelerates, B or the left trigger holds, the d-pad or the left stick turns. No other button
+// does anything.
+void SetPadKeys(const PadState& pad, const RacerKeys& racerKeys, unsigned char keys[256]);

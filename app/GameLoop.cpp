@@ -6,8 +6,13 @@
 #include "app/Game.h"
 
 void Game::Update() {
-    UpdateRacer(_camera1, _keys, kRacer1Keys, _restart1);
-    UpdateRacer(_camera2, _keys, kRacer2Keys, _restart2);
+    // A key and a pad holding the same control are one held control.
+    unsigned char held[256];
+    for (int key = 0; key < 256; ++key) {
+        held[key] = _keys[key] | _padKeys[key];
+    }
+    UpdateRacer(_camera1, held, kRacer1Keys, _restart1);
+    UpdateRacer(_camera2, held, kRacer2Keys, _restart2);
 }
 
 void Game::Display() {

@@ -14,6 +14,7 @@
 #include "Racers.h"
 #include "TestClock.h"
 #include "TestCourses.h"
+#include "VirtualPads.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "base/Clock.h"
@@ -48,6 +49,7 @@ protected:
         world._hudHeight = 480;
         world._hudFont = GLUT_BITMAP_9_BY_15;
         ResetRandom();
+        g_hudText[0] = '\0';  // no heads-up text left over: it is drawn past the viewport
         world.PlaceItems();
         world._pickupRadius = 3;
         world.BuildBillboardList();
@@ -268,6 +270,24 @@ TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
             EXPECT_NEAR(2.0f, camera->_eye.y, 0.2f) << "racer " << racer;
         }
     }
+}
+
+TEST_F(RaceFrame, PadsDriveTheRacersThroughTheIdleStepAsOneWithTheKeys) {
+    ASSERT_TRUE(game->_gamepads.Start());
+    SDL_Joystick* pad1 = PlugPad("Pad One");
+    SDL_JoystickSetVirtualButton(PlugPad("Pad Two"), SDL_CONTROLLER_BUTTON_A, 1);  // racer 2
+    // Racer 1: w, then w and A, A alone, w alone: one press held all along.
+    const int w[] = {1, 1, 0, 1}, a[] = {0, 1, 1, 0};
+    for (int frame = 0; frame < 4; ++frame) {
+        game->_keys['w'] = w[frame];
+        SDL_JoystickSetVirtualButton(pad1, SDL_CONTROLLER_BUTTON_A, a[frame]);
+        clock.Set(500 + 1000 * frame);
+        game->Idle();
+        game->Display();
+    }
+    EXPECT_FLOAT_EQ(0.015f, game->_camera1._speed);  // 0.005 x 0.5 x (0 + 1 + 2 + 3) s
+    EXPECT_FLOAT_EQ(0.015f, game->_camera2._speed);
+    EXPECT_GT(150.0f, game->_camera2._eye.z);  // toward -z
 }
 
 TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {

@@ -1,8 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ConsoleCapture.h"
+#include "VirtualPads.h"
 #include "app/Game.h"
 #include "app/GameCallbacks.h"
+
+// Both racers' entries accelerate, hold, left, right in a key table: "1" held, "." not.
+static std::string Held(const unsigned char* keys) {
+    std::string held;
+    for (unsigned char key : std::string("wsadikjl")) held += keys[key] ? '1' : '.';
+    return held;
+}
 
 TEST(KeyTable, PressAndReleaseThroughTheCallbacks) {
     Game game;
@@ -60,6 +70,61 @@ TEST(KeyTable, EscapeQAndMenuQuitEndTheProcessWithStatusZero) {
     EXPECT_EXIT(menuCallback('q'), ::testing::ExitedWithCode(0), "");
     keyboardCallback('Q', 0, 0); // upper case does not quit
     EXPECT_EQ(1, game._keys['Q']);
+}
+
+// Virtual pads, read by the game's own polling, hold their racer's entries of the pad table.
+TEST(PadKeyTable, EachControlHoldsItsEntryForThePadsRacerOnly) {
+    Game game;
+    ASSERT_TRUE(game._gamepads.Start());
+    constexpr int kLT = SDL_CONTROLLER_AXIS_TRIGGERLEFT, kRT = SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+    constexpr int kX = SDL_CONTROLLER_AXIS_LEFTX;
+    // Triggers rest at -32768 and read 16383 (not past half way) at 0, 16384 at 1.
+    struct Row { int button, axis, value; const char* held; };
+    const Row rows[] = {
+        {SDL_CONTROLLER_BUTTON_A, -1, 1, "1..."}, {SDL_CONTROLLER_BUTTON_B, -1, 1, ".1.."},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, -1, 1, "..1."},
+        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, -1, 1, "...1"},
+        {-1, kRT, 1, "1..."}, {-1, kRT, 0, "...."}, {-1, kLT, 1, ".1.."}, {-1, kLT, 0, "...."},
+        {-1, kX, -8193, "..1."}, {-1, kX, -8192, "...."}, {-1, kX, 8192, "...."},
+        {-1, kX, 8193, "...1"}, {-1, SDL_CONTROLLER_AXIS_RIGHTX, 32767, "...."},
+        {SDL_CONTROLLER_BUTTON_START, -1, 1, "...."}, {SDL_CONTROLLER_BUTTON_X, -1, 1, "...."},
+    };
+    SDL_Joystick* pads[2] = {PlugPad("Pad One"), PlugPad("Pad Two")};
+    for (int racer : {0, 1}) {
+        for (const Row& row : rows) {
+            for (bool pressed : {true, false}) {
+                SDL_JoystickSetVirtualButton(pads[racer], row.button, pressed);
+                const int rest = row.axis >= kLT ? -32768 : 0;
+                SDL_JoystickSetVirtualAxis(pads[racer], row.axis, pressed ? row.value : rest);
+                game.PollGamepads();
+                const std::string held = pressed ? row.held : "....";
+                EXPECT_EQ(racer == 0 ? held + "...." : "...." + held, Held(game._padKeys))
+                    << "racer " << racer + 1 << ", row " << &row - rows << ", pressed " << pressed;
+            }
+        }
+    }
+}
+
+TEST(PadKeyTable, UnpluggedPadLetsGoAndAWaitingPadTakesItsRacer) {
+    Game game;
+    ASSERT_TRUE(game._gamepads.Start());
+    ConsoleCapture console;
+    SDL_JoystickSetVirtualButton(PlugPad("Pad One"), SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualButton(PlugPad("Pad Two"), SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualButton(PlugPad("Pad Three"), SDL_CONTROLLER_BUTTON_B, 1);
+    game.PollGamepads();
+    EXPECT_EQ("1...1...", Held(game._padKeys));  // the third pad waits
+    SDL_JoystickDetachVirtual(1);  // the second pad
+    game.PollGamepads();
+    EXPECT_EQ("1....1..", Held(game._padKeys));
+    SDL_JoystickDetachVirtual(1);  // the third
+    game.PollGamepads();
+    EXPECT_EQ("1.......", Held(game._padKeys));
+    PlugPad("Pad Four");
+    game.PollGamepads();
+    EXPECT_EQ("Racer 1: gamepad Pad One\nRacer 2: gamepad Pad Two\nRacer 2: gamepad removed\n"
+              "Racer 2: gamepad Pad Three\nRacer 2: gamepad removed\nRacer 2: gamepad Pad Four\n",
+              console.Text());
 }
 
 TEST(GameObject, ConstructionValues) {

@@ -1,0 +1,12 @@
+// A pad that SDL takes for a real one, for the game's started Gamepads to find when they poll.
+#pragma once
+
+#include <SDL.h>
+
+// Its joystick takes SDL's game-controller numbering; SDL_JoystickDetachVirtual unplugs it.
+inline SDL_Joystick* PlugPad(const char* name) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX, desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX, desc.name = name;
+    return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+}

@@ -127,6 +127,7 @@ std::string GameRun::ScratchFile(const std::string& name) const {
     if (env.count("DISPLAY") == 0) {
         options.env["DISPLAY"] = _x.Display();
     }
+    options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");
     std::string error;

@@ -80,7 +80,7 @@ std::string GameRun::WriteData(const std::string& relative, const std::string& c
                << from << " holds no game data: build it first (scripts/build.sh)";
     }
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from, error)) {
-        const fs::path to = fs::path(DataDir()) / fs::relative(entry.path(), from);
+        const fs::path to = fs::path(DataDir()) / entry.path().lexically_relative(from);
         if (entry.is_directory()) {
             fs::create_directories(to, error);
         } else {

@@ -125,14 +125,26 @@ TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
     }
 }
 
-TEST(AssetGeneratorRun, ReportsAnUnreadableCourseAndFails) {
+// For the whole data and for one course's ground alone: a course it cannot read, or a folder
+// it cannot make (below a file, which even root cannot write into), fails with one line.
+TEST(AssetGeneratorRun, ReportsAnUnreadableCourseOrFolderAndFails) {
     TempDir out;
     const std::string bad = out.Write("bad.txt", "64 64\n0000\n");
-    const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, {out.File("data"), bad});
-    EXPECT_EQ(1, run.exitStatus);
-    EXPECT_NE(std::string::npos, run.output.find("Course::Init() - ERROR reading map data: 0,4"))
-        << run.output;
-    EXPECT_NE(std::string::npos, run.output.find("cannot read course")) << run.output;
+    const std::string file = out.Write("file", "");
+    const std::string good = ShippedCourses()[1];
+    const struct {
+        std::vector<std::string> args;
+        std::string line;
+    } kCases[] = {
+        {{out.File("data"), bad}, "Course::Init() - ERROR reading map data: 0,4"},
+        {{"--ground", out.File("ground"), bad}, "kestrun-assets: cannot read course " + bad},
+        {{"--ground", file + "/ground", good}, "kestrun-assets: cannot create " + file},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, c.args);
+        EXPECT_EQ(1, run.exitStatus) << run.output;
+        EXPECT_NE(std::string::npos, run.output.find(c.line)) << run.output;
+    }
 }
 
 TEST(AssetGeneratorRun, NeedsAnOutputFolderAndACourse) {

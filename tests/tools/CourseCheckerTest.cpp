@@ -62,13 +62,19 @@ TEST(CourseChecker, AcceptsEveryShippedCourse) {
     int courses = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string path = entry.path().string();
-        // Over the ground the build generated: flat under every course, no invisible wall.
-        const ToolResult run = Check({"--data", KESTRUN_DATA_DIR, path});
-        EXPECT_EQ(0, run.exitStatus) << run.output;
-        EXPECT_TRUE(Contains(run.output, path + ": sound\n")) << run.output;
-        EXPECT_TRUE(Contains(run.output, ": ground from ")) << run.output;
-        EXPECT_TRUE(Contains(run.output, path + ": 64 x 64 cells of 4 units, 4 start cells\n"))
-            << run.output;
+        const std::string name = entry.path().stem().string();
+        // Over the ground the build generated, flat under every course, and over the course's
+        // own ground folder: no invisible wall, no cell off the flat ground.
+        for (const std::string& data :
+             {std::string(KESTRUN_DATA_DIR),
+              name == "default" ? KESTRUN_DATA_DIR : KESTRUN_DATA_DIR "/grounds/" + name}) {
+            const ToolResult run = Check({"--data", data, path});
+            EXPECT_EQ(0, run.exitStatus) << run.output;
+            EXPECT_TRUE(Contains(run.output, path + ": sound\n")) << run.output;
+            EXPECT_TRUE(Contains(run.output, ": ground from " + data + "/terrain_data/")) << run.output;
+            EXPECT_TRUE(Contains(run.output, path + ": 64 x 64 cells of 4 units, 4 start cells\n"))
+                << run.output;
+        }
         ++courses;
     }
     EXPECT_GE(courses, 2);

@@ -2,10 +2,14 @@
 // there as a player runs it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <memory>
 
 #include "GameRun.h"
 #include "ToolRun.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 class Installed : public ::testing::Test {
@@ -30,6 +34,17 @@ uint32_t PngWidth(const std::string& bytes) {
         width = width << 8 | static_cast<uint8_t>(bytes[i]);
     }
     return width;
+}
+
+// A course of the player's, 64 x 64: a ring of track round a blocked middle, 4 start cells.
+std::string PlayersCourse() {
+    std::string text = "64 64\n";
+    for (int x = 0, y = 0; x < 64; y = (y + 1) % 64, x += y == 0) {
+        const bool track = x % 63 && y % 63 && (x < 8 || x > 55 || y < 8 || y > 55);
+        text += std::string(!track ? "1" : x >= 2 && x <= 5 && y == 30 ? "2" : "0") +
+                (y == 63 ? "\n" : "");
+    }
+    return text;
 }
 } // namespace
 
@@ -71,27 +86,72 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
 
 // The launcher starts the game in the installed data on a level by name, by its file in the
 // data, or by a path of the player's own from the player's folder; "q" ends it with status 0.
+// A shipped course runs on its own ground folder, any other on a folder in the player's cache,
+// made once for each content of the course and never left half made.
 TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
+    TempDir cache;
+    const std::string notAFolder = cache.Write("file", ""), mine = PlayersCourse();
+    const std::string killed = "kestrun: cannot make the ground for ";
     const struct {
         std::vector<std::string> args;
         std::string levelRead; // as the game reports it; "~" stands for the player's folder
+        std::string folder = "";  // where the game runs, in the data folder or "~" the cache
+        std::string course = "";  // mine/course.txt, the player's course
+        long grounds = 0;         // folders in the cache after the run
+        std::string line = "";    // the launcher's, on the generator killed or the cache a file
     } kCases[] = {
         {{}, "levels/default.txt"},
         {{"sunset"}, "levels/sunset.txt"},
-        {{"levels/figure-eight.txt"}, "levels/figure-eight.txt"},
-        {{"mine/level.txt"}, "~/mine/level.txt"},
+        {{"levels/figure-eight.txt"}, "levels/figure-eight.txt", "grounds/figure-eight"},
+        {{"mine/level.txt"}, "~/mine/level.txt", "grounds/figure-eight"},
+        {{"mine/own.txt"}, "~/mine/own.txt", "~", mine, 1},
+        {{"mine/own.txt"}, "~/mine/own.txt", "~", mine, 1},
+        {{"mine/own.txt"}, "~/mine/own.txt", "~", mine + "\n", 2},
+        {{"mine/own.txt"}, "~/mine/own.txt", "", mine + " ", 2, killed},
+        {{"mine/own.txt"}, "~/mine/own.txt", "", mine, 2,
+         "kestrun: cannot write the cache folder " + notAFolder + "/kestrun;"},
     };
+    const fs::path data = fs::canonical(prefix->File("share/games/kestrun"));
+    const std::string generator = prefix->File("lib/games/kestrun/kestrun-assets");
+    fs::create_directories(cache.File("kestrun"));
+    std::map<std::string, fs::file_time_type> made;
     for (const auto& c : kCases) {
         GameRun game;
         game.WriteData("mine/level.txt", "skyboxes/sunset\ncourses/figure-eight.txt\n");
+        const std::string course = game.DataDir() + "/mine/course.txt";
+        game.WriteData("mine/own.txt", "skyboxes/day\n" + course + "\n");
+        game.WriteData("mine/course.txt", c.course);
         std::string level = c.levelRead;
         if (level[0] == '~') {
             level = game.DataDir() + level.substr(1);
         }
+        if (c.line == killed) {  // a generator that writes part of a file and is killed
+            fs::rename(generator, generator + ".real");
+            prefix->Write("lib/games/kestrun/kestrun-assets",
+                          "#!/bin/sh\nhead -c 99 \"$3\" >\"$2/terrain1.raw\"; kill -KILL $$\n");
+            fs::permissions(generator, fs::perms::owner_exec, fs::perm_options::add);
+        }
         ASSERT_TRUE(game.StartX());
-        ASSERT_TRUE(game.LaunchProgram(Launcher(), c.args));
-        ASSERT_TRUE(game.FindWindow());
+        const std::string home = c.line.empty() || c.line == killed ? cache.Path() : notAFolder;
+        const bool started =
+            game.LaunchProgram(Launcher(), c.args, {{"XDG_CACHE_HOME", home}}) && game.FindWindow();
+        if (c.line == killed) {
+            fs::rename(generator + ".real", generator);
+        }
+        ASSERT_TRUE(started) << game.Transcript();
         EXPECT_TRUE(game.WaitForOutput("Reading level description file '" + level + "'"));
+        const fs::path folder = fs::read_symlink("/proc/" + std::to_string(game.GamePid()) + "/cwd");
+        EXPECT_EQ(c.folder == "~" ? fs::canonical(cache.File("kestrun")) / folder.filename()
+                                  : c.folder.empty() ? data : data / c.folder, folder);
+        if (c.folder == "~") {
+            const auto time = fs::last_write_time(folder / "terrain_data/terrain1.raw");
+            EXPECT_EQ(time, made.emplace(folder.string(), time).first->second) << "made again";
+            const ToolResult check = RunTool(KESTRUN_CHECK_TOOL, {"--data", folder, course});
+            EXPECT_EQ(0, check.exitStatus) << check.output;
+        }
+        const fs::directory_iterator grounds(cache.File("kestrun"));
+        EXPECT_EQ(c.grounds, std::distance(grounds, fs::directory_iterator()));
+        EXPECT_NE(std::string::npos, game.Err().find(c.line)) << game.Transcript();
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
     }

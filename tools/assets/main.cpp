@@ -4,7 +4,11 @@
 // The output depends on nothing but the course files: the same bytes on every run.
 // With --icons it writes the game's icon instead: the item gem, as PNGs in the sizes of the
 // desktop's icon theme, laid out as the theme's folders (256x256/apps/kestrun.png...).
+// With --ground it writes only the ground of one course (terrain_data/terrain1.raw,
+// Terrain_Base.tif, Terrain_Detail.tif): that course painted as the road. The launcher gives a
+// player's course its own ground this way, and the build every shipped course but the default.
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -41,15 +45,32 @@ bool ReadCourse(const std::string& path, Course& course) {
     return ok;
 }
 
-bool WriteHeights(const HeightField& field, const fs::path& path) {
+bool WriteHeights(const HeightField& field, const std::string& path) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(field.raw.data()),
               static_cast<std::streamsize>(field.raw.size()));
     out.close();
     if (!out) {
-        std::cout << "kestrun-assets: cannot write " << path.string() << std::endl;
+        std::cout << "kestrun-assets: cannot write " << path << std::endl;
     }
     return static_cast<bool>(out);
+}
+
+// Writes a file under a temporary name beside `path` and renames it into place only when it
+// is whole, so that a failed or killed run never leaves a cut file under the name the game reads.
+bool WriteWhole(const fs::path& path, const std::function<bool(const std::string&)>& write) {
+    const fs::path partial = path.parent_path() / ("." + path.filename().string() + ".partial");
+    std::error_code error;
+    if (write(partial.string())) {
+        fs::rename(partial, path, error);
+        if (!error) {
+            return true;
+        }
+        std::cout << "kestrun-assets: cannot write " << path.string() << ": " << error.message()
+                  << std::endl;
+    }
+    fs::remove(partial, error);
+    return false;
 }
 
 bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs::path& dir) {
@@ -67,10 +88,15 @@ bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs:
         }
     }
     const HeightField field = DesignHeights(DistanceField(freeGround, 64), InfieldSamples(*courses[0]));
-    return WriteHeights(field, dir / "terrain1.raw") &&
-           WriteTiff(TerrainBase(field, painted, trails), (dir / "Terrain_Base.tif").string(),
-                     false) &&
-           WriteTiff(TerrainDetail(), (dir / "Terrain_Detail.tif").string(), false);
+    return WriteWhole(dir / "terrain1.raw",
+                      [&](const std::string& path) { return WriteHeights(field, path); }) &&
+           WriteWhole(dir / "Terrain_Base.tif",
+                      [&](const std::string& path) {
+                          return WriteTiff(TerrainBase(field, painted, trails), path, false);
+                      }) &&
+           WriteWhole(dir / "Terrain_Detail.tif", [](const std::string& path) {
+               return WriteTiff(TerrainDetail(), path, false);
+           });
 }
 
 bool WriteMarkersAndItems(const fs::path& dir) {
@@ -118,24 +144,31 @@ bool WriteIcons(const fs::path& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--icons") {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 3 && mode == "--icons") {
         return WriteIcons(argv[2]) ? 0 : 1;
     }
-    if (argc < 3) {
+    const bool groundOnly = argc == 4 && mode == "--ground";
+    if ((argc < 3 || mode.rfind("--", 0) == 0) && !groundOnly) {
         std::cout << "usage: kestrun-assets OUTPUT_DIR PAINTED_COURSE [MORE_COURSES...]\n"
+                     "       kestrun-assets --ground OUTPUT_DIR COURSE\n"
                      "       kestrun-assets --icons OUTPUT_DIR"
                   << std::endl;
         return 1;
     }
+    const int firstCourse = groundOnly ? 3 : 2;
     std::vector<std::unique_ptr<Course>> courses;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = firstCourse; i < argc; ++i) {
         courses.push_back(std::make_unique<Course>());
         if (!ReadCourse(argv[i], *courses.back())) {
             return 1;
         }
     }
-    const fs::path out = argv[1];
+    const fs::path out = argv[firstCourse - 1];
     const fs::path terrain = out / "terrain_data";
+    if (groundOnly) {
+        return MakeFolders({terrain}) && WriteTerrain(courses, terrain) ? 0 : 1;
+    }
     const fs::path day = out / "skyboxes" / "day";
     const fs::path sunset = out / "skyboxes" / "sunset";
     const bool ok = MakeFolders({terrain, day, sunset}) && WriteTerrain(courses, terrain) &&

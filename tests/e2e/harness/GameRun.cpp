@@ -80,7 +80,7 @@ std::string GameRun::WriteData(const std::string& relative, const std::string& c
                << from << " holds no game data: build it first (scripts/build.sh)";
     }
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from, error)) {
-        const fs::path to = fs::path(DataDir()) / fs::relative(entry.path(), from);
+        const fs::path to = fs::path(DataDir()) / entry.path().lexically_relative(from);
         if (entry.is_directory()) {
             fs::create_directories(to, error);
         } else {
@@ -127,6 +127,7 @@ std::string GameRun::ScratchFile(const std::string& name) const {
     if (env.count("DISPLAY") == 0) {
         options.env["DISPLAY"] = _x.Display();
     }
+    options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");
     std::string error;

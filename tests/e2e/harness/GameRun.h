@@ -61,6 +61,7 @@ public:
                                              const EnvChanges& env = {});
     ExitStatus WaitForExit(Millis timeout = kExitTimeout);
     bool GameRunning() { return _game.Running(); }
+    pid_t GamePid() const { return _game.Pid(); }
     // Ends the game (if it still runs) and the X server.
     void StopAll();
 

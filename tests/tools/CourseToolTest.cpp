@@ -1,0 +1,148 @@
+// The course tool: a drawn track becomes a course the checker calls sound, and bad input
+// writes nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <png.h>
+
+#include "TempDir.h"
+#include "ToolRun.h"
+
+namespace {
+struct Picture {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> rgba;
+
+    void Fill(uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
+        for (uint32_t r = r0; r < r1; ++r) {
+            for (uint32_t c = c0; c < c1; ++c) {
+                uint8_t* p = &rgba[(size_t{r} * width + c) * 4];
+                p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = 255;
+            }
+        }
+    }
+};
+
+std::string Encode(const Picture& picture, const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = picture.width;
+    image.height = picture.height;
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr));
+    return path;
+}
+
+// A square ring of track `track` pixels wide in a 320 x 320 picture (5 pixels a cell on the
+// 64 grid), light on dark, both with noise, and a red stroke across its top stretch from
+// `strokeTop` to `strokeBottom` (rows from the track's top edge; by default 5 pixels past it).
+struct Ring {
+    int track = 30;
+    int strokeTop = -5;
+    int strokeBottom = 35;
+    int strokeLeft = 158;
+    bool cut = false;    // a dark gap across the bottom stretch
+    int strokeWidth = 9;  // on three columns of cells
+};
+
+Picture DrawRing(const Ring& ring) {
+    Picture picture{320, 320, std::vector<uint8_t>(320 * 320 * 4)};
+    picture.Fill(0, 0, 320, 320, 0x305020);
+    picture.Fill(40, 40, 280, 280, 0xe0d0b0);
+    picture.Fill(40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
+    if (ring.cut) {
+        picture.Fill(100, 200, 110, 320, 0x305020);
+    }
+    picture.Fill(ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
+                 40 + ring.strokeBottom, 0xd02020);
+    uint32_t noise = 12345;
+    for (uint8_t& byte : picture.rgba) {
+        noise = noise * 1103515245u + 12345u;
+        byte = uint8_t(std::clamp(int(byte) + int(noise >> 16) % 61 - 30, 0, 255));
+    }
+    return picture;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
+    return RunTool(KESTRUN_COURSE_TOOL, arguments);
+}
+
+}  // namespace
+
+TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
+    TempDir dir;
+    const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
+    const std::string example = std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/example-track.png";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string sky;
+        std::string read;  // as the checker reports the course
+    } kCases[] = {
+        {{"from-image", ring, dir.File("ring.txt")},
+         "day",
+         "64 x 64 cells of 4 units, 6 start cells"},
+        {{"from-image", ring, dir.File("small.txt"), "--size", "32", "--sky", "sunset"},
+         "sunset",
+         "32 x 32 cells of 8 units, 3 start cells"},
+        {{"from-image", example, dir.File("example.txt")}, "day", "64 x 64 cells of 4 units"},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult made = RunCourseTool(c.arguments);
+        EXPECT_EQ(0, made.exitStatus) << made.output;
+        const std::string course = c.arguments[2];
+        const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
+        EXPECT_EQ(0, checked.exitStatus) << checked.output;
+        EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
+        const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
+        EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+    }
+}
+
+TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
+    TempDir dir;
+    const std::string good = Encode(DrawRing({}), dir.File("good.png"));
+    const auto ring = [&dir](Ring shape) {
+        return [&dir, shape] { return Encode(DrawRing(shape), dir.File("in.png")); };
+    };
+    const auto file = [&dir](std::string bytes) {
+        return [&dir, bytes] { return dir.Write("in.png", bytes); };
+    };
+    Picture wide{20000, 1, std::vector<uint8_t>(20000 * 4, 255)};
+    const struct {
+        const char* name;
+        std::function<std::string()> input;
+        std::string line;
+        const char* command = "from-image";
+        std::string output = "out.txt";
+    } kCases[] = {
+        {"text", file("not a picture\n"), "not a PNG picture that can be read"},
+        {"empty", file(""), "not a PNG picture that can be read"},
+        {"truncated", file(ReadFileBytes(good).substr(0, 200)),
+         "the PNG picture cannot be decoded"},
+        {"huge", [&] { return Encode(wide, dir.File("in.png")); },
+         "the picture is 20000 x 1 pixels; the tool takes at most 16384 a side"},
+        {"no stroke", ring({30, 0, 0}), "no start stroke"},
+        {"one cell", ring({30, 0, 5, 160, false, 5}), "crosses 1 cell of track"},
+        {"twelve", ring({60, -5, 65}), "crosses 12 cells of track"},
+        {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},
+        {"side stretch", ring({30, 60, 120, 50}), "does not cross a left-right stretch"},
+        {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},
+        {"open", ring({30, -5, 35, 158, true}), "the track does not come round"},
+        {"unwritable", [&] { return good; }, "cannot be written", "from-image", "no/out.txt"},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult run = RunCourseTool({c.command, c.input(), dir.File(c.output)});
+        EXPECT_EQ(1, run.exitStatus) << c.name << "\n" << run.output;
+        EXPECT_TRUE(Contains(run.output, c.line)) << c.name << "\n" << run.output;
+        EXPECT_TRUE(Contains(run.output, "nothing written")) << c.name << "\n" << run.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.File(c.output))) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out-level.txt"))) << c.name;
+    }
+}

@@ -1,5 +1,6 @@
-// The course tool: a drawn track becomes a course the checker calls sound, and bad input
-// writes nothing.
+// The course tool: a drawn track becomes a course the checker calls sound, a course's picture
+// shows each cell's class and reads back as the same course, bad input writes nothing, and the
+// pictures in docs/ are what the tool draws now.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +9,9 @@
 #include <png.h>
 
 #include "TempDir.h"
+#include "TestCourses.h"
 #include "ToolRun.h"
+#include "course/MarkerRules.h"
 
 namespace {
 struct Picture {
@@ -16,6 +19,10 @@ struct Picture {
     uint32_t height = 0;
     std::vector<uint8_t> rgba;
 
+    uint32_t At(uint32_t column, uint32_t row) const {
+        const uint8_t* p = &rgba[(size_t{row} * width + column) * 4];
+        return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+    }
     void Fill(uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
         for (uint32_t r = r0; r < r1; ++r) {
             for (uint32_t c = c0; c < c1; ++c) {
@@ -25,6 +32,21 @@ struct Picture {
         }
     }
 };
+
+Picture Decode(const std::string& path) {
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str())) {
+        image.format = PNG_FORMAT_RGBA;
+        picture.rgba.resize(PNG_IMAGE_SIZE(image));
+        if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) {
+            picture.width = image.width;
+            picture.height = image.height;
+        }
+    }
+    return picture;
+}
 
 std::string Encode(const Picture& picture, const std::string& path) {
     png_image image{};
@@ -74,6 +96,14 @@ ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
     return RunTool(KESTRUN_COURSE_TOOL, arguments);
 }
 
+std::vector<std::string> DocsCourses() {
+    std::vector<std::string> courses;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(KESTRUN_SOURCE_DIR) + "/data/courses")) {
+        courses.push_back(entry.path().string());
+    }
+    return courses;
+}
 }  // namespace
 
 TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
@@ -102,6 +132,47 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
         EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
         const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
         EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+    }
+}
+
+// Each cell's square shows its class halfway down and a quarter across (clear of posts, ropes
+// and arrows), the racers' arrows stand left of their start corners, and the picture reads
+// back as the course it shows.
+TEST(CourseTool, DrawsEachCellsClassAndReadsItsPictureBack) {
+    TempDir dir;
+    std::vector<std::string> courses = DocsCourses();
+    courses.push_back(dir.Write("ring.txt", RingCourse()));
+    for (const std::string& path : courses) {
+        const std::string text = ReadFileBytes(path);
+        Course course;
+        ReadGoodCourse(course, text);
+        const int size = course._courseWidth;
+        const int s = 512 / size;
+        const std::string png = dir.File("drawn.png");
+        ASSERT_EQ(0, RunCourseTool({"picture", path, png}).exitStatus);
+        const Picture picture = Decode(png);
+        ASSERT_EQ(uint32_t(512), picture.width);
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                const char code = course.GetCell(x, y);
+                const uint32_t expected = code == '1'                ? 0x284828
+                                          : code == '2'              ? 0xd62828
+                                          : IsWallCell(course, x, y) ? 0xc49668
+                                                                     : 0xdecca0;
+                EXPECT_EQ(expected, picture.At(y * s + s / 4, x * s + s / 2)) << x << "," << y;
+            }
+        }
+        int32_t xs[kStartTableSize];
+        int32_t ys[kStartTableSize];
+        ASSERT_EQ(4, CollectStartCells(course, xs, ys, kStartTableSize)) << path;
+        EXPECT_EQ(0x4696ffu, picture.At(ys[2] * s - s / 5, xs[2] * s));  // racer 1, blue
+        EXPECT_EQ(0xffdc00u, picture.At(ys[1] * s - s / 5, xs[1] * s));  // racer 2, yellow
+
+        const std::string back = dir.File("back.txt");
+        const ToolResult read =
+            RunCourseTool({"from-image", png, back, "--size", std::to_string(size)});
+        EXPECT_EQ(0, read.exitStatus) << read.output;
+        EXPECT_EQ(text, ReadFileBytes(back)) << path;
     }
 }
 
@@ -136,6 +207,10 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},
         {"open", ring({30, -5, 35, 158, true}), "the track does not come round"},
         {"unwritable", [&] { return good; }, "cannot be written", "from-image", "no/out.txt"},
+        {"bad course", file("64 x\n"), "Course::Init() - ERROR reading course dimensions.",
+         "picture", "out.png"},
+        {"unwritable picture", [&] { return dir.Write("in.txt", RingCourse()); },
+         "no/out.png: cannot be written", "picture", "no/out.png"},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunCourseTool({c.command, c.input(), dir.File(c.output)});
@@ -144,5 +219,18 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         EXPECT_TRUE(Contains(run.output, "nothing written")) << c.name << "\n" << run.output;
         EXPECT_FALSE(std::filesystem::exists(dir.File(c.output))) << c.name;
         EXPECT_FALSE(std::filesystem::exists(dir.File("out-level.txt"))) << c.name;
+    }
+}
+
+TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {
+    TempDir dir;
+    for (const std::string& path : DocsCourses()) {
+        const std::string name = std::filesystem::path(path).stem().string() + ".png";
+        ASSERT_EQ(0, RunCourseTool({"picture", path, dir.File(name)}).exitStatus);
+        const Picture drawn = Decode(dir.File(name));
+        const Picture docs = Decode(std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/" + name);
+        EXPECT_TRUE(drawn.width == docs.width && drawn.rgba == docs.rgba)
+            << "docs/courses/" << name << " is stale: cmake --build build --target "
+            << "refresh_course_pictures";
     }
 }

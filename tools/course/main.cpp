@@ -1,6 +1,6 @@
-// kestrun-course: makes a course and its level from a picture of the track (from-image). The
-// picture keeps the course file's layout: picture rows are the file's lines, picture columns
-// its columns, and the racers face the picture's left.
+// kestrun-course: makes a course and its level from a picture of the track (from-image), and
+// draws a course from above (picture). Both keep the course file's layout: picture rows are
+// the file's lines, picture columns its columns, and the racers face the picture's left.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "CoursePicture.h"
 #include "FromImage.h"
 #include "Png.h"
+#include "course/Course.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +26,7 @@ constexpr size_t kLongestLevelWord = 255;  // the game reads each word of a leve
 
 const char* const kUsage =
     "usage: kestrun-course from-image PICTURE.png COURSE.txt [--size N] [--sky day|sunset]\n"
+    "       kestrun-course picture COURSE.txt PICTURE.png [--data DIR]\n"
     "\n"
     "from-image turns a picture of a track into a course and its level. The picture is laid\n"
     "over an N x N grid (64 unless --size: 16, 32, 64, 128 or 256) as the course file is laid\n"
@@ -40,6 +43,11 @@ const char* const kUsage =
     "grid's edge blocked, and writes COURSE.txt and beside it the level COURSE-level.txt (sky\n"
     "box skyboxes/day unless --sky sunset, and the course by its absolute path). Problems are\n"
     "named by their place in the picture, in pixels from its top left corner.\n"
+    "\n"
+    "picture draws a course from above, about 512 pixels across, in the same layout: blocked\n"
+    "ground, track, wall cells, posts and ropes, start cells, race poles, and the racers'\n"
+    "starts as arrows pointing the way they face. With --data DIR the blocked ground shows the\n"
+    "water and hills of DIR/terrain_data/terrain1.raw.\n"
     "\n"
     "Pictures are PNG files of at most 16384 pixels a side and 16 million pixels in all.\n"
     "Exit status: 0 done; 1 a problem, nothing written; 2 written, with warnings.";
@@ -189,6 +197,53 @@ int FromImage(const Arguments& args) {
     return made.warnings.empty() ? kSound : kWarned;
 }
 
+int DrawPicture(const Arguments& args) {
+    const std::string& input = args.files[0];
+    const std::string& output = args.files[1];
+    std::string dataFolder;
+    for (const auto& option : args.options) {
+        dataFolder = option.second;  // --data, the only option
+    }
+    if (SameFile(input, output)) {
+        std::cout << output << ": would overwrite the course; nothing written" << std::endl;
+        return kProblem;
+    }
+    Course course;
+    std::ostringstream echo;
+    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
+    const bool read = course.Init(input.c_str());
+    std::cout.rdbuf(console);
+    if (!read) {
+        std::cout << echo.str() << input << ": the game cannot read this course; nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    if (course._courseWidth > kLargestCourseDrawn || course._courseLength > kLargestCourseDrawn) {
+        std::cout << input << ": " << course._courseWidth << " x " << course._courseLength
+                  << " cells; the tool draws courses of at most " << kLargestCourseDrawn
+                  << " cells a side; nothing written" << std::endl;
+        return kProblem;
+    }
+    std::vector<unsigned char> heights;
+    if (!dataFolder.empty()) {
+        heights.assign(size_t(kTerrainSize) * kTerrainSize, 0);
+        const std::string file = (fs::path(dataFolder) / "terrain_data" / "terrain1.raw").string();
+        if (!Course::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
+            std::cout << file << ": cannot read the height file; nothing written" << std::endl;
+            return kProblem;
+        }
+    }
+    const Picture picture = DrawCourse(course, heights.empty() ? nullptr : heights.data());
+    std::string reason;
+    if (!WritePng(output, picture, reason)) {
+        std::cout << output << ": cannot be written (" << reason << "); nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    std::cout << output << ": " << picture.width << " x " << picture.height << " pixels, "
+              << CellPixels(course._courseWidth, course._courseLength) << " a cell" << std::endl;
+    return kSound;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,13 +259,15 @@ int main(int argc, char** argv) {
         std::cout << kUsage << std::endl;
         return kProblem;
     }
-    if (!fromImage) {
+    if (!fromImage && command != "picture") {
         return UsageError("unknown command " + command);
     }
     Arguments args;
     std::string error;
-    if (!Split(argc, argv, {"--size", "--sky"}, args, error)) {
+    const std::vector<std::string> known = fromImage ? std::vector<std::string>{"--size", "--sky"}
+                                                     : std::vector<std::string>{"--data"};
+    if (!Split(argc, argv, known, args, error)) {
         return UsageError(error);
     }
-    return FromImage(args);
+    return fromImage ? FromImage(args) : DrawPicture(args);
 }

@@ -66,8 +66,9 @@ struct Ring {
     int strokeTop = -5;
     int strokeBottom = 35;
     int strokeLeft = 158;
-    bool cut = false;    // a dark gap across the bottom stretch
+    bool cut = false;     // a dark gap across the bottom stretch
     int strokeWidth = 9;  // on three columns of cells
+    bool edge = false;    // light along the picture's top edge, which stays blocked
 };
 
 Picture DrawRing(const Ring& ring) {
@@ -77,6 +78,9 @@ Picture DrawRing(const Ring& ring) {
     picture.Fill(40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
     if (ring.cut) {
         picture.Fill(100, 200, 110, 320, 0x305020);
+    }
+    if (ring.edge) {
+        picture.Fill(0, 0, 320, 3, 0xe0d0b0);
     }
     picture.Fill(ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
                  40 + ring.strokeBottom, 0xd02020);
@@ -106,14 +110,18 @@ std::vector<std::string> DocsCourses() {
 }
 }  // namespace
 
+// Sound, or written with a warning (status 2) when the track reaches the picture's edge.
 TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
     TempDir dir;
     const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
+    Ring edged;
+    edged.edge = true;
     const std::string example = std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/example-track.png";
     const struct {
         std::vector<std::string> arguments;
         std::string sky;
         std::string read;  // as the checker reports the course
+        int status = 0;
     } kCases[] = {
         {{"from-image", ring, dir.File("ring.txt")},
          "day",
@@ -122,10 +130,14 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "sunset",
          "32 x 32 cells of 8 units, 3 start cells"},
         {{"from-image", example, dir.File("example.txt")}, "day", "64 x 64 cells of 4 units"},
+        {{"from-image", Encode(DrawRing(edged), dir.File("edge.png")), dir.File("edge.txt")},
+         "day",
+         "6 start cells",
+         2},
     };
     for (const auto& c : kCases) {
         const ToolResult made = RunCourseTool(c.arguments);
-        EXPECT_EQ(0, made.exitStatus) << made.output;
+        EXPECT_EQ(c.status, made.exitStatus) << made.output;
         const std::string course = c.arguments[2];
         const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
         EXPECT_EQ(0, checked.exitStatus) << checked.output;

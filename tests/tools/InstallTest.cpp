@@ -50,10 +50,10 @@ std::string PlayersCourse() {
 
 TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
     for (const char* file :
-         {"games/kestrun-check-course", "lib/games/kestrun/kestrun",
+         {"games/kestrun-check-course", "games/kestrun-course", "lib/games/kestrun/kestrun",
           "share/games/kestrun/levels/default.txt", "share/applications/kestrun.desktop",
           "share/metainfo/org.kestrun.Kestrun.metainfo.xml", "share/man/man6/kestrun.6.gz",
-          "share/man/man6/kestrun-check-course.6.gz"}) {
+          "share/man/man6/kestrun-check-course.6.gz", "share/man/man6/kestrun-course.6.gz"}) {
         EXPECT_FALSE(ReadFileBytes(prefix->File(file)).empty()) << file;
     }
     for (const std::string& file : GeneratedFiles()) {

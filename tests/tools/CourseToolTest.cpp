@@ -1,0 +1,248 @@
+// The course tool: a drawn track becomes a course the checker calls sound, a course's picture
+// shows each cell's class and reads back as the same course, bad input writes nothing, and the
+// pictures in docs/ are what the tool draws now.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <png.h>
+
+#include "TempDir.h"
+#include "TestCourses.h"
+#include "ToolRun.h"
+#include "course/CourseRules.h"
+
+namespace {
+struct Picture {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> rgba;
+
+    uint32_t At(uint32_t column, uint32_t row) const {
+        const uint8_t* p = &rgba[(size_t{row} * width + column) * 4];
+        return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+    }
+    void Fill(uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
+        for (uint32_t r = r0; r < r1; ++r) {
+            for (uint32_t c = c0; c < c1; ++c) {
+                uint8_t* p = &rgba[(size_t{r} * width + c) * 4];
+                p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = 255;
+            }
+        }
+    }
+};
+
+Picture Decode(const std::string& path) {
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str())) {
+        image.format = PNG_FORMAT_RGBA;
+        picture.rgba.resize(PNG_IMAGE_SIZE(image));
+        if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) {
+            picture.width = image.width;
+            picture.height = image.height;
+        }
+    }
+    return picture;
+}
+
+std::string Encode(const Picture& picture, const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = picture.width;
+    image.height = picture.height;
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr));
+    return path;
+}
+
+// A square ring of track `track` pixels wide in a 320 x 320 picture (5 pixels a cell on the
+// 64 grid), light on dark, both with noise, and a red stroke across its top stretch from
+// `strokeTop` to `strokeBottom` (rows from the track's top edge; by default 5 pixels past it).
+struct Ring {
+    int track = 30;
+    int strokeTop = -5;
+    int strokeBottom = 35;
+    int strokeLeft = 158;
+    bool cut = false;     // a dark gap across the bottom stretch
+    int strokeWidth = 9;  // on three columns of cells
+    bool edge = false;    // light along the picture's top edge, which stays blocked
+};
+
+Picture DrawRing(const Ring& ring) {
+    Picture picture{320, 320, std::vector<uint8_t>(320 * 320 * 4)};
+    picture.Fill(0, 0, 320, 320, 0x305020);
+    picture.Fill(40, 40, 280, 280, 0xe0d0b0);
+    picture.Fill(40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
+    if (ring.cut) {
+        picture.Fill(100, 200, 110, 320, 0x305020);
+    }
+    if (ring.edge) {
+        picture.Fill(0, 0, 320, 3, 0xe0d0b0);
+    }
+    picture.Fill(ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
+                 40 + ring.strokeBottom, 0xd02020);
+    uint32_t noise = 12345;
+    for (uint8_t& byte : picture.rgba) {
+        noise = noise * 1103515245u + 12345u;
+        byte = uint8_t(std::clamp(int(byte) + int(noise >> 16) % 61 - 30, 0, 255));
+    }
+    return picture;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
+    return RunTool(KESTRUN_COURSE_TOOL, arguments);
+}
+
+std::vector<std::string> DocsCourses() {
+    std::vector<std::string> courses;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(KESTRUN_SOURCE_DIR) + "/data/courses")) {
+        courses.push_back(entry.path().string());
+    }
+    return courses;
+}
+}  // namespace
+
+// Sound, or written with a warning (status 2) when the track reaches the picture's edge.
+TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
+    TempDir dir;
+    const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
+    Ring edged;
+    edged.edge = true;
+    const std::string example = std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/example-track.png";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string sky;
+        std::string read;  // as the checker reports the course
+        int status = 0;
+    } kCases[] = {
+        {{"from-image", ring, dir.File("ring.txt")},
+         "day",
+         "64 x 64 cells of 4 units, 6 start cells"},
+        {{"from-image", ring, dir.File("small.txt"), "--size", "32", "--sky", "sunset"},
+         "sunset",
+         "32 x 32 cells of 8 units, 3 start cells"},
+        {{"from-image", example, dir.File("example.txt")}, "day", "64 x 64 cells of 4 units"},
+        {{"from-image", Encode(DrawRing(edged), dir.File("edge.png")), dir.File("edge.txt")},
+         "day",
+         "6 start cells",
+         2},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult made = RunCourseTool(c.arguments);
+        EXPECT_EQ(c.status, made.exitStatus) << made.output;
+        const std::string course = c.arguments[2];
+        const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
+        EXPECT_EQ(0, checked.exitStatus) << checked.output;
+        EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
+        const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
+        EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+    }
+}
+
+// Each cell's square shows its class halfway down and a quarter across (clear of posts, ropes
+// and arrows), the racers' arrows stand left of their start corners, and the picture reads
+// back as the course it shows.
+TEST(CourseTool, DrawsEachCellsClassAndReadsItsPictureBack) {
+    TempDir dir;
+    std::vector<std::string> courses = DocsCourses();
+    courses.push_back(dir.Write("ring.txt", RingCourse()));
+    for (const std::string& path : courses) {
+        const std::string text = ReadFileBytes(path);
+        Course course;
+        ReadGoodCourse(course, text);
+        const int size = course._courseWidth;
+        const int s = 512 / size;
+        const std::string png = dir.File("drawn.png");
+        ASSERT_EQ(0, RunCourseTool({"picture", path, png}).exitStatus);
+        const Picture picture = Decode(png);
+        ASSERT_EQ(uint32_t(512), picture.width);
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                const char code = course.GetCell(x, y);
+                const uint32_t expected = code == '1'                ? 0x284828
+                                          : code == '2'              ? 0xd62828
+                                          : IsWallCell(course, x, y) ? 0xc49668
+                                                                     : 0xdecca0;
+                EXPECT_EQ(expected, picture.At(y * s + s / 4, x * s + s / 2)) << x << "," << y;
+            }
+        }
+        int32_t xs[kStartTableSize];
+        int32_t ys[kStartTableSize];
+        ASSERT_EQ(4, CollectStartCells(course, xs, ys, kStartTableSize)) << path;
+        EXPECT_EQ(0x4696ffu, picture.At(ys[2] * s - s / 5, xs[2] * s));  // racer 1, blue
+        EXPECT_EQ(0xffdc00u, picture.At(ys[1] * s - s / 5, xs[1] * s));  // racer 2, yellow
+
+        const std::string back = dir.File("back.txt");
+        const ToolResult read =
+            RunCourseTool({"from-image", png, back, "--size", std::to_string(size)});
+        EXPECT_EQ(0, read.exitStatus) << read.output;
+        EXPECT_EQ(text, ReadFileBytes(back)) << path;
+    }
+}
+
+TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
+    TempDir dir;
+    const std::string good = Encode(DrawRing({}), dir.File("good.png"));
+    const auto ring = [&dir](Ring shape) {
+        return [&dir, shape] { return Encode(DrawRing(shape), dir.File("in.png")); };
+    };
+    const auto file = [&dir](std::string bytes) {
+        return [&dir, bytes] { return dir.Write("in.png", bytes); };
+    };
+    Picture wide{20000, 1, std::vector<uint8_t>(20000 * 4, 255)};
+    const struct {
+        const char* name;
+        std::function<std::string()> input;
+        std::string line;
+        const char* command = "from-image";
+        std::string output = "out.txt";
+    } kCases[] = {
+        {"text", file("not a picture\n"), "not a PNG picture that can be read"},
+        {"empty", file(""), "not a PNG picture that can be read"},
+        {"truncated", file(ReadFileBytes(good).substr(0, 200)),
+         "the PNG picture cannot be decoded"},
+        {"huge", [&] { return Encode(wide, dir.File("in.png")); },
+         "the picture is 20000 x 1 pixels; the tool takes at most 16384 a side"},
+        {"no stroke", ring({30, 0, 0}), "no start stroke"},
+        {"one cell", ring({30, 0, 5, 160, false, 5}), "crosses 1 cell of track"},
+        {"twelve", ring({60, -5, 65}), "crosses 12 cells of track"},
+        {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},
+        {"side stretch", ring({30, 60, 120, 50}), "does not cross a left-right stretch"},
+        {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},
+        {"open", ring({30, -5, 35, 158, true}), "the track does not come round"},
+        {"unwritable", [&] { return good; }, "cannot be written", "from-image", "no/out.txt"},
+        {"bad course", file("64 x\n"), "Course::Init() - ERROR reading course dimensions.",
+         "picture", "out.png"},
+        {"unwritable picture", [&] { return dir.Write("in.txt", RingCourse()); },
+         "no/out.png: cannot be written", "picture", "no/out.png"},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult run = RunCourseTool({c.command, c.input(), dir.File(c.output)});
+        EXPECT_EQ(1, run.exitStatus) << c.name << "\n" << run.output;
+        EXPECT_TRUE(Contains(run.output, c.line)) << c.name << "\n" << run.output;
+        EXPECT_TRUE(Contains(run.output, "nothing written")) << c.name << "\n" << run.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.File(c.output))) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out-level.txt"))) << c.name;
+    }
+}
+
+TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {
+    TempDir dir;
+    for (const std::string& path : DocsCourses()) {
+        const std::string name = std::filesystem::path(path).stem().string() + ".png";
+        ASSERT_EQ(0, RunCourseTool({"picture", path, dir.File(name)}).exitStatus);
+        const Picture drawn = Decode(dir.File(name));
+        const Picture docs = Decode(std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/" + name);
+        EXPECT_TRUE(drawn.width == docs.width && drawn.rgba == docs.rgba)
+            << "docs/courses/" << name << " is stale: cmake --build build --target "
+            << "refresh_course_pictures";
+    }
+}

@@ -1,0 +1,451 @@
+#include "FromImage.h"
+
+#include <algorithm>
+#include <iostream>
+#include <sstream>
+
+#include "check/CourseCheck.h"
+#include "course/Course.h"
+
+namespace {
+enum class Ground : uint8_t { Blocked, Track, Red, Start };
+
+struct Cell {
+    int32_t x;
+    int32_t y;
+};
+
+// Where each cell lies in the picture: line x covers rows Row(x) to Row(x + 1) - 1, column y
+// covers picture columns Column(y) to Column(y + 1) - 1.
+struct Sampling {
+    uint32_t width;
+    uint32_t height;
+    int32_t size;
+
+    uint32_t Row(int32_t x) const { return static_cast<uint32_t>(uint64_t(x) * height / size); }
+    uint32_t Column(int32_t y) const { return static_cast<uint32_t>(uint64_t(y) * width / size); }
+    // Cells x0..x1, y0..y1 as pixels, x across from the left and y down from the top.
+    std::string Pixels(int32_t x0, int32_t x1, int32_t y0, int32_t y1) const {
+        std::ostringstream text;
+        text << "pixels x " << Column(y0) << ".." << Column(y1 + 1) - 1 << ", y " << Row(x0) << ".."
+             << Row(x1 + 1) - 1;
+        return text.str();
+    }
+};
+
+struct Box {
+    int32_t x0, x1, y0, y1;
+};
+
+Box BoxOf(const std::vector<Cell>& cells) {
+    Box box{cells[0].x, cells[0].x, cells[0].y, cells[0].y};
+    for (const Cell& cell : cells) {
+        box = Box{std::min(box.x0, cell.x), std::max(box.x1, cell.x), std::min(box.y0, cell.y),
+                  std::max(box.y1, cell.y)};
+    }
+    return box;
+}
+
+class Grid {
+public:
+    explicit Grid(int32_t size) : _size(size), _cells(size_t(size) * size, Ground::Blocked) {}
+    int32_t Size() const { return _size; }
+    bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < _size && y < _size; }
+    Ground Get(int32_t x, int32_t y) const {
+        return Inside(x, y) ? _cells[size_t(x) * _size + y] : Ground::Blocked;
+    }
+    void Set(int32_t x, int32_t y, Ground ground) { _cells[size_t(x) * _size + y] = ground; }
+    bool Drivable(int32_t x, int32_t y) const { return Get(x, y) != Ground::Blocked; }
+
+    // The connected pieces of the cells that pass the test; `diagonal` joins corners too.
+    template <typename Test> std::vector<std::vector<Cell>> Pieces(Test test, bool diagonal) const {
+        std::vector<std::vector<Cell>> pieces;
+        std::vector<bool> seen(_cells.size(), false);
+        for (int32_t x = 0; x < _size; ++x) {
+            for (int32_t y = 0; y < _size; ++y) {
+                if (seen[size_t(x) * _size + y] || !test(x, y)) {
+                    continue;
+                }
+                seen[size_t(x) * _size + y] = true;
+                std::vector<Cell> piece{{x, y}};
+                for (size_t next = 0; next < piece.size(); ++next) {
+                    const Cell here = piece[next];
+                    for (int32_t dx = -1; dx <= 1; ++dx) {
+                        for (int32_t dy = -1; dy <= 1; ++dy) {
+                            const Cell near{here.x + dx, here.y + dy};
+                            if ((dx == 0 && dy == 0) || (!diagonal && dx != 0 && dy != 0) ||
+                                !Inside(near.x, near.y) || seen[size_t(near.x) * _size + near.y] ||
+                                !test(near.x, near.y)) {
+                                continue;
+                            }
+                            seen[size_t(near.x) * _size + near.y] = true;
+                            piece.push_back(near);
+                        }
+                    }
+                }
+                pieces.push_back(std::move(piece));
+            }
+        }
+        return pieces;
+    }
+
+private:
+    int32_t _size;
+    std::vector<Ground> _cells;
+};
+
+enum class Shade { Dark, Light, Red };
+
+Shade ShadeOf(const uint8_t* pixel) {
+    const int r = pixel[0];
+    const int g = pixel[1];
+    const int b = pixel[2];
+    if (pixel[3] < kOpaqueAlpha) {
+        return Shade::Dark;
+    }
+    if (r - std::max(g, b) >= kRedMargin) {
+        return Shade::Red;
+    }
+    return 299 * r + 587 * g + 114 * b >= kLightLuminance * 1000 ? Shade::Light : Shade::Dark;
+}
+
+Grid Sample(const Picture& picture, const Sampling& at) {
+    Grid grid(at.size);
+    for (int32_t x = 0; x < at.size; ++x) {
+        for (int32_t y = 0; y < at.size; ++y) {
+            uint64_t counts[3] = {0, 0, 0};
+            for (uint32_t row = at.Row(x); row < at.Row(x + 1); ++row) {
+                for (uint32_t column = at.Column(y); column < at.Column(y + 1); ++column) {
+                    ++counts[static_cast<int>(ShadeOf(picture.At(column, row)))];
+                }
+            }
+            const uint64_t dark = counts[0], light = counts[1], red = counts[2];
+            const uint64_t all = dark + light + red;
+            grid.Set(x, y,
+                     red * kRedShareDivisor >= all ? Ground::Red
+                     : light > dark                ? Ground::Track
+                                                   : Ground::Blocked);
+        }
+    }
+    return grid;
+}
+
+// The grid's edge is blocked ground, whatever the picture holds there.
+void BlockTheEdge(Grid& grid, const Sampling& at, CourseFromPicture& report) {
+    std::vector<Cell> cut;
+    const int32_t last = grid.Size() - 1;
+    for (int32_t x = 0; x <= last; ++x) {
+        for (int32_t y = 0; y <= last; ++y) {
+            if (x == 0 || y == 0 || x == last || y == last) {
+                if (grid.Drivable(x, y)) {
+                    cut.push_back({x, y});
+                }
+                grid.Set(x, y, Ground::Blocked);
+            }
+        }
+    }
+    if (!cut.empty()) {
+        std::ostringstream line;
+        line << "the track reaches the picture's edge in " << cut.size()
+             << (cut.size() == 1 ? " cell" : " cells") << ", first at "
+             << at.Pixels(cut[0].x, cut[0].x, cut[0].y, cut[0].y)
+             << "; the course's edge is blocked ground, so the track ends one cell inside";
+        report.warnings.push_back(line.str());
+    }
+}
+
+// Red cells of a stroke become track on the lines where the picture shows track just left or
+// right of the stroke, and blocked ground elsewhere (a stroke drawn past the track's edges).
+// Returns, per line of the stroke's box, whether it lies on track.
+std::vector<bool> SettleStroke(Grid& grid, const std::vector<Cell>& stroke, const Box& box) {
+    std::vector<bool> onTrack(size_t(box.x1 - box.x0 + 1), false);
+    for (int32_t x = box.x0; x <= box.x1; ++x) {
+        onTrack[x - box.x0] =
+            grid.Get(x, box.y0 - 1) == Ground::Track || grid.Get(x, box.y1 + 1) == Ground::Track;
+    }
+    for (const Cell& cell : stroke) {
+        grid.Set(cell.x, cell.y, onTrack[cell.x - box.x0] ? Ground::Track : Ground::Blocked);
+    }
+    return onTrack;
+}
+
+// The start row: lines x0..x1 of column y, with blocked ground beyond both ends.
+struct StartRow {
+    int32_t x0, x1, y;
+};
+
+// Finds the start stroke, turns it into start cells and checks that it crosses a left-right
+// stretch of track. Returns false when there is no start row to drive a lap from.
+bool PlaceStart(Grid& grid, const Sampling& at, CourseFromPicture& report, StartRow& start) {
+    const auto isRed = [&grid](int32_t x, int32_t y) { return grid.Get(x, y) == Ground::Red; };
+    const std::vector<std::vector<Cell>> strokes = grid.Pieces(isRed, true);
+    for (const std::vector<Cell>& stroke : strokes) {
+        SettleStroke(grid, stroke, BoxOf(stroke));
+    }
+    if (strokes.empty()) {
+        report.problems.push_back(
+            "no start stroke: draw a red line up-down across a stretch of track that runs "
+            "left-right, where the racers start (they drive off toward the left)");
+        return false;
+    }
+    if (strokes.size() > 1) {
+        std::ostringstream line;
+        line << strokes.size() << " red strokes, at ";
+        for (size_t i = 0; i < strokes.size() && i < 5; ++i) {
+            const Box box = BoxOf(strokes[i]);
+            line << (i > 0 ? "; " : "") << at.Pixels(box.x0, box.x1, box.y0, box.y1);
+        }
+        line << (strokes.size() > 5 ? "; ..." : "") << ": draw one start stroke";
+        report.problems.push_back(line.str());
+        return false;
+    }
+    const std::vector<Cell>& stroke = strokes[0];
+    const Box box = BoxOf(stroke);
+    const std::string where = "the start stroke at " + at.Pixels(box.x0, box.x1, box.y0, box.y1);
+    if (box.y1 - box.y0 > box.x1 - box.x0) {
+        report.problems.push_back(where + " runs left-right; draw it up-down across a stretch "
+                                          "of track that runs left-right");
+        return false;
+    }
+    // Its start column: the column of the stroke with the most red cells, the first of equals.
+    std::vector<int32_t> perColumn(size_t(box.y1 - box.y0 + 1), 0);
+    for (const Cell& cell : stroke) {
+        ++perColumn[cell.y - box.y0];
+    }
+    const int32_t y =
+        box.y0 + static_cast<int32_t>(std::max_element(perColumn.begin(), perColumn.end()) -
+                                      perColumn.begin());
+    std::vector<bool> redInColumn(size_t(box.x1 - box.x0 + 1), false);
+    for (const Cell& cell : stroke) {
+        redInColumn[cell.x - box.x0] = redInColumn[cell.x - box.x0] || cell.y == y;
+    }
+    std::vector<int32_t> lines;
+    for (int32_t x = box.x0; x <= box.x1; ++x) {
+        if (redInColumn[x - box.x0] && grid.Get(x, y) == Ground::Track) {
+            grid.Set(x, y, Ground::Start);
+            lines.push_back(x);
+        }
+    }
+    if (lines.empty()) {
+        report.problems.push_back(where + " lies on no track; draw it across the track");
+        return false;
+    }
+    start = StartRow{lines.front(), lines.back(), y};
+    const auto cells = static_cast<int32_t>(lines.size());
+    if (cells != start.x1 - start.x0 + 1) {
+        report.problems.push_back(where + " crosses the track more than once; draw it across "
+                                          "one stretch of track");
+        return false;
+    }
+    const std::string crossing = "the start stroke at " +
+                                 at.Pixels(start.x0, start.x1, start.y, start.y) + " crosses " +
+                                 std::to_string(cells) + (cells == 1 ? " cell" : " cells");
+    if (cells < kFewestStartCells || cells > kStartTableSize) {
+        report.problems.push_back(
+            crossing + " of track; it must cross " + std::to_string(kFewestStartCells) + " to " +
+            std::to_string(kStartTableSize) +
+            " (4 is best), so draw it where the track is that wide: the racers and the race poles "
+            "stand on these cells");
+    }
+    bool across = !grid.Drivable(start.x0 - 1, y) && !grid.Drivable(start.x1 + 1, y);
+    for (int32_t x = start.x0; x <= start.x1; ++x) {
+        across = across && grid.Drivable(x, y - 1) && grid.Drivable(x, y + 1);
+    }
+    if (!across) {
+        report.problems.push_back(
+            crossing + " but does not cross a left-right stretch of track from its dark edge to "
+                       "its dark edge, with track on both sides of it; draw it up-down across the "
+                       "whole track where the track runs left-right");
+        return false;
+    }
+    if (cells >= kFewestStartCells && cells <= kStartTableSize) {
+        std::ostringstream note;
+        note << "start: " << cells << " cells at " << at.Pixels(start.x0, start.x1, y, y)
+             << "; the racers drive off toward the left";
+        report.notes.push_back(note.str());
+    }
+    return true;
+}
+
+// True when a lap closes: from the cells just left of the start row, over drivable cells that
+// are neither start cells nor `left out`, a racer reaches a cell just right of it.
+template <typename LeftOut>
+bool LapCloses(const Grid& grid, const StartRow& start, LeftOut leftOut) {
+    const int32_t size = grid.Size();
+    std::vector<bool> seen(size_t(size) * size, false);
+    std::vector<Cell> queue;
+    const auto visit = [&](int32_t x, int32_t y) {
+        if (grid.Drivable(x, y) && grid.Get(x, y) != Ground::Start && !leftOut(x, y) &&
+            !seen[size_t(x) * size + y]) {
+            seen[size_t(x) * size + y] = true;
+            queue.push_back({x, y});
+        }
+    };
+    for (int32_t x = start.x0; x <= start.x1; ++x) {
+        visit(x, start.y - 1);
+    }
+    for (size_t next = 0; next < queue.size(); ++next) {
+        const Cell here = queue[next];
+        visit(here.x + 1, here.y);
+        visit(here.x - 1, here.y);
+        visit(here.x, here.y + 1);
+        visit(here.x, here.y - 1);
+    }
+    for (int32_t x = start.x0; x <= start.x1; ++x) {
+        if (grid.Inside(x, start.y + 1) && seen[size_t(x) * size + start.y + 1]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The drivable cells are one piece, and the lap from just left of the start row comes round to
+// just right of it without crossing the start row. Returns whether the lap closes.
+bool CheckLoop(const Grid& grid, const Sampling& at, const StartRow* start,
+               CourseFromPicture& report) {
+    const auto drivable = [&grid](int32_t x, int32_t y) { return grid.Drivable(x, y); };
+    std::vector<std::vector<Cell>> pieces = grid.Pieces(drivable, false);
+    if (pieces.empty()) {
+        report.problems.push_back("no track: draw the track in a light colour on dark ground");
+        return false;
+    }
+    if (pieces.size() > 1) {
+        // The piece named last is the one with the start row, or else the largest.
+        const auto main = std::find_if(pieces.begin(), pieces.end(), [&](const auto& piece) {
+            return start && std::any_of(piece.begin(), piece.end(), [&](const Cell& cell) {
+                       return cell.x == start->x0 && cell.y == start->y;
+                   });
+        });
+        const auto larger = [](const auto& a, const auto& b) { return a.size() < b.size(); };
+        std::iter_swap(
+            main != pieces.end() ? main : std::max_element(pieces.begin(), pieces.end(), larger),
+            pieces.end() - 1);
+        std::ostringstream line;
+        line << "the track is in " << pieces.size() << " pieces; apart from the main one: ";
+        for (size_t i = 0; i + 1 < pieces.size() && i < 5; ++i) {
+            const Box box = BoxOf(pieces[i]);
+            line << (i > 0 ? "; " : "") << at.Pixels(box.x0, box.x1, box.y0, box.y1);
+        }
+        line << (pieces.size() > 6 ? "; ..." : "")
+             << ". The track must be one closed loop: join them or paint them dark";
+        report.problems.push_back(line.str());
+    }
+    if (!start) {
+        return false;
+    }
+    if (LapCloses(grid, *start, [](int32_t, int32_t) { return false; })) {
+        return true;
+    }
+    report.problems.push_back(
+        "the track does not come round: driving off to the left of the start stroke at " +
+        at.Pixels(start->x0, start->x1, start->y, start->y) +
+        " never leads back to its right side; the track must be one closed loop");
+    return false;
+}
+
+// A narrow place: drivable cells that no square of kNarrowestTrack x kNarrowestTrack drivable
+// cells covers, through which every lap has to go. (Narrow cells a lap can go round, such as a
+// single cell jutting out of a jagged edge, do no harm.)
+void CheckWidth(const Grid& grid, const Sampling& at, const StartRow& start,
+                CourseFromPicture& report) {
+    const int32_t size = grid.Size();
+    const int32_t side = kNarrowestTrack;
+    std::vector<bool> wide(size_t(size) * size, false);
+    for (int32_t x = 0; x + side <= size; ++x) {
+        for (int32_t y = 0; y + side <= size; ++y) {
+            bool square = true;
+            for (int32_t i = 0; i < side * side && square; ++i) {
+                square = grid.Drivable(x + i / side, y + i % side);
+            }
+            for (int32_t i = 0; i < side * side && square; ++i) {
+                wide[size_t(x + i / side) * size + y + i % side] = true;
+            }
+        }
+    }
+    const auto narrow = [&](int32_t x, int32_t y) {
+        return grid.Drivable(x, y) && !wide[size_t(x) * size + y];
+    };
+    const uint32_t cellPixels = std::max(at.width, at.height) / uint32_t(size);
+    for (const std::vector<Cell>& piece : grid.Pieces(narrow, true)) {
+        std::vector<bool> inPiece(size_t(size) * size, false);
+        for (const Cell& cell : piece) {
+            inPiece[size_t(cell.x) * size + cell.y] = true;
+        }
+        if (LapCloses(grid, start,
+                      [&](int32_t x, int32_t y) { return inPiece[size_t(x) * size + y]; })) {
+            continue;
+        }
+        const Box box = BoxOf(piece);
+        std::ostringstream line;
+        line << "the track is narrower than " << side << " cells at "
+             << at.Pixels(box.x0, box.x1, box.y0, box.y1) << "; make it at least " << side
+             << " cells (about " << side * cellPixels << " pixels) wide";
+        report.problems.push_back(line.str());
+    }
+}
+
+std::string CourseText(const Grid& grid) {
+    const int32_t size = grid.Size();
+    std::string text = std::to_string(size) + " " + std::to_string(size) + "\n";
+    for (int32_t x = 0; x < size; ++x) {
+        for (int32_t y = 0; y < size; ++y) {
+            const Ground ground = grid.Get(x, y);
+            text += ground == Ground::Blocked ? '1' : ground == Ground::Start ? '2' : '0';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// The course checker's rules, on the grid as the game's reader reads it back.
+void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
+    Course course;
+    std::ostringstream echo;
+    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
+    std::istringstream in(text);
+    const bool read = course.Read(in);
+    std::cout.rdbuf(console);
+    if (!read) {
+        report.problems.push_back("the game cannot read the course made: " + echo.str());
+        return;
+    }
+    const CourseReport checked = CheckCourse(course, text, nullptr);
+    for (const std::string& problem : checked.problems) {
+        report.problems.push_back("course: " + problem);
+    }
+    for (const std::string& warning : checked.warnings) {
+        report.warnings.push_back("course: " + warning);
+    }
+    report.notes.push_back("the game will build " + std::to_string(checked.markers) +
+                           " markers (a post and a rope each)");
+}
+}  // namespace
+
+bool IsCourseSize(int32_t size) {
+    return size >= 16 && size <= kTerrainSize && kTerrainSize % size == 0;
+}
+
+CourseFromPicture CourseFromImage(const Picture& picture, int32_t size) {
+    CourseFromPicture report;
+    const Sampling at{picture.width, picture.height, size};
+    std::ostringstream read;
+    read << picture.width << " x " << picture.height << " pixels read as " << size << " x " << size
+         << " cells";
+    report.notes.push_back(read.str());
+    Grid grid = Sample(picture, at);
+    BlockTheEdge(grid, at, report);
+    StartRow start{};
+    const bool hasStart = PlaceStart(grid, at, report, start);
+    if (CheckLoop(grid, at, hasStart ? &start : nullptr, report)) {
+        CheckWidth(grid, at, start, report);
+    }
+    if (!report.problems.empty()) {
+        return report;
+    }
+    const std::string text = CourseText(grid);
+    CheckAsTheGameReadsIt(text, report);
+    if (report.problems.empty()) {
+        report.courseText = text;
+    }
+    return report;
+}

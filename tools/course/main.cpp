@@ -1,0 +1,273 @@
+// kestrun-course: makes a course and its level from a picture of the track (from-image), and
+// draws a course from above (picture). Both keep the course file's layout: picture rows are
+// the file's lines, picture columns its columns, and the racers face the picture's left.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CoursePicture.h"
+#include "FromImage.h"
+#include "Png.h"
+#include "course/Course.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kSound = 0;
+constexpr int kProblem = 1;
+constexpr int kWarned = 2;
+constexpr size_t kLongestLevelWord = 255;  // the game reads each word of a level into 256 bytes
+
+const char* const kUsage =
+    "usage: kestrun-course from-image PICTURE.png COURSE.txt [--size N] [--sky day|sunset]\n"
+    "       kestrun-course picture COURSE.txt PICTURE.png [--data DIR]\n"
+    "\n"
+    "from-image turns a picture of a track into a course and its level. The picture is laid\n"
+    "over an N x N grid (64 unless --size: 16, 32, 64, 128 or 256) as the course file is laid\n"
+    "out: picture rows are the file's lines, picture columns its columns. Each cell takes the\n"
+    "class of the pixels it covers. A pixel is red when its red exceeds both its green and its\n"
+    "blue by 80 or more (of 255), else light when its luminance 0.299 R + 0.587 G + 0.114 B is\n"
+    "128 or more, else dark; a transparent pixel (alpha below 128) is dark. A cell with at\n"
+    "least a third red pixels is on the start stroke, else it is track when it has more light\n"
+    "pixels than dark ones, else blocked ground.\n"
+    "Draw the track light on dark ground, at least 3 cells wide, as one closed loop, and one\n"
+    "red stroke up-down across a stretch of it that runs left-right: the start cells, 3 to 10\n"
+    "(4 is best). The racers drive off toward the picture's left. Red beyond the track's edges\n"
+    "counts as blocked ground. The tool fences the whole track with posts and ropes, keeps the\n"
+    "grid's edge blocked, and writes COURSE.txt and beside it the level COURSE-level.txt (sky\n"
+    "box skyboxes/day unless --sky sunset, and the course by its absolute path). Problems are\n"
+    "named by their place in the picture, in pixels from its top left corner.\n"
+    "\n"
+    "picture draws a course from above, about 512 pixels across, in the same layout: blocked\n"
+    "ground, track, wall cells, posts and ropes, start cells, race poles, and the racers'\n"
+    "starts as arrows pointing the way they face. With --data DIR the blocked ground shows the\n"
+    "water and hills of DIR/terrain_data/terrain1.raw.\n"
+    "\n"
+    "Pictures are PNG files of at most 16384 pixels a side and 16 million pixels in all.\n"
+    "Exit status: 0 done; 1 a problem, nothing written; 2 written, with warnings.";
+
+int UsageError(const std::string& reason) {
+    std::cout << "kestrun-course: " << reason
+              << "; nothing written (kestrun-course --help says more)" << std::endl;
+    return kProblem;
+}
+
+// Positional arguments and the options the command takes, each with its value.
+struct Arguments {
+    std::vector<std::string> files;
+    std::vector<std::pair<std::string, std::string>> options;
+};
+
+bool Split(int argc, char** argv, const std::vector<std::string>& known, Arguments& parsed,
+           std::string& error) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) {
+            parsed.files.push_back(arg);
+            continue;
+        }
+        if (std::find(known.begin(), known.end(), arg) == known.end()) {
+            error = "unknown option " + arg;
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = arg + " needs a value";
+            return false;
+        }
+        parsed.options.emplace_back(arg, argv[++i]);
+    }
+    if (parsed.files.size() != 2) {
+        error = "needs two files, the input and the output";
+        return false;
+    }
+    return true;
+}
+
+// True when the two paths name one existing file: writing would destroy the input.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+// The level beside a course: mine.txt -> mine-level.txt.
+fs::path LevelPathFor(const fs::path& course) {
+    return course.parent_path() / (course.stem().string() + "-level" + course.extension().string());
+}
+
+bool WriteText(const fs::path& path, const std::string& text, std::string& error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) {
+        out << text;
+        out.close();
+    }
+    if (!out) {
+        error = std::strerror(errno != 0 ? errno : EIO);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        return false;
+    }
+    return true;
+}
+
+int FromImage(const Arguments& args) {
+    int32_t size = 64;
+    std::string sky = "skyboxes/day";
+    for (const auto& [option, value] : args.options) {
+        if (option == "--size") {
+            std::istringstream in(value);
+            if (!(in >> size) || !in.eof() || !IsCourseSize(size)) {
+                return UsageError("--size must be 16, 32, 64, 128 or 256, not " + value);
+            }
+        } else if (value == "day" || value == "sunset") {
+            sky = "skyboxes/" + value;
+        } else {
+            return UsageError("--sky must be day or sunset, not " + value);
+        }
+    }
+    const std::string& input = args.files[0];
+    const std::string& output = args.files[1];
+    std::error_code error;
+    const fs::path course = fs::absolute(output, error).lexically_normal();
+    const fs::path level = LevelPathFor(course);
+    const std::string coursePath = course.string();
+    if (error || course.filename().empty()) {
+        std::cout << output << ": not a file name; nothing written" << std::endl;
+        return kProblem;
+    }
+    if (coursePath.size() > kLongestLevelWord ||
+        coursePath.find_first_of(" \t\n\r\v\f") != std::string::npos) {
+        std::cout << output << ": the level file names the course by its absolute path, which the "
+                  << "game reads only without spaces and up to " << kLongestLevelWord
+                  << " characters; nothing written" << std::endl;
+        return kProblem;
+    }
+    if (SameFile(input, output) || SameFile(input, level.string())) {
+        std::cout << output << ": would overwrite the picture " << input << "; nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    Picture picture;
+    std::string reason;
+    if (!ReadPng(input, picture, reason)) {
+        std::cout << input << ": " << reason << "; nothing written" << std::endl;
+        return kProblem;
+    }
+    if (picture.width < uint32_t(size) || picture.height < uint32_t(size)) {
+        std::cout << input << ": the picture is " << picture.width << " x " << picture.height
+                  << " pixels; a " << size << " x " << size
+                  << " course needs at least a pixel a cell; nothing written" << std::endl;
+        return kProblem;
+    }
+    const CourseFromPicture made = CourseFromImage(picture, size);
+    for (const std::string& note : made.notes) {
+        std::cout << input << ": " << note << std::endl;
+    }
+    for (const std::string& problem : made.problems) {
+        std::cout << input << ": " << problem << std::endl;
+    }
+    for (const std::string& warning : made.warnings) {
+        std::cout << input << ": warning: " << warning << std::endl;
+    }
+    if (!made.problems.empty()) {
+        std::cout << input << ": " << made.problems.size()
+                  << (made.problems.size() == 1 ? " problem" : " problems") << "; nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    if (!WriteText(course, made.courseText, reason)) {
+        std::cout << output << ": cannot be written (" << reason << "); nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    if (!WriteText(level, sky + "\n" + coursePath + "\n", reason)) {
+        std::error_code ignored;
+        fs::remove(course, ignored);
+        std::cout << level.string() << ": cannot be written (" << reason << "); nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    std::cout << output << ": written, with its level " << level.string()
+              << " (play it with: kestrun " << level.string() << ")" << std::endl;
+    return made.warnings.empty() ? kSound : kWarned;
+}
+
+int DrawPicture(const Arguments& args) {
+    const std::string& input = args.files[0];
+    const std::string& output = args.files[1];
+    std::string dataFolder;
+    for (const auto& option : args.options) {
+        dataFolder = option.second;  // --data, the only option
+    }
+    if (SameFile(input, output)) {
+        std::cout << output << ": would overwrite the course; nothing written" << std::endl;
+        return kProblem;
+    }
+    Course course;
+    std::ostringstream echo;
+    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
+    const bool read = course.Init(input.c_str());
+    std::cout.rdbuf(console);
+    if (!read) {
+        std::cout << echo.str() << input << ": the game cannot read this course; nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    if (course._courseWidth > kLargestCourseDrawn || course._courseLength > kLargestCourseDrawn) {
+        std::cout << input << ": " << course._courseWidth << " x " << course._courseLength
+                  << " cells; the tool draws courses of at most " << kLargestCourseDrawn
+                  << " cells a side; nothing written" << std::endl;
+        return kProblem;
+    }
+    std::vector<unsigned char> heights;
+    if (!dataFolder.empty()) {
+        heights.assign(size_t(kTerrainSize) * kTerrainSize, 0);
+        const std::string file = (fs::path(dataFolder) / "terrain_data" / "terrain1.raw").string();
+        if (!Course::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
+            std::cout << file << ": cannot read the height file; nothing written" << std::endl;
+            return kProblem;
+        }
+    }
+    const Picture picture = DrawCourse(course, heights.empty() ? nullptr : heights.data());
+    std::string reason;
+    if (!WritePng(output, picture, reason)) {
+        std::cout << output << ": cannot be written (" << reason << "); nothing written"
+                  << std::endl;
+        return kProblem;
+    }
+    std::cout << output << ": " << picture.width << " x " << picture.height << " pixels, "
+              << CellPixels(course._courseWidth, course._courseLength) << " a cell" << std::endl;
+    return kSound;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help") {
+            std::cout << kUsage << std::endl;
+            return kSound;
+        }
+    }
+    const std::string command = argc > 1 ? argv[1] : "";
+    const bool fromImage = command == "from-image";
+    if (command.empty()) {
+        std::cout << kUsage << std::endl;
+        return kProblem;
+    }
+    if (!fromImage && command != "picture") {
+        return UsageError("unknown command " + command);
+    }
+    Arguments args;
+    std::string error;
+    const std::vector<std::string> known = fromImage ? std::vector<std::string>{"--size", "--sky"}
+                                                     : std::vector<std::string>{"--data"};
+    if (!Split(argc, argv, known, args, error)) {
+        return UsageError(error);
+    }
+    return fromImage ? FromImage(args) : DrawPicture(args);
+}

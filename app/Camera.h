@@ -9,13 +9,16 @@ public:
     Camera();
     virtual ~Camera();
 
+    // Not called by the game, which keeps the constructor's values; kept as the camera's
+    // checked setter of its projection values (the camera tests use it).
     void SetPerspective(float fov, float nearClip, float farClip);
     void SetAspect(float aspect);
     // Loads the projection; leaves the modelview matrix current.
     void Apply();
-    // Points the camera along a heading (radians) and loads the view.
+    // Points the camera along a heading (radians) and loads the view into the current matrix.
     void Turn(float angle);
-    // Moves the eye along the look direction, bobs its height and loads the view.
+    // Moves the eye along the look direction, bobs its height and loads the view into the
+    // current matrix. Every call, even Move(0), advances the bobbing phase of both cameras.
     void Move(float distance);
 
     // Motion state (set by Game::Init and Game::Update).

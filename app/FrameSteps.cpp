@@ -117,7 +117,7 @@ void FollowGround(const Course& course, Camera& camera) {
     const int32_t ground = GroundHeight(course, static_cast<int32_t>(camera._eye.x),
                                         static_cast<int32_t>(camera._eye.z));
     camera._baseHeight = static_cast<float>(ground + 2);
-    camera.Move(0.0f);
+    camera.Move(0.0f);  // sets the eye's height; also advances the shared bobbing phase
 }
 
 void DrawItems(World& world) {

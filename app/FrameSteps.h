@@ -11,10 +11,12 @@ class Course;
 class Skybox;
 class World;
 
-// The named steps of a frame. Those between Viewport and Items make up one racer's half.
+// The named steps of a frame, each named after what it does. Those between Viewport and
+// DrawItems make up one racer's half.
 enum class FrameStep : uint8_t {
-    Clear, Update, Viewport, Camera, Frustum, Sky, Course, Hud, Animate, Pickups, Wall, Ground,
-    Items, Fog, Swap
+    Clear, UpdateRacers, Viewport, MoveRacer, TakeFrustum, DrawSky, DrawTerrainAndMarkers,
+    DrawHud, AnimateItems, CollectPickups, StopAtWall, FollowGround, DrawItems, ApplyFog,
+    SwapBuffers
 };
 
 // One step of the frame and the racer it works for; racer 0 is the whole window.
@@ -25,16 +27,19 @@ struct FrameRow {
 
 // The frame, top to bottom: Game::Display runs these rows, and the benchmark times each one.
 inline constexpr FrameRow kFrame[] = {
-    {0, FrameStep::Clear}, {0, FrameStep::Update},
-    // Racer 1, top half: the course right after the sky, seen from where the camera step left it.
-    {1, FrameStep::Viewport}, {1, FrameStep::Camera}, {1, FrameStep::Frustum},
-    {1, FrameStep::Sky}, {1, FrameStep::Course}, {1, FrameStep::Hud}, {1, FrameStep::Animate},
-    {1, FrameStep::Pickups}, {1, FrameStep::Wall}, {1, FrameStep::Ground}, {1, FrameStep::Items},
-    // Racer 2, bottom half: no Animate (one item image a frame); course after wall and ground.
-    {2, FrameStep::Viewport}, {2, FrameStep::Camera}, {2, FrameStep::Frustum},
-    {2, FrameStep::Sky}, {2, FrameStep::Hud}, {2, FrameStep::Pickups}, {2, FrameStep::Wall},
-    {2, FrameStep::Ground}, {2, FrameStep::Course}, {2, FrameStep::Items},
-    {0, FrameStep::Fog}, {0, FrameStep::Swap},
+    {0, FrameStep::Clear}, {0, FrameStep::UpdateRacers},
+    // Racer 1, top half: the course right after the sky, seen from where the racer moved to.
+    {1, FrameStep::Viewport}, {1, FrameStep::MoveRacer}, {1, FrameStep::TakeFrustum},
+    {1, FrameStep::DrawSky}, {1, FrameStep::DrawTerrainAndMarkers}, {1, FrameStep::DrawHud},
+    {1, FrameStep::AnimateItems}, {1, FrameStep::CollectPickups}, {1, FrameStep::StopAtWall},
+    {1, FrameStep::FollowGround}, {1, FrameStep::DrawItems},
+    // Racer 2, bottom half: no AnimateItems (one item image a frame); the course after the
+    // wall and ground steps, with the frustum taken before them.
+    {2, FrameStep::Viewport}, {2, FrameStep::MoveRacer}, {2, FrameStep::TakeFrustum},
+    {2, FrameStep::DrawSky}, {2, FrameStep::DrawHud}, {2, FrameStep::CollectPickups},
+    {2, FrameStep::StopAtWall}, {2, FrameStep::FollowGround},
+    {2, FrameStep::DrawTerrainAndMarkers}, {2, FrameStep::DrawItems},
+    {0, FrameStep::ApplyFog}, {0, FrameStep::SwapBuffers},
 };
 
 // Speed, hold, slowing down and turning of one racer from its four keys. The key table is
@@ -54,7 +59,8 @@ void AnimateItems();
 // A racer on blocked ground stops dead, loses its acceleration and is set back one unit.
 void StopAtWall(const Course& course, Camera& camera);
 
-// Puts the racer's eye two units above the ground under it (plus the bobbing of Move).
+// Puts the racer's eye two units above the ground under it (plus the bobbing of Move; the
+// Move(0) that sets the height also advances the bobbing phase of both cameras).
 void FollowGround(const Course& course, Camera& camera);
 
 // Draws the twenty items, each two units above the ground at its place.

@@ -26,21 +26,21 @@ void Game::RunStep(const FrameRow& row) {
     Camera& camera = row.racer == 2 ? _camera2 : _camera1;
     switch (row.step) {
     case FrameStep::Clear: glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); break;
-    case FrameStep::Update: Update(); break;
+    case FrameStep::UpdateRacers: Update(); break;
     case FrameStep::Viewport:
         glViewport(0, row.racer == 1 ? _halfHeight : 0, _width, _halfHeight);
         break;
-    case FrameStep::Camera: MoveRacer(camera); break;
-    case FrameStep::Frustum: course._frustum.Update(); break;
-    case FrameStep::Sky: DrawSky(_world._skybox, camera); break;
-    case FrameStep::Course: course.Draw(); break;
-    case FrameStep::Hud: _world.DrawHud(row.racer); break;
-    case FrameStep::Animate: AnimateItems(); break;
-    case FrameStep::Pickups: _world.CollectPickups(camera._eye.x, camera._eye.z); break;
-    case FrameStep::Wall: StopAtWall(course, camera); break;
-    case FrameStep::Ground: FollowGround(course, camera); break;
-    case FrameStep::Items: DrawItems(_world); break;
-    case FrameStep::Fog: ApplyFog(_world); break;
-    case FrameStep::Swap: glutSwapBuffers(); break;
+    case FrameStep::MoveRacer: MoveRacer(camera); break;
+    case FrameStep::TakeFrustum: course._frustum.Update(); break;  // from the current matrices
+    case FrameStep::DrawSky: DrawSky(_world._skybox, camera); break;
+    case FrameStep::DrawTerrainAndMarkers: course.Draw(); break;
+    case FrameStep::DrawHud: _world.DrawHud(row.racer); break;
+    case FrameStep::AnimateItems: AnimateItems(); break;
+    case FrameStep::CollectPickups: _world.CollectPickups(camera._eye.x, camera._eye.z); break;
+    case FrameStep::StopAtWall: StopAtWall(course, camera); break;
+    case FrameStep::FollowGround: FollowGround(course, camera); break;
+    case FrameStep::DrawItems: DrawItems(_world); break;
+    case FrameStep::ApplyFog: ApplyFog(_world); break;
+    case FrameStep::SwapBuffers: glutSwapBuffers(); break;
     }
 }

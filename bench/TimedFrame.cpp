@@ -17,12 +17,12 @@ using Clock = std::chrono::steady_clock;
 FramePart PartOf(FrameStep step) {
     switch (step) {
     case FrameStep::Clear: return kPartClear;
-    case FrameStep::Sky: return kPartSky;
-    case FrameStep::Course: return kPartCourse;
-    case FrameStep::Hud: return kPartText;
-    case FrameStep::Items: return kPartItems;
-    case FrameStep::Fog:
-    case FrameStep::Swap: return kPartSwap;
+    case FrameStep::DrawSky: return kPartSky;
+    case FrameStep::DrawTerrainAndMarkers: return kPartCourse;
+    case FrameStep::DrawHud: return kPartText;
+    case FrameStep::DrawItems: return kPartItems;
+    case FrameStep::ApplyFog:
+    case FrameStep::SwapBuffers: return kPartSwap;
     default: return kPartRules;
     }
 }

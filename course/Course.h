@@ -63,6 +63,9 @@ public:
 
     // --- terrain set-up and pass ---
     bool InitTerrain(const char* fileName, int32_t width, int32_t length);
+    // One terrain and water pass, then the markers. Each pass moves the water on (the wave
+    // phase grows by 0.01) and turns the strip's direction; the markers are culled with the
+    // frustum as its last Update left it.
     bool Draw();
     void DrawTerrain(const unsigned char* field);
     void SetTerrainTexCoord(float x, float z);
@@ -87,7 +90,7 @@ public:
     float _start1X, _start1Z;     // racer 1's start, world units
     float _start2X, _start2Z;     // racer 2's start
     int32_t _heightDivisor;       // raw height / this = world height
-    Texture _courseQuadTexture;
+    Texture _courseQuadTexture;   // loaded and kept; nothing binds it
     Texture _postTexture;
     Texture _ropeTexture;
     Texture _poleTexture;

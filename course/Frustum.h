@@ -7,7 +7,8 @@ public:
     void Update();
     // Builds the planes from a projection and a modelview matrix (column-major, as GL gives them).
     void FromMatrices(const float projection[16], const float modelview[16]);
-    // True when the point lies less than 20 units outside every plane.
+    // True when the point lies less than 20 units outside every plane. The game culls whole
+    // blocks with BoxInside; the tests check the planes with single points through this.
     bool PointInside(float x, float y, float z) const;
     // True unless, for some plane, the box's corner farthest along the plane's normal lies 20
     // or more units outside it. Box corners low and high are (x, y, z).

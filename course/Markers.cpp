@@ -32,8 +32,9 @@ GLuint CompileMesh(const MarkerMesh& mesh, const Texture& texture) {
 }  // namespace
 
 void Course::BuildMarkers() {
-    // Edges clamped, so that the meshes' coordinates outside 0..1 repeat the border texels.
+    // The course quad image is loaded and kept, but nothing draws with it.
     LoadTexture(_courseQuadTexture, ImageFile::Raw, "terrain_data/CourseQuad.raw");
+    // Edges clamped, so that the meshes' coordinates outside 0..1 repeat the border texels.
     LoadTexture(_postTexture, ImageFile::Tiff, "terrain_data/Post.tif");
     BuildPostList();
     LoadTexture(_ropeTexture, ImageFile::Tiff, "terrain_data/Rope.tif");

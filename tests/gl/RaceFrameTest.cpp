@@ -300,6 +300,24 @@ TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {
     EXPECT_EQ(0.3f, game->_camera2._speed);
 }
 
+TEST_F(RaceFrame, EachHalfCullsTheMarkersWithItsOwnRacersView) {
+    // Racer 1 looks along the ring toward +z, racer 2 toward -z from beside it: most of what
+    // racer 1 sees lies behind racer 2. Racer 2's half is drawn last and leaves its markers
+    // listed: none more than a block (16) and the slack (20) behind racer 2's eye.
+    Course& course = game->_world._course;
+    ReadGoodCourse(course, RingCourse());
+    course.BuildMarkers();
+    course._heights = new unsigned char[kTerrainSize * kTerrainSize]();
+    StartRacerAt(game->_camera1, 48.0f, 40.0f);
+    game->_camera1._heading = static_cast<float>(M_PI);
+    StartRacerAt(game->_camera2, 200.0f, 40.0f);
+    game->Display();
+    ASSERT_GT(course._visibleCountX, 0);
+    for (int i = 0; i < course._visibleCountX; ++i) {
+        EXPECT_LT(course._visibleY[i] * course._cellSize, 40.0f + 16.0f + 20.0f);
+    }
+}
+
 TEST_F(RaceFrame, OddWindowHeightLeavesTheTopRowUndrawn) {
     // An off-screen target exactly as large as the window the game believes in.
     const int width = game->_width;

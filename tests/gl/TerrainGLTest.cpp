@@ -1,6 +1,7 @@
 // Terrain start-up and the terrain pass in a real context, with the shipped programs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -54,6 +55,13 @@ protected:
     void CopyProgram(const char* name) {
         dir.Write(std::string("Cg/") + name,
                   ReadFileBytes(std::string(KESTRUN_SOURCE_DIR "/data/Cg/") + name));
+    }
+
+    // Starts the terrain with the shipped programs.
+    bool StartWithPrograms() {
+        CopyProgram("Wave.cg");
+        CopyProgram("Frag.cg");
+        return course.InitTerrain("terrain_data/terrain1.raw", 256, 256);
     }
 
     // Starts the terrain and returns the console text.
@@ -110,6 +118,17 @@ void SetFog(float start, float end) {
     glFogfv(GL_FOG_COLOR, color);
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
+}
+
+// Solid base (150, 120, 80) and mid-grey detail textures on the programs' samplers, and the
+// view straight down through fog that ends far beyond the terrain.
+void TextureAndLookDown(GLuint textures[2]) {
+    textures[0] = SolidTexture(150, 120, 80);
+    textures[1] = SolidTexture(128, 128, 128);
+    cgGLSetTextureParameter(g_paramBase, textures[0]);
+    cgGLSetTextureParameter(g_paramDetail, textures[1]);
+    LookDown();
+    SetFog(1.0f, 5000.0f);
 }
 
 std::vector<unsigned char> DrawAndRead(Course& course) {
@@ -227,9 +246,7 @@ TEST_F(TerrainGL, StartsWithoutTexturesAndRunsOnePass) {
 }
 
 TEST_F(TerrainGL, FixedValuesStayWhateverTheCameraDoes) {
-    CopyProgram("Wave.cg");
-    CopyProgram("Frag.cg");
-    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    ASSERT_TRUE(StartWithPrograms());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(10, 5, 10, 200, 0, 40, 0, 1, 0);
@@ -279,9 +296,7 @@ TEST_F(TerrainGL, BaseTextureIsClampedAndDetailRepeated) {
 }
 
 TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
-    CopyProgram("Wave.cg");
-    CopyProgram("Frag.cg");
-    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    ASSERT_TRUE(StartWithPrograms());
     const int k = 7;
     for (int i = 0; i < k; ++i) course.Draw();
     float expected = 0.0f;
@@ -304,15 +319,9 @@ TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
 // --- what the programs draw ---
 
 TEST_F(TerrainGL, WaterMovesBetweenPassesAndLandStaysPut) {
-    CopyProgram("Wave.cg");
-    CopyProgram("Frag.cg");
-    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
-    const GLuint base = SolidTexture(150, 120, 80);
-    const GLuint detail = SolidTexture(128, 128, 128);
-    cgGLSetTextureParameter(g_paramBase, base);
-    cgGLSetTextureParameter(g_paramDetail, detail);
-    LookDown();
-    SetFog(1.0f, 5000.0f);
+    ASSERT_TRUE(StartWithPrograms());
+    GLuint textures[2];
+    TextureAndLookDown(textures);
 
     const std::vector<unsigned char> first = DrawAndRead(course);
     const std::vector<unsigned char> second = DrawAndRead(course);
@@ -335,14 +344,46 @@ TEST_F(TerrainGL, WaterMovesBetweenPassesAndLandStaysPut) {
         }
     }
     EXPECT_GT(waterChanged, waterPixels / 2);
-    glDeleteTextures(1, &base);
-    glDeleteTextures(1, &detail);
+    glDeleteTextures(2, textures);
+}
+
+// Land is lit by the game's vertex normals (which point down; the program turns them up):
+// the light's ambient and emission, the diffuse light of the point light at (128, 0, 128),
+// and a tint that dims steep ground. A valley whose sides face the light checks all three
+// against the same sum worked out here, at the mesh's vertices.
+TEST_F(TerrainGL, LandIsLitAsItsNormalsSay) {
+    std::string valley(kTerrainSize * kTerrainSize, '\0');
+    for (int i = 0; i < kTerrainSize * kTerrainSize; ++i) {
+        valley[i] = static_cast<char>(20 + std::abs(i % kTerrainSize - 128));
+    }
+    dir.Write("terrain_data/terrain1.raw", valley);
+    ASSERT_TRUE(StartWithPrograms());
+    GLuint textures[2];
+    TextureAndLookDown(textures);
+    const std::vector<unsigned char> pixels = DrawAndRead(course);
+    const float texel[3] = {150 / 255.0f * 128 / 255.0f, 120 / 255.0f * 128 / 255.0f,
+                            80 / 255.0f * 128 / 255.0f};
+    const float emission[3] = {0.2f, 0.2f, 0.3f};
+    const float fogColor[3] = {1.0f, 0.8f, 0.5f};
+    for (int x : {40, 96, 128, 168, 216}) {
+        const Vec3 down = Course::VertexNormal(course._heights, x, 128);
+        const float y = static_cast<float>(Course::GroundHeight(course._heights, 10, x, 128));
+        const float toLight[3] = {128.0f - x, -y, 0.0f};
+        const float along = -down.x * toLight[0] - down.y * toLight[1];
+        const float diffuse = std::max(along, 0.0f) / std::hypot(toLight[0], toLight[1]);
+        const float fog = (5000.0f - (100.0f - y)) / 4999.0f;
+        for (int c = 0; c < 3; ++c) {
+            const float lit = emission[c] + 0.64f + 0.64f * diffuse;
+            const float colour = texel[c] * (1.3f - 0.7f * down.y) * lit;
+            const float expected = 255 * (fog * colour + (1 - fog) * fogColor[c]);
+            EXPECT_NEAR(expected, Pixel(pixels, x, 128)[c], 3) << "x " << x << ", channel " << c;
+        }
+    }
+    glDeleteTextures(2, textures);
 }
 
 TEST_F(TerrainGL, TerrainFadesIntoTheLinearFog) {
-    CopyProgram("Wave.cg");
-    CopyProgram("Frag.cg");
-    ASSERT_TRUE(course.InitTerrain("terrain_data/terrain1.raw", 256, 256));
+    ASSERT_TRUE(StartWithPrograms());
     LookDown();
     SetFog(1.0f, 2.0f);   // everything lies beyond the fog's end
     const std::vector<unsigned char> fogged = DrawAndRead(course);

@@ -149,7 +149,8 @@ TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
     TempDir dir;
     const std::string good = dir.Write("ring.txt", RingCourse());
     const std::string bad = dir.Write("bad.txt", "4 4 1111 1201 1001 1111\n");
-    const ToolResult run = Check({good, bad, good});
+    const std::string warned = dir.Write("warned.txt", kBadCourses[std::size(kBadCourses) - 1].text);
+    const ToolResult run = Check({good, bad, warned, good});  // a warning after a problem: still 1
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(Contains(run.output, good + ": sound\n")) << run.output;
     EXPECT_TRUE(Contains(run.output, bad + ": 1 problem\n")) << run.output;

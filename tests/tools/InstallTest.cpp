@@ -22,6 +22,15 @@ protected:
     static void TearDownTestSuite() { prefix.reset(); }
     void SetUp() override { ASSERT_EQ(0, install.exitStatus) << install.output; }
     static std::string Launcher() { return prefix->File("games/kestrun"); }
+    // A course of the player's: the README's example drawing, made a course by the installed
+    // course tool.
+    static std::string PlayersCourse() {
+        const std::string course = prefix->File("mine.txt");
+        const ToolResult run = RunTool(prefix->File("games/kestrun-course"),
+                                       {"from-image", KESTRUN_SOURCE_DIR "/docs/courses/example-track.png", course});
+        EXPECT_EQ(0, run.exitStatus) << run.output;
+        return ReadFileBytes(course);
+    }
 
     static inline std::unique_ptr<TempDir> prefix;
     static inline ToolResult install;
@@ -36,16 +45,6 @@ uint32_t PngWidth(const std::string& bytes) {
     return width;
 }
 
-// A course of the player's, 64 x 64: a ring of track round a blocked middle, 4 start cells.
-std::string PlayersCourse() {
-    std::string text = "64 64\n";
-    for (int x = 0, y = 0; x < 64; y = (y + 1) % 64, x += y == 0) {
-        const bool track = x % 63 && y % 63 && (x < 8 || x > 55 || y < 8 || y > 55);
-        text += std::string(!track ? "1" : x >= 2 && x <= 5 && y == 30 ? "2" : "0") +
-                (y == 63 ? "\n" : "");
-    }
-    return text;
-}
 } // namespace
 
 TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {

@@ -10,9 +10,6 @@
 #include "ToolRun.h"
 
 namespace {
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 ToolResult Check(const std::vector<std::string>& files) {
     return RunTool(KESTRUN_CHECK_TOOL, files);

@@ -6,55 +6,39 @@
 #include <filesystem>
 #include <functional>
 
-#include <png.h>
-
+#include "Png.h"
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "ToolRun.h"
 #include "course/CourseRules.h"
 
 namespace {
-struct Picture {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> rgba;
+// The red, green and blue of a pixel as 0xRRGGBB.
+uint32_t Rgb(const Picture& picture, uint32_t column, uint32_t row) {
+    const uint8_t* p = picture.At(column, row);
+    return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+}
 
-    uint32_t At(uint32_t column, uint32_t row) const {
-        const uint8_t* p = &rgba[(size_t{row} * width + column) * 4];
-        return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-    }
-    void Fill(uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
-        for (uint32_t r = r0; r < r1; ++r) {
-            for (uint32_t c = c0; c < c1; ++c) {
-                uint8_t* p = &rgba[(size_t{r} * width + c) * 4];
-                p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = 255;
-            }
+void Fill(Picture& picture, uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
+    for (uint32_t r = r0; r < r1; ++r) {
+        for (uint32_t c = c0; c < c1; ++c) {
+            uint8_t* p = picture.At(c, r);
+            p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = 255;
         }
     }
-};
+}
 
+// Pictures go through the tool's own libpng reader and writer.
 Picture Decode(const std::string& path) {
     Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str())) {
-        image.format = PNG_FORMAT_RGBA;
-        picture.rgba.resize(PNG_IMAGE_SIZE(image));
-        if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) {
-            picture.width = image.width;
-            picture.height = image.height;
-        }
-    }
+    std::string error;
+    EXPECT_TRUE(ReadPng(path, picture, error)) << path << ": " << error;
     return picture;
 }
 
 std::string Encode(const Picture& picture, const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = picture.width;
-    image.height = picture.height;
-    image.format = PNG_FORMAT_RGBA;
-    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr));
+    std::string error;
+    EXPECT_TRUE(WritePng(path, picture, error)) << error;
     return path;
 }
 
@@ -72,17 +56,17 @@ struct Ring {
 };
 
 Picture DrawRing(const Ring& ring) {
-    Picture picture{320, 320, std::vector<uint8_t>(320 * 320 * 4)};
-    picture.Fill(0, 0, 320, 320, 0x305020);
-    picture.Fill(40, 40, 280, 280, 0xe0d0b0);
-    picture.Fill(40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
+    Picture picture(320, 320);
+    Fill(picture, 0, 0, 320, 320, 0x305020);
+    Fill(picture, 40, 40, 280, 280, 0xe0d0b0);
+    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
     if (ring.cut) {
-        picture.Fill(100, 200, 110, 320, 0x305020);
+        Fill(picture, 100, 200, 110, 320, 0x305020);
     }
     if (ring.edge) {
-        picture.Fill(0, 0, 320, 3, 0xe0d0b0);
+        Fill(picture, 0, 0, 320, 3, 0xe0d0b0);
     }
-    picture.Fill(ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
+    Fill(picture, ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
                  40 + ring.strokeBottom, 0xd02020);
     uint32_t noise = 12345;
     for (uint8_t& byte : picture.rgba) {
@@ -92,21 +76,8 @@ Picture DrawRing(const Ring& ring) {
     return picture;
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
     return RunTool(KESTRUN_COURSE_TOOL, arguments);
-}
-
-std::vector<std::string> DocsCourses() {
-    std::vector<std::string> courses;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(KESTRUN_SOURCE_DIR) + "/data/courses")) {
-        courses.push_back(entry.path().string());
-    }
-    return courses;
 }
 }  // namespace
 
@@ -152,7 +123,7 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
 // back as the course it shows.
 TEST(CourseTool, DrawsEachCellsClassAndReadsItsPictureBack) {
     TempDir dir;
-    std::vector<std::string> courses = DocsCourses();
+    std::vector<std::string> courses = ShippedCourses();
     courses.push_back(dir.Write("ring.txt", RingCourse()));
     for (const std::string& path : courses) {
         const std::string text = ReadFileBytes(path);
@@ -171,14 +142,14 @@ TEST(CourseTool, DrawsEachCellsClassAndReadsItsPictureBack) {
                                           : code == '2'              ? 0xd62828
                                           : IsWallCell(course, x, y) ? 0xc49668
                                                                      : 0xdecca0;
-                EXPECT_EQ(expected, picture.At(y * s + s / 4, x * s + s / 2)) << x << "," << y;
+                EXPECT_EQ(expected, Rgb(picture, y * s + s / 4, x * s + s / 2)) << x << "," << y;
             }
         }
         int32_t xs[kStartTableSize];
         int32_t ys[kStartTableSize];
         ASSERT_EQ(4, CollectStartCells(course, xs, ys, kStartTableSize)) << path;
-        EXPECT_EQ(0x4696ffu, picture.At(ys[2] * s - s / 5, xs[2] * s));  // racer 1, blue
-        EXPECT_EQ(0xffdc00u, picture.At(ys[1] * s - s / 5, xs[1] * s));  // racer 2, yellow
+        EXPECT_EQ(0x4696ffu, Rgb(picture, ys[2] * s - s / 5, xs[2] * s));  // racer 1, blue
+        EXPECT_EQ(0xffdc00u, Rgb(picture, ys[1] * s - s / 5, xs[1] * s));  // racer 2, yellow
 
         const std::string back = dir.File("back.txt");
         const ToolResult read =
@@ -197,7 +168,7 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
     const auto file = [&dir](std::string bytes) {
         return [&dir, bytes] { return dir.Write("in.png", bytes); };
     };
-    Picture wide{20000, 1, std::vector<uint8_t>(20000 * 4, 255)};
+    Picture wide(20000, 1);
     const struct {
         const char* name;
         std::function<std::string()> input;
@@ -236,7 +207,7 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
 
 TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {
     TempDir dir;
-    for (const std::string& path : DocsCourses()) {
+    for (const std::string& path : ShippedCourses()) {
         const std::string name = std::filesystem::path(path).stem().string() + ".png";
         ASSERT_EQ(0, RunCourseTool({"picture", path, dir.File(name)}).exitStatus);
         const Picture drawn = Decode(dir.File(name));

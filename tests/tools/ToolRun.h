@@ -13,6 +13,10 @@ struct ToolResult {
 // Runs the program with the arguments (each quoted for the shell) and waits for it.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments);
 
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // Runs the asset generator into `outputDir` with the shipped courses, as the build does.
 ToolResult GenerateAssets(const std::string& outputDir);
 

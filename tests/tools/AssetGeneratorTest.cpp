@@ -139,6 +139,7 @@ TEST(AssetGeneratorRun, ReportsAnUnreadableCourseOrFolderAndFails) {
         {{out.File("data"), bad}, "Course::Init() - ERROR reading map data: 0,4"},
         {{"--ground", out.File("ground"), bad}, "kestrun-assets: cannot read course " + bad},
         {{"--ground", file + "/ground", good}, "kestrun-assets: cannot create " + file},
+        {{"--grund", out.File("data"), good}, "usage: kestrun-assets"},  // not a folder named --grund
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, c.args);

@@ -183,6 +183,7 @@ TEST_F(CgRuntimeGL, SamplersTakeUnitsInLookupOrderAndBindTheirTextures) {
 }
 
 TEST_F(CgRuntimeGL, PerVertexValueReachesTheProgramWithTheNextVertex) {
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT);  // taken back at the end
     glViewport(0, 0, 64, 32);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -220,7 +221,7 @@ TEST_F(CgRuntimeGL, PerVertexValueReachesTheProgramWithTheNextVertex) {
     EXPECT_EQ(0, pixels[1][0]);
     EXPECT_NEAR(128, pixels[1][1], 1);
     EXPECT_EQ(255, pixels[1][2]);
-    glEnable(GL_DEPTH_TEST);
+    glPopAttrib();
 }
 
 TEST_F(CgRuntimeGL, NamesAreLookedUpPerProgram) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -47,29 +49,43 @@ protected:
 
 TEST_F(HudDraw, EachHalfShowsTheWholeLineInsideItself) {
     // Bitmaps are not clipped by the viewport: a line placed too high spills into the other
-    // half or off the window. The first window is tall enough for the line at any place.
+    // half or off the window. The first window is tall enough for the line at any place; in a
+    // wide, short one the half is lower than the line is long; in the last the glyphs are cut
+    // but the line still runs from its first character to its last.
     std::strcpy(g_hudText, "FPS:1234.56 Time:7890.12");
     long wholeLine = 0;
-    for (const auto& [width, height] : {std::pair{1280, 2000}, {640, 480}, {1280, 720}, {300, 21}}) {
+    std::pair<long, long> wholeSpan{0, 0};
+    for (const auto& [width, height] :
+         {std::pair{1280, 2000}, {640, 480}, {1280, 720}, {1600, 200}, {300, 21}}) {
         OffscreenTarget target(width, height);
         for (int racer : {1, 2}) {
             const int half = height / 2;
             const int bottom = racer == 1 ? half : 0;
             glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // as the frame starts
             glViewport(0, bottom, width, half);
             world.DrawHud(racer);
             const std::vector<unsigned char> pixels = target.Read();
             long lit = 0;
             long outside = 0;
+            std::pair<long, long> span{width, -1};  // the first and last lit column
             for (size_t i = 0; i < pixels.size(); i += 4) {
+                const long x = static_cast<long>(i / 4) % width;
                 const long y = static_cast<long>(i / 4) / width;
                 lit += pixels[i] > 0;
                 outside += pixels[i] > 0 && (y < bottom || y >= bottom + half);
+                span = pixels[i] > 0 ? std::pair{std::min(span.first, x), std::max(span.second, x)}
+                                     : span;
             }
             wholeLine = wholeLine ? wholeLine : lit;
+            wholeSpan = wholeSpan.second ? wholeSpan : span;
             EXPECT_EQ(0, outside) << width << " x " << height << ", racer " << racer;
             EXPECT_TRUE(half < 14 ? lit > 0 : lit == wholeLine) << width << " x " << height;
+            ASSERT_GT(wholeLine, 100) << "the line was not drawn";
+            EXPECT_TRUE(std::abs(span.first - wholeSpan.first) <= 1 &&
+                        std::abs(span.second - wholeSpan.second) <= 1)
+                << width << " x " << height << ", racer " << racer << ": columns " << span.first
+                << ".." << span.second << ", not " << wholeSpan.first << ".." << wholeSpan.second;
         }
     }
 }

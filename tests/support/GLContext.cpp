@@ -1,9 +1,51 @@
 #include "GLContext.h"
 
 #include <GL/glut.h>
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 int g_window = 0;
+
+// Between tests the test window's context goes back to the defaults of what the drawing code
+// reads without setting it: the capabilities the game's render state turns on (tests of that
+// state leave them on) are turned off again, and a test that leaves a program in use, another
+// texture unit active or an off-screen target bound fails, as the game must not either.
+class LeftStateCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        if (g_window == 0 || glutGetWindow() != g_window) {
+            return;  // no context yet, or a game window of the test is current
+        }
+        for (GLenum capability : {GL_DEPTH_TEST, GL_CULL_FACE, GL_BLEND, GL_ALPHA_TEST,
+                                  GL_SCISSOR_TEST, GL_TEXTURE_2D, GL_LIGHTING, GL_FOG}) {
+            glDisable(capability);
+        }
+        glDepthFunc(GL_LESS);
+        std::string left;
+        if (GetInteger(GL_CURRENT_PROGRAM) != 0) {
+            left += " a program in use,";
+            glUseProgram(0);
+        }
+        if (GetInteger(GL_ACTIVE_TEXTURE) != GL_TEXTURE0) {
+            left += " another texture unit active,";
+            glActiveTexture(GL_TEXTURE0);
+        }
+        if (GetInteger(GL_FRAMEBUFFER_BINDING) != 0) {
+            left += " an off-screen target bound,";
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        }
+        if (!left.empty()) {
+            left.pop_back();
+            ADD_FAILURE() << "the test left GL state behind:" << left;
+        }
+    }
+};
+
+const bool g_checkRegistered = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new LeftStateCheck);
+    return true;
+}();
 }  // namespace
 
 void EnsureGLContext() {

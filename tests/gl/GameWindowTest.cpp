@@ -8,6 +8,7 @@
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
+#include "VirtualPads.h"
 #include "app/Game.h"
 
 namespace {
@@ -97,6 +98,11 @@ TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     EXPECT_EQ(course._start1Z, game._camera1._eye.z);
     EXPECT_EQ(course._start2X, game._camera2._eye.x);
     EXPECT_EQ(course._start2Z, game._camera2._eye.z);
+    // The start-up started the pads: one plugged in now drives racer 1 at the next idle step.
+    SDL_JoystickSetVirtualButton(PlugPad("Pad One"), SDL_CONTROLLER_BUTTON_A, 1);
+    game.Idle();
+    EXPECT_EQ(1, game._padKeys['w']);
+    EXPECT_NE(std::string::npos, capture.Text().find("Racer 1: gamepad Pad One\n")) << capture.Text();
 }
 
 TEST(GameStart, ABadLevelOpensNoWindow) {

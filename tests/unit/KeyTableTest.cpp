@@ -122,9 +122,34 @@ TEST(PadKeyTable, UnpluggedPadLetsGoAndAWaitingPadTakesItsRacer) {
     EXPECT_EQ("1.......", Held(game._padKeys));
     PlugPad("Pad Four");
     game.PollGamepads();
+    SDL_JoystickDetachVirtual(0);  // racer 1's pad
+    game.PollGamepads();
+    EXPECT_EQ("........", Held(game._padKeys));
+    SDL_JoystickSetVirtualButton(PlugPad("Pad Five"), SDL_CONTROLLER_BUTTON_B, 1);
+    game.PollGamepads();
+    EXPECT_EQ(".1......", Held(game._padKeys));
     EXPECT_EQ("Racer 1: gamepad Pad One\nRacer 2: gamepad Pad Two\nRacer 2: gamepad removed\n"
-              "Racer 2: gamepad Pad Three\nRacer 2: gamepad removed\nRacer 2: gamepad Pad Four\n",
+              "Racer 2: gamepad Pad Three\nRacer 2: gamepad removed\nRacer 2: gamepad Pad Four\n"
+              "Racer 1: gamepad removed\nRacer 1: gamepad Pad Five\n",
               console.Text());
+}
+
+// A wheel and a flight stick are joysticks but no game controllers: the pads after them still
+// take racers 1 and 2.
+TEST(PadKeyTable, JoysticksThatAreNoPadsLeaveTheRacersToThePads) {
+    Game game;
+    ASSERT_TRUE(game._gamepads.Start());
+    ConsoleCapture console;
+    for (SDL_JoystickType type : {SDL_JOYSTICK_TYPE_WHEEL, SDL_JOYSTICK_TYPE_FLIGHT_STICK}) {
+        SDL_JoystickSetVirtualButton(PlugPad("Not A Pad", type), 0, 1);
+        game.PollGamepads();
+        ASSERT_FALSE(SDL_IsGameController(SDL_NumJoysticks() - 1));
+    }
+    SDL_JoystickSetVirtualButton(PlugPad("Pad One"), SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualButton(PlugPad("Pad Two"), SDL_CONTROLLER_BUTTON_B, 1);
+    game.PollGamepads();
+    EXPECT_EQ("1....1..", Held(game._padKeys));
+    EXPECT_EQ("Racer 1: gamepad Pad One\nRacer 2: gamepad Pad Two\n", console.Text());
 }
 
 TEST(GameObject, ConstructionValues) {

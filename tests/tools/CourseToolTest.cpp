@@ -19,11 +19,12 @@ uint32_t Rgb(const Picture& picture, uint32_t column, uint32_t row) {
     return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
 }
 
-void Fill(Picture& picture, uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb) {
+void Fill(Picture& picture, uint32_t c0, uint32_t r0, uint32_t c1, uint32_t r1, uint32_t rgb,
+          uint8_t alpha = 255) {
     for (uint32_t r = r0; r < r1; ++r) {
         for (uint32_t c = c0; c < c1; ++c) {
             uint8_t* p = picture.At(c, r);
-            p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = 255;
+            p[0] = rgb >> 16, p[1] = rgb >> 8 & 0xff, p[2] = rgb & 0xff, p[3] = alpha;
         }
     }
 }
@@ -53,13 +54,16 @@ struct Ring {
     bool cut = false;     // a dark gap across the bottom stretch
     int strokeWidth = 9;  // on three columns of cells
     bool edge = false;    // light along the picture's top edge, which stays blocked
+    bool flicks = false;  // a red cell beyond each end of the stroke, meeting it at a corner
+    bool clear = false;   // the ground transparent white instead of dark green
 };
 
 Picture DrawRing(const Ring& ring) {
     Picture picture(320, 320);
-    Fill(picture, 0, 0, 320, 320, 0x305020);
+    Fill(picture, 0, 0, 320, 320, ring.clear ? 0xffffff : 0x305020, ring.clear ? 0 : 255);
     Fill(picture, 40, 40, 280, 280, 0xe0d0b0);
-    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
+    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track,
+         ring.clear ? 0xffffff : 0x305020, ring.clear ? 0 : 255);
     if (ring.cut) {
         Fill(picture, 100, 200, 110, 320, 0x305020);
     }
@@ -68,12 +72,28 @@ Picture DrawRing(const Ring& ring) {
     }
     Fill(picture, ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
                  40 + ring.strokeBottom, 0xd02020);
+    if (ring.flicks) {
+        const uint32_t top = 40 + ring.strokeTop, right = ring.strokeLeft + ring.strokeWidth;
+        Fill(picture, ring.strokeLeft - 5, top - 5, ring.strokeLeft, top, 0xd02020);
+        Fill(picture, right, 40 + ring.strokeBottom, right + 5, 45 + ring.strokeBottom, 0xd02020);
+    }
     uint32_t noise = 12345;
     for (uint8_t& byte : picture.rgba) {
         noise = noise * 1103515245u + 12345u;
         byte = uint8_t(std::clamp(int(byte) + int(noise >> 16) % 61 - 30, 0, 255));
     }
     return picture;
+}
+
+// The picture drawn `across` times as wide and `down` times as high, each pixel repeated.
+Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
+    Picture wide(picture.width * across, picture.height * down);
+    for (uint32_t r = 0; r < wide.height; ++r) {
+        for (uint32_t c = 0; c < wide.width; ++c) {
+            std::copy_n(picture.At(c / across, r / down), 4, wide.At(c, r));
+        }
+    }
+    return wide;
 }
 
 ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
@@ -115,6 +135,80 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
         EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
         const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
         EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+    }
+}
+
+// The same track read from a picture of another shape, on a transparent background, or with a
+// start stroke whose end cells meet it only at their corners: the same course.
+TEST(CourseTool, ReadsTheSameCourseWhateverThePicturesShapeAndBackground) {
+    TempDir dir;
+    Ring clear, column, flicks;
+    clear.clear = true;
+    column.strokeLeft = 160, column.strokeWidth = 5;  // the stroke on one column of cells
+    flicks = column;
+    flicks.flicks = true;
+    const struct {
+        const char* name;
+        Picture picture;
+        Ring reference;
+    } kCases[] = {
+        {"twice as wide", Stretch(DrawRing({}), 2, 1), {}},
+        {"three times as high", Stretch(DrawRing({}), 1, 3), {}},
+        {"transparent ground", DrawRing(clear), {}},
+        {"stroke with flicks", DrawRing(flicks), column},
+    };
+    for (const auto& c : kCases) {
+        const ToolResult reference = RunCourseTool(
+            {"from-image", Encode(DrawRing(c.reference), dir.File("ref.png")), dir.File("ref.txt")});
+        ASSERT_EQ(0, reference.exitStatus) << c.name << "\n" << reference.output;
+        const ToolResult made = RunCourseTool(
+            {"from-image", Encode(c.picture, dir.File("in.png")), dir.File("in.txt")});
+        EXPECT_EQ(0, made.exitStatus) << c.name << "\n" << made.output;
+        EXPECT_EQ(ReadFileBytes(dir.File("ref.txt")), ReadFileBytes(dir.File("in.txt"))) << c.name;
+    }
+}
+
+// One cell of the ring's dark infield (5 x 5 pixels) painted with pixels on either side of each
+// edge of the reading rules: it stays blocked ground, or becomes a piece of track of its own,
+// or a second start stroke.
+TEST(CourseTool, ReadsPixelsAndCellsOnEachSideOfTheirThresholds) {
+    TempDir dir;
+    struct Pixels {
+        int count;
+        uint32_t rgb;
+        uint8_t alpha = 255;
+    };
+    const char* const kDark = "sound", *const kLight = "the track is in 2 pieces",
+                      *const kRed = "2 red strokes";
+    const uint32_t kWhite = 0xffffff, kBlack = 0x000000, kRedPixel = 0xff0000;
+    const struct {
+        std::vector<Pixels> pixels;
+        const char* reads;
+    } kCases[] = {
+        {{{25, kWhite, 127}}, kDark},   {{{25, kWhite, 128}}, kLight},     // alpha
+        {{{25, kWhite, 0}}, kDark},     {{{25, 0xd02020, 127}}, kDark},
+        {{{25, 0xc87900}}, kLight},     {{{25, 0xc87800}}, kRed},          // red over green
+        {{{25, 0xc80079}}, kDark},      {{{25, 0xc80078}}, kRed},          // red over blue
+        {{{25, 0x7f7f7f}}, kDark},      {{{25, 0x808080}}, kLight},        // luminance
+        {{{25, 0x00da00}}, kDark},      {{{25, 0x00db00}}, kLight},
+        {{{8, kRedPixel}, {17, kBlack}}, kDark},  {{{9, kRedPixel}, {16, kBlack}}, kRed},  // a third
+        {{{8, kRedPixel}, {17, kWhite}}, kLight},
+        {{{12, kWhite}, {13, kBlack}}, kDark},    {{{13, kWhite}, {12, kBlack}}, kLight},
+    };
+    for (const auto& c : kCases) {
+        Picture picture = DrawRing({});
+        int pixel = 0;
+        for (const Pixels& run : c.pixels) {
+            for (int i = 0; i < run.count; ++i, ++pixel) {
+                Fill(picture, 150 + pixel % 5, 150 + pixel / 5, 151 + pixel % 5, 151 + pixel / 5,
+                     run.rgb, run.alpha);
+            }
+        }
+        const ToolResult run = RunCourseTool(
+            {"from-image", Encode(picture, dir.File("in.png")), dir.File("out.txt")});
+        const std::string row = "row " + std::to_string(&c - kCases) + "\n" + run.output;
+        EXPECT_EQ(c.reads == kDark ? 0 : 1, run.exitStatus) << row;
+        EXPECT_TRUE(c.reads == kDark || Contains(run.output, c.reads)) << row;
     }
 }
 
@@ -203,6 +297,13 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         EXPECT_FALSE(std::filesystem::exists(dir.File(c.output))) << c.name;
         EXPECT_FALSE(std::filesystem::exists(dir.File("out-level.txt"))) << c.name;
     }
+    // The level's name taken by a folder: the course is not left behind, and the folder stays.
+    std::filesystem::create_directory(dir.File("taken-level.txt"));
+    const ToolResult taken = RunCourseTool({"from-image", good, dir.File("taken.txt")});
+    EXPECT_EQ(1, taken.exitStatus) << taken.output;
+    EXPECT_TRUE(Contains(taken.output, "taken-level.txt: cannot be written")) << taken.output;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("taken.txt")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken-level.txt")));
 }
 
 TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {

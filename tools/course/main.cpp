@@ -100,12 +100,16 @@ fs::path LevelPathFor(const fs::path& course) {
     return course.parent_path() / (course.stem().string() + "-level" + course.extension().string());
 }
 
+// On a failure takes back only a file it opened: what stands under the name when it cannot be
+// opened (a folder, a file the player may not write) is the player's and stays.
 bool WriteText(const fs::path& path, const std::string& text, std::string& error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) {
-        out << text;
-        out.close();
+    if (!out) {
+        error = std::strerror(errno != 0 ? errno : EIO);
+        return false;
     }
+    out << text;
+    out.close();
     if (!out) {
         error = std::strerror(errno != 0 ? errno : EIO);
         std::error_code ignored;

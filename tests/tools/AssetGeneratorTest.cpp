@@ -2,10 +2,15 @@
 // format the game's loaders expect.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include "TempDir.h"
+#include "TestCourses.h"
 #include "ToolRun.h"
+#include "course/CourseRules.h"
 
 namespace {
 struct ExpectedTiff {
@@ -125,6 +130,43 @@ TEST_F(AssetGenerator, BaseTexturePaintsTheStartLineWhereTheStartCellsLie) {
     }
 }
 
+// The road's colours: asphalt grey with its grain, and the plain colours of the kerb (red and
+// white) and of the start line (white and black).
+bool IsRoadColour(uint32_t pixel) {
+    const int r = Red(pixel), g = Green(pixel), b = Blue(pixel);
+    const auto near = [&](int red, int green, int blue) {
+        return std::abs(r - red) <= 2 && std::abs(g - green) <= 2 && std::abs(b - blue) <= 2;
+    };
+    return (r >= 66 && r <= 87 && r >= g && g >= b && r - b <= 8) || near(199, 31, 26) ||
+           near(235, 235, 230) || near(237, 237, 237) || near(20, 20, 23);
+}
+
+// Each shipped course's own ground shows the road exactly where the game's wall step lets a
+// racer drive: on every texel whose centre is not blocked ground, and nowhere else.
+TEST(AssetGeneratorRun, EachCoursesRoadEndsWhereTheWallStepStopsARacer) {
+    for (const std::string& path : ShippedCourses()) {
+        TempDir out;
+        const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, {"--ground", out.Path(), path});
+        ASSERT_EQ(0, run.exitStatus) << run.output;
+        const DecodedTiff base = DecodeTiff(out.File("terrain_data/Terrain_Base.tif"));
+        ASSERT_EQ(256u, base.width);
+        Course course;
+        ReadGoodCourse(course, ReadFileBytes(path));
+        int wrong = 0;
+        for (uint32_t z = 0; z < 256; ++z) {
+            for (uint32_t x = 0; x < 256; ++x) {
+                const bool free = !IsBlockedGround(course, x + 0.5f, z + 0.5f);
+                if (free != IsRoadColour(base.At(x, z)) && ++wrong <= 5) {
+                    ADD_FAILURE() << path << ": texel " << x << ", " << z << " is "
+                                  << (free ? "free ground but not road" : "painted as road but blocked")
+                                  << std::hex << " (colour " << (base.At(x, z) & 0xffffff) << ")";
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong) << path;
+    }
+}
+
 // For the whole data and for one course's ground alone: a course it cannot read, or a folder
 // it cannot make (below a file, which even root cannot write into), fails with one line.
 TEST(AssetGeneratorRun, ReportsAnUnreadableCourseOrFolderAndFails) {
@@ -140,11 +182,18 @@ TEST(AssetGeneratorRun, ReportsAnUnreadableCourseOrFolderAndFails) {
         {{"--ground", out.File("ground"), bad}, "kestrun-assets: cannot read course " + bad},
         {{"--ground", file + "/ground", good}, "kestrun-assets: cannot create " + file},
         {{"--grund", out.File("data"), good}, "usage: kestrun-assets"},  // not a folder named --grund
+        {{"--ground", out.File("taken"), good},  // a file's name taken by a folder, half way
+         "kestrun-assets: cannot write " + out.File("taken/terrain_data/Terrain_Base.tif")},
     };
+    std::filesystem::create_directories(out.File("taken/terrain_data/Terrain_Base.tif"));
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(KESTRUN_ASSETS_TOOL, c.args);
         EXPECT_EQ(1, run.exitStatus) << run.output;
         EXPECT_NE(std::string::npos, run.output.find(c.line)) << run.output;
+    }
+    // No file is left under a temporary name.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(out.Path())) {
+        EXPECT_NE('.', entry.path().filename().string()[0]) << entry.path();
     }
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+
+#include <unistd.h>
 
 #include "GameRun.h"
 #include "ToolRun.h"
@@ -154,4 +157,58 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
     }
+}
+
+// The installed launcher beside a stand-in game that prints the folder it runs in: the player's
+// course keeps its ground while neither it nor the generator changes, gets a new one when the
+// generator does, and keeps using the one made when the cache cannot be written. As root, a
+// cache the player cannot write is another user's: the launcher runs as user 65534.
+TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCannotWrite) {
+    TempDir stand, cache;
+    fs::create_directories(stand.File("games"));
+    fs::create_directories(stand.File("share/games"));
+    fs::copy_file(Launcher(), stand.File("games/kestrun"));
+    fs::create_directory_symlink(prefix->File("share/games/kestrun"),
+                                 stand.File("share/games/kestrun"));
+    fs::permissions(stand.Write("lib/games/kestrun/kestrun", "#!/bin/sh\npwd -P\n"),
+                    fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add);
+    const std::string generator = stand.File("lib/games/kestrun/kestrun-assets");
+    fs::copy_file(prefix->File("lib/games/kestrun/kestrun-assets"), generator);
+    const std::string course = stand.Write("course.txt", PlayersCourse());
+    const std::string level = stand.Write("level.txt", "skyboxes/day\n" + course + "\n");
+    // The folder the game ran in, the last line of the output.
+    const auto folderOf = [&](std::vector<std::string> runAs) {
+        runAs.insert(runAs.end(), {"env", "XDG_CACHE_HOME=" + cache.Path(),
+                                   stand.File("games/kestrun"), level});
+        const ToolResult run = RunTool(runAs[0], {runAs.begin() + 1, runAs.end()});
+        EXPECT_EQ(0, run.exitStatus) << run.output;
+        const size_t end = run.output.find_last_not_of('\n');
+        return run.output.substr(run.output.rfind('\n', end) + 1, end - run.output.rfind('\n', end));
+    };
+    const std::string first = folderOf({});
+    EXPECT_EQ(fs::canonical(cache.File("kestrun")), fs::path(first).parent_path());
+    EXPECT_EQ(first, folderOf({}));
+    std::ofstream(generator, std::ios::app) << '\n';  // another build of the generator
+    const std::string second = folderOf({});
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(fs::exists(fs::path(second) / "terrain_data/terrain1.raw")) << second;
+
+    std::vector<std::string> player;
+    if (geteuid() == 0) {
+        player = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        if (RunTool(player[0], {player[1], player[2], player[3], "true"}).exitStatus != 0) {
+            GTEST_SKIP() << "running as root where setpriv cannot become user 65534: no cache "
+                            "folder this test can make unwritable";
+        }
+        for (const fs::path& folder : {fs::path(stand.Path()), fs::path(cache.Path()),
+                                       fs::path(prefix->Path()), fs::path(second)}) {
+            fs::permissions(folder, fs::perms::others_read | fs::perms::others_exec,
+                            fs::perm_options::add);
+        }
+    }
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(cache.File("kestrun"), write, fs::perm_options::remove);
+    EXPECT_EQ(second, folderOf(player));
+    fs::permissions(cache.File("kestrun"), fs::perms::owner_write, fs::perm_options::add);
 }

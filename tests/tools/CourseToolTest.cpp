@@ -168,9 +168,10 @@ TEST(CourseTool, ReadsTheSameCourseWhateverThePicturesShapeAndBackground) {
     }
 }
 
-// One cell of the ring's dark infield (5 x 5 pixels) painted with pixels on either side of each
-// edge of the reading rules: it stays blocked ground, or becomes a piece of track of its own,
-// or a second start stroke.
+// One cell of the ring's dark infield, drawn three times as large (15 x 15 pixels a cell, so
+// that a third of them is a whole number), painted with pixels on either side of each edge of
+// the reading rules: it stays blocked ground, or becomes a piece of track of its own, or a
+// second start stroke.
 TEST(CourseTool, ReadsPixelsAndCellsOnEachSideOfTheirThresholds) {
     TempDir dir;
     struct Pixels {
@@ -185,23 +186,23 @@ TEST(CourseTool, ReadsPixelsAndCellsOnEachSideOfTheirThresholds) {
         std::vector<Pixels> pixels;
         const char* reads;
     } kCases[] = {
-        {{{25, kWhite, 127}}, kDark},   {{{25, kWhite, 128}}, kLight},     // alpha
-        {{{25, kWhite, 0}}, kDark},     {{{25, 0xd02020, 127}}, kDark},
-        {{{25, 0xc87900}}, kLight},     {{{25, 0xc87800}}, kRed},          // red over green
-        {{{25, 0xc80079}}, kDark},      {{{25, 0xc80078}}, kRed},          // red over blue
-        {{{25, 0x7f7f7f}}, kDark},      {{{25, 0x808080}}, kLight},        // luminance
-        {{{25, 0x00da00}}, kDark},      {{{25, 0x00db00}}, kLight},
-        {{{8, kRedPixel}, {17, kBlack}}, kDark},  {{{9, kRedPixel}, {16, kBlack}}, kRed},  // a third
-        {{{8, kRedPixel}, {17, kWhite}}, kLight},
-        {{{12, kWhite}, {13, kBlack}}, kDark},    {{{13, kWhite}, {12, kBlack}}, kLight},
+        {{{225, kWhite, 127}}, kDark},  {{{225, kWhite, 128}}, kLight},    // alpha
+        {{{225, kWhite, 0}}, kDark},    {{{225, 0xd02020, 127}}, kDark},
+        {{{225, 0xc87900}}, kLight},    {{{225, 0xc87800}}, kRed},         // red over green
+        {{{225, 0xc80079}}, kDark},     {{{225, 0xc80078}}, kRed},         // red over blue
+        {{{225, 0x7f7f7f}}, kDark},     {{{225, 0x808080}}, kLight},       // luminance
+        {{{225, 0x00da00}}, kDark},     {{{225, 0x00db00}}, kLight},
+        {{{74, kRedPixel}, {151, kBlack}}, kDark},  {{{75, kRedPixel}, {150, kBlack}}, kRed},
+        {{{74, kRedPixel}, {151, kWhite}}, kLight},                        // a third red
+        {{{112, kWhite}, {113, kBlack}}, kDark},    {{{113, kWhite}, {112, kBlack}}, kLight},
     };
     for (const auto& c : kCases) {
-        Picture picture = DrawRing({});
+        Picture picture = Stretch(DrawRing({}), 3, 3);
         int pixel = 0;
         for (const Pixels& run : c.pixels) {
             for (int i = 0; i < run.count; ++i, ++pixel) {
-                Fill(picture, 150 + pixel % 5, 150 + pixel / 5, 151 + pixel % 5, 151 + pixel / 5,
-                     run.rgb, run.alpha);
+                const uint32_t column = 450 + pixel % 15, row = 450 + pixel / 15;
+                Fill(picture, column, row, column + 1, row + 1, run.rgb, run.alpha);
             }
         }
         const ToolResult run = RunCourseTool(

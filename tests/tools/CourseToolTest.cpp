@@ -195,6 +195,7 @@ TEST(CourseTool, ReadsPixelsAndCellsOnEachSideOfTheirThresholds) {
         {{{74, kRedPixel}, {151, kBlack}}, kDark},  {{{75, kRedPixel}, {150, kBlack}}, kRed},
         {{{74, kRedPixel}, {151, kWhite}}, kLight},                        // a third red
         {{{112, kWhite}, {113, kBlack}}, kDark},    {{{113, kWhite}, {112, kBlack}}, kLight},
+        {{{112, kWhite}, {112, kBlack}, {1, kRedPixel}}, kDark},  // as many light as dark
     };
     for (const auto& c : kCases) {
         Picture picture = Stretch(DrawRing({}), 3, 3);

@@ -197,14 +197,17 @@ TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCanno
     std::vector<std::string> player;
     if (geteuid() == 0) {
         player = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (RunTool(player[0], {player[1], player[2], player[3], "true"}).exitStatus != 0) {
-            GTEST_SKIP() << "running as root where setpriv cannot become user 65534: no cache "
-                            "folder this test can make unwritable";
-        }
         for (const fs::path& folder : {fs::path(stand.Path()), fs::path(cache.Path()),
                                        fs::path(prefix->Path()), fs::path(second)}) {
             fs::permissions(folder, fs::perms::others_read | fs::perms::others_exec,
                             fs::perm_options::add);
+        }
+        const ToolResult probe = RunTool(player[0], {player[1], player[2], player[3], "test",
+                                                     "-r", level, "-a", "-x", second});
+        if (probe.exitStatus != 0) {
+            GTEST_SKIP() << "running as root, and user 65534 (through setpriv) cannot reach the "
+                            "test's folders here: no cache this test can make unwritable ("
+                         << probe.output << ")";
         }
     }
     const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;

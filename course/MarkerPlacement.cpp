@@ -113,20 +113,20 @@ RopePlacement FirstRopePlacement() {
 
 RopePlacement PlaceRope(const Course& course, int32_t x, int32_t y, const RopePlacement&) {
     const float cellSize = CellSizeForWidth(course._courseWidth);
-    const float scale = cellSize / kTableCellSize;
     int32_t cells = 1;
     const NeighbourRow* row = ChooseNeighbour(course, x, y, cells);
     if (row == nullptr) {
         const RopePlacement first = FirstRopePlacement();
-        return RopePlacement{first.angle, first.along, first.across, first.length * scale};
+        return RopePlacement{first.angle, first.along, first.across,
+                             first.length * cellSize / kTableCellSize};
     }
-    if (row->angle % 90 == 0) {
-        // Along a side, over start cells too: centred between the posts, 0.5 units past both.
-        const float span = static_cast<float>(cells) * cellSize;
-        return RopePlacement{row->angle, span / 4.0f, 0.0f, span + 1.0f};
+    if (cellSize == kTableCellSize && cells == 1) {
+        return RopePlacement{row->angle, row->along, row->across, row->length};
     }
-    return RopePlacement{row->angle, row->along * scale, row->across * scale,
-                         row->length * scale};
+    // On other cells, or over start cells: centred between the posts, 0.5 units past both.
+    const float diagonal = row->angle % 90 == 0 ? 1.0f : kDiagonalAlong;
+    const float span = static_cast<float>(cells) * cellSize * diagonal;
+    return RopePlacement{row->angle, span / 4.0f, 0.0f, span + 1.0f};
 }
 
 bool RopeNeighbour(const Course& course, int32_t x, int32_t y, int32_t& dx, int32_t& dy) {

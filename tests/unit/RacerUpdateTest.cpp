@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "Racers.h"
 #include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "base/Clock.h"
+#include "base/FramePacer.h"
+#include "scene/World.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.
 namespace {
@@ -186,4 +191,78 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
     EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
+}
+
+// The machine draws a frame in `frameMillis`; the cap makes it wait for the next. Holding "w"
+// and "d" from the start, where racer 1 is after `seconds`: the distance it drove, the heading,
+// the bobbing phase and the item frames it went through.
+struct Pace {
+    double distance;
+    float heading;
+    float bobPhase;
+    int itemSteps;
+};
+
+Pace RaceFor(int frameMillis, int seconds) {
+    TestClock clock(1000);
+    FramePacer pacer(kMaxFramesPerSecond);
+    Camera racer;
+    StartRacerAt(racer, 128.0f, 128.0f);
+    unsigned char keys[256] = {};
+    keys['w'] = keys['d'] = 1;
+    RacerRestart restart;
+    Camera::_bobPhase = 0.0f;
+    int now = 1000;
+    double distance = 0.0;
+    int itemSteps = 0;
+    while (now < 1000 + seconds * 1000) {
+        now += pacer.WaitMillis(now);
+        clock.Set(now);
+        SetFrameTicks(pacer.StartFrame(now));
+        UpdateRacer(racer, keys, kRacer1Keys, restart);
+        const Vec3 before = racer._eye;
+        MoveRacer(racer);
+        distance += std::hypot(racer._eye.x - before.x, racer._eye.z - before.z);
+        const int item = g_itemFrame;
+        AnimateItems();
+        itemSteps += (g_itemFrame - item + 41) % 41;
+        now += frameMillis;
+    }
+    SetFrameTicks(1);
+    return Pace{distance, racer._heading, Camera::_bobPhase, itemSteps};
+}
+
+TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
+    for (const int seconds : {2, 6}) {
+        const Pace sixty = RaceFor(16, seconds);
+        EXPECT_NEAR(seconds * 60, sixty.itemSteps, 2);
+        for (const int frameMillis : {33, 7, 2}) {  // 30, 144 and 500 frames a second
+            const Pace pace = RaceFor(frameMillis, seconds);
+            EXPECT_NEAR(sixty.distance, pace.distance, 0.05 * sixty.distance) << frameMillis;
+            EXPECT_NEAR(sixty.heading, pace.heading, 0.05 * sixty.heading) << frameMillis;
+            EXPECT_NEAR(sixty.bobPhase, pace.bobPhase, 0.05 * sixty.bobPhase) << frameMillis;
+            EXPECT_NEAR(sixty.itemSteps, pace.itemSteps, 0.05 * sixty.itemSteps) << frameMillis;
+        }
+    }
+}
+
+TEST(RacePace, AtTheCapEveryFrameIsOneTickAndKestrunMaxFpsSetsTheCap) {
+    FramePacer pacer(60);
+    int now = 500;
+    for (int frame = 0; frame < 600; ++frame) {
+        now += pacer.WaitMillis(now);
+        EXPECT_EQ(1, pacer.StartFrame(now)) << frame;
+        now += 3;
+    }
+    EXPECT_NEAR(500 + 600 * 1000 / 60, now, 20);
+    FramePacer uncapped(0);
+    EXPECT_EQ(0, uncapped.WaitMillis(1000));
+    EXPECT_EQ(1, uncapped.StartFrame(1000));
+    EXPECT_EQ(1, uncapped.StartFrame(5000));
+    const std::pair<const char*, int> caps[] = {{nullptr, 60}, {"", 60}, {"0", 0}, {"30", 30},
+                                                {"60", 60}, {"61", 60}, {"144", 60}, {"-1", 60},
+                                                {"2x", 60}};
+    for (const auto& [value, cap] : caps) {
+        EXPECT_EQ(cap, MaxFramesPerSecond(value)) << (value ? value : "unset");
+    }
 }

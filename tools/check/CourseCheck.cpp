@@ -147,16 +147,17 @@ bool ReachesBlockedSide(const Course& course, const std::vector<FenceRope>& fenc
            !IsInsideFence(course, fence, toX, toZ);
 }
 
-// Cells a racer drives on beside blocked ground or the grid's edge where no rope stands
-// before the blocked ground: a racer stops there against nothing it can see. Looked at
-// before the marker rule, over the fence the game will build.
+// Cells a racer drives on that get neither a post nor the start, beside blocked ground or the
+// grid's edge where no rope stands before it: a racer stops there against nothing it can see.
+// Looked at before the marker rule, over the fence the game will build.
 std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const Course& course) {
     const std::vector<FenceRope> fence = BuildFence(course);
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
-            if (course.GetCell(x, y) == '1') {
-                continue;
+            const char code = course.GetCell(x, y);
+            if (code == '1' || code == '0' || code == '2' || code == ';') {
+                continue;  // blocked, or a post's or start cell, on the fence line
             }
             for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {-1, 0}, {0, -1}}) {
                 if (CellOrBlocked(course, x + dx, y + dy) == '1' &&

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "Racers.h"
 #include "TestClock.h"
@@ -193,17 +194,9 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
 }
 
-// The machine draws a frame in `frameMillis`; the cap makes it wait for the next. Holding "w"
-// and "d" from the start, where racer 1 is after `seconds`: the distance it drove, the heading,
-// the bobbing phase and the item frames it went through.
-struct Pace {
-    double distance;
-    float heading;
-    float bobPhase;
-    int itemSteps;
-};
-
-Pace RaceFor(int frameMillis, int seconds) {
+// Holding "w" and "d" for `seconds` while the machine draws a frame in `frameMillis` and the
+// cap waits for the next: how far racer 1 drove, its heading, the bobbing phase, the item steps.
+std::vector<double> RaceFor(int frameMillis, int seconds) {
     TestClock clock(1000);
     FramePacer pacer(kMaxFramesPerSecond);
     Camera racer;
@@ -212,10 +205,8 @@ Pace RaceFor(int frameMillis, int seconds) {
     keys['w'] = keys['d'] = 1;
     RacerRestart restart;
     Camera::_bobPhase = 0.0f;
-    int now = 1000;
-    double distance = 0.0;
-    int itemSteps = 0;
-    while (now < 1000 + seconds * 1000) {
+    double distance = 0.0, itemSteps = 0.0;
+    for (int now = 1000; now < 1000 + seconds * 1000; now += frameMillis) {
         now += pacer.WaitMillis(now);
         clock.Set(now);
         SetFrameTicks(pacer.StartFrame(now));
@@ -226,22 +217,20 @@ Pace RaceFor(int frameMillis, int seconds) {
         const int item = g_itemFrame;
         AnimateItems();
         itemSteps += (g_itemFrame - item + 41) % 41;
-        now += frameMillis;
     }
     SetFrameTicks(1);
-    return Pace{distance, racer._heading, Camera::_bobPhase, itemSteps};
+    return {distance, racer._heading, Camera::_bobPhase, itemSteps};
 }
 
 TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
     for (const int seconds : {2, 6}) {
-        const Pace sixty = RaceFor(16, seconds);
-        EXPECT_NEAR(seconds * 60, sixty.itemSteps, 2);
+        const std::vector<double> sixty = RaceFor(16, seconds);
+        EXPECT_NEAR(seconds * 60, sixty[3], 2);
         for (const int frameMillis : {33, 7, 2}) {  // 30, 144 and 500 frames a second
-            const Pace pace = RaceFor(frameMillis, seconds);
-            EXPECT_NEAR(sixty.distance, pace.distance, 0.05 * sixty.distance) << frameMillis;
-            EXPECT_NEAR(sixty.heading, pace.heading, 0.05 * sixty.heading) << frameMillis;
-            EXPECT_NEAR(sixty.bobPhase, pace.bobPhase, 0.05 * sixty.bobPhase) << frameMillis;
-            EXPECT_NEAR(sixty.itemSteps, pace.itemSteps, 0.05 * sixty.itemSteps) << frameMillis;
+            const std::vector<double> pace = RaceFor(frameMillis, seconds);
+            for (size_t i = 0; i < pace.size(); ++i) {
+                EXPECT_NEAR(sixty[i], pace[i], 0.05 * sixty[i]) << frameMillis << " ms, " << i;
+            }
         }
     }
 }
@@ -249,19 +238,16 @@ TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
 TEST(RacePace, AtTheCapEveryFrameIsOneTickAndKestrunMaxFpsSetsTheCap) {
     FramePacer pacer(60);
     int now = 500;
-    for (int frame = 0; frame < 600; ++frame) {
+    for (int frame = 0; frame < 600; ++frame, now += 3) {
         now += pacer.WaitMillis(now);
         EXPECT_EQ(1, pacer.StartFrame(now)) << frame;
-        now += 3;
     }
     EXPECT_NEAR(500 + 600 * 1000 / 60, now, 20);
     FramePacer uncapped(0);
     EXPECT_EQ(0, uncapped.WaitMillis(1000));
-    EXPECT_EQ(1, uncapped.StartFrame(1000));
     EXPECT_EQ(1, uncapped.StartFrame(5000));
     const std::pair<const char*, int> caps[] = {{nullptr, 60}, {"", 60}, {"0", 0}, {"30", 30},
-                                                {"60", 60}, {"61", 60}, {"144", 60}, {"-1", 60},
-                                                {"2x", 60}};
+                                                {"61", 60}, {"144", 60}, {"-1", 60}, {"2x", 60}};
     for (const auto& [value, cap] : caps) {
         EXPECT_EQ(cap, MaxFramesPerSecond(value)) << (value ? value : "unset");
     }

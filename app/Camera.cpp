@@ -4,6 +4,7 @@
 
 #include <GL/glu.h>
 
+#include "base/FramePacer.h"
 #include "base/Require.h"
 
 float Camera::_bobPhase = 0.0f;
@@ -22,6 +23,7 @@ void LookAlong(const Vec3& eye, const Vec3& direction, const Vec3& up) {
 
 Camera::Camera() : fov(60.0f), nearClip(0.1f), farClip(512.0f) {
     _eye = {128.0f, 0.0f, 128.0f};
+    _moveFrom = _eye;
     _direction = {0.0f, 0.0f, 0.0f};
     _up = {0.0f, 1.0f, 0.0f};
 }
@@ -60,7 +62,7 @@ void Camera::Move(float distance) {
     _eye.z += _direction.z * distance;
     _eye.x += _direction.x * distance;
     _eye.y = static_cast<float>(std::sin(_bobPhase + kBobOffset) * kBobAmplitude + _baseHeight);
-    _bobPhase += kBobStep;
+    _bobPhase += kBobStep * static_cast<float>(FrameTicks());
     _direction.y = _pitch;
     LookAlong(_eye, _direction, _up);
 }

@@ -36,6 +36,7 @@ public:
     float _turnHeld = 0.0f;     // seconds
 
     Vec3 _eye;
+    Vec3 _moveFrom;  // the eye before this frame's move (set by MoveRacer, read by the wall step)
     Vec3 _direction;
     Vec3 _up;
 
@@ -44,6 +45,6 @@ public:
     float farClip;
     float aspect = 1.0f;
 
-    // Bobbing phase shared by every camera; each Move advances it by 0.01.
+    // Bobbing phase shared by every camera; each Move advances it by 0.01 a tick of the frame.
     static float _bobPhase;
 };

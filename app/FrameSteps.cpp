@@ -1,23 +1,32 @@
-// The per-racer steps of a frame. Speeds are distances per frame; only the growth of speed
-// and of turning while a key is held is measured in time.
+// The per-racer steps of a frame. Speeds are distances per tick (a 60th of a second, one frame
+// at the frame rate's cap); only the growth of speed and of turning while a key is held is
+// measured in time. A frame that stands for several ticks (base/FramePacer.h) applies each
+// per-tick amount that many times over.
 #include "app/FrameSteps.h"
 
 #include <GL/gl.h>
 
 #include "base/Clock.h"
+#include "base/FramePacer.h"
 #include "course/Course.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 #include "scene/Skybox.h"
 #include "scene/World.h"
 
 namespace {
-constexpr float kMaxSpeed = 0.5f;         // world units per frame
+constexpr float kMaxSpeed = 0.5f;         // world units per tick
 constexpr float kCoastAcceleration = 0.0007f;
 constexpr int32_t kLastItemFrame = 40;
 
 // A fresh reading of the clock, in milliseconds.
 float Now() {
     return static_cast<float>(ElapsedMillis());
+}
+
+// The ticks of this frame, as a multiplier of the per-tick amounts.
+float Ticks() {
+    return static_cast<float>(FrameTicks());
 }
 
 bool IsDown(const unsigned char keys[256], unsigned char key) {
@@ -32,8 +41,8 @@ void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart)
         }
         camera._accelNow = Now();
         camera._accelHeld = (camera._accelNow - camera._accelStart) / 1000.0f;
-        camera._speed =
-            static_cast<float>(camera._speed + camera._acceleration * 0.5 * camera._accelHeld);
+        camera._speed = static_cast<float>(camera._speed + camera._acceleration * 0.5 *
+                                                               camera._accelHeld * Ticks());
         if (camera._speed > kMaxSpeed) {
             camera._speed = kMaxSpeed;
         }
@@ -44,8 +53,8 @@ void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart)
         camera._acceleration = kCoastAcceleration;
         if (camera._speed > 0.0f) {
             // Slows by the last press's held time; a speed taken below 0 lasts one frame.
-            camera._speed =
-                static_cast<float>(camera._speed - camera._acceleration * 0.5 * camera._accelHeld);
+            camera._speed = static_cast<float>(camera._speed - camera._acceleration * 0.5 *
+                                                                   camera._accelHeld * Ticks());
         } else {
             camera._speed = 0.0f;
         }
@@ -65,8 +74,8 @@ void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& othe
     }
     camera._turnNow = Now();
     camera._turnHeld = (camera._turnNow - camera._turnStart) / 1000.0f;
-    camera._heading =
-        static_cast<float>(camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld));
+    camera._heading = static_cast<float>(
+        camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld) * Ticks());
 }
 }  // namespace
 
@@ -81,8 +90,9 @@ void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys&
 }
 
 void MoveRacer(Camera& camera) {
+    camera._moveFrom = camera._eye;
     camera.Turn(camera._heading);
-    camera.Move(camera._speed);
+    camera.Move(camera._speed * Ticks());
 }
 
 void DrawSky(const Skybox& skybox, const Camera& camera) {
@@ -98,19 +108,34 @@ void DrawSky(const Skybox& skybox, const Camera& camera) {
 }
 
 void AnimateItems() {
-    ++g_itemFrame;
-    if (g_itemFrame > kLastItemFrame) {
-        g_itemFrame = 0;
+    for (int tick = 0; tick < FrameTicks(); ++tick) {
+        ++g_itemFrame;
+        if (g_itemFrame > kLastItemFrame) {
+            g_itemFrame = 0;
+        }
     }
 }
 
 void StopAtWall(const Course& course, Camera& camera) {
-    if (!IsBlockedGround(course, camera._eye.x, camera._eye.z)) {
+    const Vec3 from = camera._moveFrom;
+    const Vec3 to = camera._eye;
+    if (from.x == to.x && from.z == to.z) {
+        return;  // a racer that did not move stays where it is
+    }
+    if (!MoveCrossesFence(course, from.x, from.z, to.x, to.z) &&
+        !IsBlockedGround(course, to.x, to.z)) {
         return;
     }
     camera._acceleration = 0.0f;
     camera._speed = 0.0f;
     camera.Move(-1.0f);
+    // Set back across a rope or onto blocked ground (a racer that backed into the fence, or a
+    // tight corner behind it): it stays where it was before the move instead.
+    if (MoveCrossesFence(course, from.x, from.z, camera._eye.x, camera._eye.z) ||
+        IsBlockedGround(course, camera._eye.x, camera._eye.z)) {
+        camera._eye.x = from.x;
+        camera._eye.z = from.z;
+    }
 }
 
 void FollowGround(const Course& course, Camera& camera) {

@@ -47,16 +47,20 @@ inline constexpr FrameRow kFrame[] = {
 void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
                  RacerRestart& restart);
 
-// Turns the camera to its heading and moves it by its speed: where the racer actually moves.
+// Turns the camera to its heading and moves it by its speed times the frame's ticks: where the
+// racer actually moves. Remembers where it was in camera._moveFrom.
 void MoveRacer(Camera& camera);
 
 // The sky box around the racer's eye, behind everything drawn after it.
 void DrawSky(const Skybox& skybox, const Camera& camera);
 
-// Advances the item animation counter through 1, 2, ..., 40, 0, 1, ...
+// Advances the item animation counter through 1, 2, ..., 40, 0, 1, ..., a step a tick.
 void AnimateItems();
 
-// A racer on blocked ground stops dead, loses its acceleration and is set back one unit.
+// A racer whose move crossed the fence (course/Fence.h), or ended on blocked ground outside it,
+// stops dead: speed and acceleration 0 (accelerating again needs a new press), set back one
+// unit along its look, or, were that beyond the fence, back where it was before the move. A
+// racer that did not move is left alone. The move is from camera._moveFrom to camera._eye.
 void StopAtWall(const Course& course, Camera& camera);
 
 // Puts the racer's eye two units above the ground under it (plus the bobbing of Move; the

@@ -1,13 +1,16 @@
 #include "app/Game.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <thread>
 
 #include <GL/glut.h>
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
+#include "base/Clock.h"
 #include "base/TextFile.h"
 #include "platform/Heap.h"
 
@@ -64,7 +67,8 @@ void menuCallback(int value) {
 
 Game::Game()
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
-      _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{} {
+      _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
+      _pacer(MaxFramesPerSecond(std::getenv("KESTRUN_MAX_FPS"))) {
     g_game = this;
 }
 
@@ -140,6 +144,12 @@ bool Game::InitMenu() {
 
 void Game::Idle() {
     PollGamepads();
+    // The wait comes before the redisplay, so the frame itself draws exactly as before.
+    const int wait = _pacer.WaitMillis(ElapsedMillis());
+    if (wait > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    }
+    SetFrameTicks(_pacer.StartFrame(ElapsedMillis()));
     glutPostRedisplay();
 }
 

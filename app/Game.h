@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/Camera.h"
+#include "base/FramePacer.h"
 #include "platform/Gamepads.h"
 #include "scene/World.h"
 
@@ -36,7 +37,8 @@ public:
 
     bool InitWindow();
     bool InitMenu();
-    // Polls the pads, then asks for the next frame.
+    // Polls the pads, waits until the frame rate's cap lets the next frame start, sets the
+    // ticks it stands for, then asks for it.
     void Idle();
     // Reads both racers' pads into _padKeys.
     void PollGamepads();
@@ -72,6 +74,7 @@ public:
 
     RacerRestart _restart1;
     RacerRestart _restart2;
+    FramePacer _pacer;  // the cap on the frame rate (KESTRUN_MAX_FPS) and each frame's ticks
 };
 
 extern Game* g_game;

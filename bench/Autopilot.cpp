@@ -9,6 +9,7 @@
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 #include "base/Clock.h"
 
 namespace {
@@ -110,8 +111,12 @@ int32_t StepAt(const Course& course, const Camera& camera) {
                : -1;
 }
 
-// True when nothing stops a racer on the straight line from (x, z) to the point.
+// True when nothing stops a racer on the straight line from (x, z) to the point: no rope, and
+// no blocked ground outside the fence.
 bool ClearPath(const Course& course, float x, float z, const RoutePoint& point) {
+    if (MoveCrossesFence(course, x, z, point.x, point.z)) {
+        return false;
+    }
     const float length = std::hypot(point.x - x, point.z - z);
     for (float along = 0.0f; along < length; along += 0.5f) {
         const float t = along / length;

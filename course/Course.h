@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include <GL/gl.h>
 
 #include "base/Vec3.h"
 #include "base/WorldUnits.h"
+#include "course/Fence.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
 #include "texture/Texture.h"
@@ -108,4 +110,5 @@ public:
     uint16_t _courseLength;
     Texture _baseTexture;
     Texture _detailTexture;
+    std::vector<FenceRope> _fence;  // the ropes as segments on the ground: the course's wall
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "course/Course.h"
+#include "course/Fence.h"
 
 namespace {
 // One world coordinate as a cell index, rounded down; far-off values stay far off the grid.
@@ -52,7 +53,7 @@ bool IsWallCell(const Course& course, int32_t x, int32_t y) {
 
 bool IsBlockedGround(const Course& course, float x, float z) {
     const GridCell cell = WorldToCell(course, x, z);
-    return IsWallCell(course, cell.x, cell.y);
+    return CellOrBlocked(course, cell.x, cell.y) == '1' && !IsInsideFence(course, x, z);
 }
 
 int32_t GroundHeight(const Course& course, int32_t x, int32_t z) {

@@ -25,14 +25,15 @@ char CellOrBlocked(const Course& course, int32_t x, int32_t y);
 // (x + 1, y), (x, y + 1), (x - 1, y), (x, y - 1).
 bool HasBlockedSide(const Course& course, int32_t x, int32_t y);
 
-// True for a cell that stops a racer: blocked ground ('1', or outside the grid), and a fenced
+// True for a cell beyond the rope line: blocked ground ('1', or outside the grid), and a fenced
 // cell (one that carries a post, or a start cell) with blocked ground right after it in +x or
 // +z. A post stands at its cell's low corner, so the rope of such a cell runs along the cell's
-// low edge, a whole cell before the blocked ground: the wall starts at the rope.
+// low edge, a whole cell before the blocked ground. (The wall step itself asks the fence.)
 // Gives the same answer before and after the markers are built.
 bool IsWallCell(const Course& course, int32_t x, int32_t y);
 
-// True when the world position (x, z) lies on a wall cell: where the wall step stops a racer.
+// True when the world position (x, z) lies on blocked ground ('1', or off the grid) outside
+// the fence (course/Fence.h): where the wall step stops a racer that crossed no rope.
 bool IsBlockedGround(const Course& course, float x, float z);
 
 // The terraced ground height, in world units, at the integer terrain point (x, z) of the

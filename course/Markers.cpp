@@ -81,7 +81,7 @@ void DrawRope(const RopePlacement& rope, GLuint ropeList, GLuint ropeTexture) {
     glPushMatrix();
     glTranslatef(2.0f * rope.along, 0.0f, 2.0f * rope.across);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glScalef(RopeLength(rope.angle), 2.0f, 2.0f);
+    glScalef(rope.length, 2.0f, 2.0f);
     glBindTexture(GL_TEXTURE_2D, ropeTexture);
     glCallList(ropeList);
     glPopMatrix();

@@ -1,5 +1,6 @@
 // The terrain and water pass: the whole mesh as one strip through the wave and fragment
 // programs, then the course markers with the programs off.
+#include "base/FramePacer.h"
 #include "course/Course.h"
 #include "platform/GLExtensions.h"
 #include "terrain/Shaders.h"
@@ -35,7 +36,7 @@ void Course::DrawTerrain(const unsigned char* field) {
         SetTerrainTexCoord(static_cast<float>(vertex.x), static_cast<float>(vertex.z));
         glVertex3f(static_cast<float>(vertex.x), vertex.height, static_cast<float>(vertex.z));
     });
-    g_wavePhase += 0.01f;
+    g_wavePhase += 0.01f * static_cast<float>(FrameTicks());
     glEnd();
 
     cgGLDisableTextureParameter(g_paramBase);

@@ -19,6 +19,7 @@
 #include "app/Game.h"
 #include "base/Clock.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 #include "scene/Random.h"
 
 // The game rules of a frame and the split-screen frame itself, in a real context, on a
@@ -76,20 +77,44 @@ protected:
 
 // ---- The rule steps for one racer ----
 
-TEST(RaceRules, WallCellStopsTheRacerAndSetsItBackOneUnit) {
+TEST(RaceRules, BlockedGroundStopsTheRacerAndSetsItBackOneUnit) {
     EnsureGLContext();
     Course course;
     ReadGoodCourse(course, "4 4  0000 0100 0000 0000");  // cell (1, 1): x and z from 64 to 128
     Camera camera;
-    StartRacerAt(camera, 100.0f, 100.0f);
+    StartRacerAt(camera, 100.0f, 128.2f);
     camera._speed = 0.3f;
-    camera.Turn(0.0f);  // looking toward -z
+    MoveRacer(camera);  // looking toward -z, into the blocked cell
 
     StopAtWall(course, camera);
     EXPECT_EQ(0.0f, camera._speed);
     EXPECT_EQ(0.0f, camera._acceleration);
     EXPECT_FLOAT_EQ(100.0f, camera._eye.x);
-    EXPECT_FLOAT_EQ(101.0f, camera._eye.z);
+    EXPECT_FLOAT_EQ(128.9f, camera._eye.z);
+
+    // Standing there, the wall step leaves it alone.
+    MoveRacer(camera);
+    StopAtWall(course, camera);
+    EXPECT_FLOAT_EQ(128.9f, camera._eye.z);
+}
+
+TEST(RaceRules, ASetBackBeyondTheFenceLeavesTheRacerWhereItWas) {
+    EnsureGLContext();
+    Course course;
+    // A rope along x = 64 on the low edge of line 1 (blocked ground at x < 64).
+    ReadGoodCourse(course, "4 4  1111 0000 0000 0000");
+    MarkBorderCells(course);
+    LayOutFence(course);
+    Camera camera;
+    StartRacerAt(camera, 64.1f, 100.0f);
+    camera._heading = static_cast<float>(M_PI / 2);  // looking toward +x, the rope behind it
+    camera._speed = -0.2f;                           // the one frame a slowing speed is below 0
+    MoveRacer(camera);
+
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_FLOAT_EQ(64.1f, camera._eye.x);
+    EXPECT_FLOAT_EQ(100.0f, camera._eye.z);
 }
 
 TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
@@ -97,9 +122,10 @@ TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
     Course course;
     ReadGoodCourse(course, "4 4  0000 0000 0000 0000");
     Camera camera;
-    StartRacerAt(camera, -0.5f, 10.0f);
+    StartRacerAt(camera, 0.0f, 10.0f);
+    camera._heading = static_cast<float>(-M_PI / 2);  // looking toward -x
     camera._speed = 0.5f;
-    camera.Turn(static_cast<float>(-M_PI / 2));  // looking toward -x
+    MoveRacer(camera);
 
     StopAtWall(course, camera);
     EXPECT_EQ(0.0f, camera._speed);
@@ -113,18 +139,14 @@ TEST(RaceRules, RacerPastTheLastRowIsStoppedWithoutReadingOutsideTheGrid) {
     Course course;
     ReadGoodCourse(course, "4 2  00 00 00 00");  // rows end at z = 128
     Camera camera;
-    StartRacerAt(camera, 10.0f, 130.0f);
+    StartRacerAt(camera, 10.0f, 127.8f);
+    camera._heading = static_cast<float>(M_PI);  // looking toward +z
     camera._speed = 0.5f;
-    camera.Turn(static_cast<float>(M_PI));  // looking toward +z
+    MoveRacer(camera);
 
     StopAtWall(course, camera);
     EXPECT_EQ(0.0f, camera._speed);
-    EXPECT_NEAR(129.0f, camera._eye.z, 1e-5);
-    // Still outside: the next frame stops it again.
-    camera._speed = 0.2f;
-    StopAtWall(course, camera);
-    EXPECT_EQ(0.0f, camera._speed);
-    EXPECT_NEAR(128.0f, camera._eye.z, 1e-5);
+    EXPECT_NEAR(127.3f, camera._eye.z, 1e-5);
 }
 
 TEST(RaceRules, EyeFloatsTwoUnitsAboveTheGroundPlusBobbing) {
@@ -276,7 +298,9 @@ TEST_F(RaceFrame, PadsDriveTheRacersThroughTheIdleStepAsOneWithTheKeys) {
     ASSERT_TRUE(game->_gamepads.Start());
     SDL_Joystick* pad1 = PlugPad("Pad One");
     SDL_JoystickSetVirtualButton(PlugPad("Pad Two"), SDL_CONTROLLER_BUTTON_A, 1);  // racer 2
-    // Racer 1: w, then w and A, A alone, w alone: one press held all along.
+    // Racer 1: w, then w and A, A alone, w alone: one press held all along. Frames a second
+    // apart, without the frame-rate cap: one tick each.
+    game->_pacer = FramePacer(0);
     const int w[] = {1, 1, 0, 1}, a[] = {0, 1, 1, 0};
     for (int frame = 0; frame < 4; ++frame) {
         game->_keys['w'] = w[frame];

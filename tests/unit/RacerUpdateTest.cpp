@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+#include <vector>
+
 #include "Racers.h"
 #include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "base/Clock.h"
+#include "base/FramePacer.h"
+#include "scene/World.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.
 namespace {
@@ -186,4 +192,63 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     // Racer 1 coasted in the first two frames, which set its factor to 0.0007.
     EXPECT_FLOAT_EQ(0.0007f, game._camera1._speed);  // 0.0007 x 0.5 x 2 s
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
+}
+
+// Holding "w" and "d" for `seconds` while the machine draws a frame in `frameMillis` and the
+// cap waits for the next: how far racer 1 drove, its heading, the bobbing phase, the item steps.
+std::vector<double> RaceFor(int frameMillis, int seconds) {
+    TestClock clock(1000);
+    FramePacer pacer(kMaxFramesPerSecond);
+    Camera racer;
+    StartRacerAt(racer, 128.0f, 128.0f);
+    unsigned char keys[256] = {};
+    keys['w'] = keys['d'] = 1;
+    RacerRestart restart;
+    Camera::_bobPhase = 0.0f;
+    double distance = 0.0, itemSteps = 0.0;
+    for (int now = 1000; now < 1000 + seconds * 1000; now += frameMillis) {
+        now += pacer.WaitMillis(now);
+        clock.Set(now);
+        SetFrameTicks(pacer.StartFrame(now));
+        UpdateRacer(racer, keys, kRacer1Keys, restart);
+        const Vec3 before = racer._eye;
+        MoveRacer(racer);
+        distance += std::hypot(racer._eye.x - before.x, racer._eye.z - before.z);
+        const int item = g_itemFrame;
+        AnimateItems();
+        itemSteps += (g_itemFrame - item + 41) % 41;
+    }
+    SetFrameTicks(1);
+    return {distance, racer._heading, Camera::_bobPhase, itemSteps};
+}
+
+TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
+    for (const int seconds : {2, 6}) {
+        const std::vector<double> sixty = RaceFor(16, seconds);
+        EXPECT_NEAR(seconds * 60, sixty[3], 2);
+        for (const int frameMillis : {33, 7, 2}) {  // 30, 144 and 500 frames a second
+            const std::vector<double> pace = RaceFor(frameMillis, seconds);
+            for (size_t i = 0; i < pace.size(); ++i) {
+                EXPECT_NEAR(sixty[i], pace[i], 0.05 * sixty[i]) << frameMillis << " ms, " << i;
+            }
+        }
+    }
+}
+
+TEST(RacePace, AtTheCapEveryFrameIsOneTickAndKestrunMaxFpsSetsTheCap) {
+    FramePacer pacer(60);
+    int now = 500;
+    for (int frame = 0; frame < 600; ++frame, now += 3) {
+        now += pacer.WaitMillis(now);
+        EXPECT_EQ(1, pacer.StartFrame(now)) << frame;
+    }
+    EXPECT_NEAR(500 + 600 * 1000 / 60, now, 20);
+    FramePacer uncapped(0);
+    EXPECT_EQ(0, uncapped.WaitMillis(1000));
+    EXPECT_EQ(1, uncapped.StartFrame(5000));
+    const std::pair<const char*, int> caps[] = {{nullptr, 60}, {"", 60}, {"0", 0}, {"30", 30},
+                                                {"61", 60}, {"144", 60}, {"-1", 60}, {"2x", 60}};
+    for (const auto& [value, cap] : caps) {
+        EXPECT_EQ(cap, MaxFramesPerSecond(value)) << (value ? value : "unset");
+    }
 }

@@ -1,6 +1,7 @@
 // Which way each marker's rope runs, from the markers around it, without a window.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,19 +19,18 @@ void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, in
 }  // namespace
 
 TEST(RopePlacement, AStraightRunPointsEachRopeToTheNextPost) {
-    Course course;
-    MarkerCourse(course, 64, {{10, 5}, {11, 5}, {12, 5}, {13, 5}});
-    RopePlacement rope = FirstRopePlacement();
-    for (int x = 10; x < 13; ++x) {
-        rope = PlaceRope(course, x, 5, rope);
-        EXPECT_EQ(0, rope.angle);
-        EXPECT_FLOAT_EQ(1.0f, rope.along);
-        EXPECT_FLOAT_EQ(0.0f, rope.across);
-        const float length = RopeLength(rope.angle);
-        EXPECT_FLOAT_EQ(5.0f, length);
-        // From half a unit behind this post to half a unit past the next, one cell away.
-        EXPECT_FLOAT_EQ(-0.5f, 2 * rope.along - length / 2);
-        EXPECT_FLOAT_EQ(course._cellSize + 0.5f, 2 * rope.along + length / 2);
+    for (const int width : {64, 32, 128}) {  // cells of 4, 8 and 2 units
+        Course course;
+        MarkerCourse(course, width, {{10, 5}, {11, 5}, {12, 5}, {13, 5}});
+        RopePlacement rope = FirstRopePlacement();
+        for (int x = 10; x < 13; ++x) {
+            rope = PlaceRope(course, x, 5, rope);
+            EXPECT_EQ(0, rope.angle);
+            EXPECT_FLOAT_EQ(0.0f, rope.across);
+            // From half a unit behind this post to half a unit past the next, one cell away.
+            EXPECT_FLOAT_EQ(-0.5f, 2 * rope.along - rope.length / 2) << width;
+            EXPECT_FLOAT_EQ(course._cellSize + 0.5f, 2 * rope.along + rope.length / 2) << width;
+        }
     }
 }
 
@@ -44,31 +44,40 @@ TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
     EXPECT_FLOAT_EQ(5.0f, RopeLength(rope.angle));
 }
 
-TEST(RopePlacement, AMarkerWithoutNeighboursKeepsTheValuesOfTheOneBefore) {
+TEST(RopePlacement, AMarkerWithoutNeighboursDoesNotTakeTheValuesOfTheOneBefore) {
     Course course;
     MarkerCourse(course, 64, {{30, 30}});
-    const RopePlacement before{225, -1.0f, 1.0f};
-    const RopePlacement rope = PlaceRope(course, 30, 30, before);
-    EXPECT_EQ(225, rope.angle);
-    EXPECT_FLOAT_EQ(-1.0f, rope.along);
-    EXPECT_FLOAT_EQ(1.0f, rope.across);
-    EXPECT_FLOAT_EQ(7.0f, RopeLength(rope.angle));
+    const RopePlacement rope = PlaceRope(course, 30, 30, {225, -1.0f, 1.0f, 7.0f});
+    EXPECT_EQ(90, rope.angle);
+    EXPECT_FLOAT_EQ(0.0f, rope.along);
+    EXPECT_FLOAT_EQ(0.0f, rope.across);
+    EXPECT_FLOAT_EQ(5.0f, rope.length);
 }
 
 TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
+    // Every rope reaches its neighbour's post: the first four rows as they always were, the
+    // others (which pointed away or sideways) from behind this post to half a unit past that one.
+    const float diagonal = 4.0f * std::sqrt(2.0f);
     const struct {
         int dx, dy, angle;
-        float along, across;
-    } rows[] = {{1, 0, 0, 1.0f, 0.0f},    {1, -1, 45, 1.2f, 0.0f},  {0, -1, 90, 1.0f, 0.0f},
-                {-1, -1, 135, 1.0f, 0.0f}, {-1, 0, -45, 1.5f, 9.0f}, {-1, 1, 225, -1.0f, 1.0f},
-                {0, 1, 270, -1.0f, 0.0f},  {1, 1, 315, 1.0f, 1.0f}};  // a left neighbour keeps across
+        float along, across, length;
+    } rows[] = {{1, 0, 0, 1.0f, 0.0f, 5.0f},
+                {1, -1, 45, 1.2f, 0.0f, 7.0f},
+                {0, -1, 90, 1.0f, 0.0f, 5.0f},
+                {-1, -1, 135, 1.0f, 0.0f, 7.0f},
+                {-1, 0, 180, 1.0f, 0.0f, 5.0f},
+                {-1, 1, 225, diagonal / 4.0f, 0.0f, diagonal + 1.0f},
+                {0, 1, 270, 1.0f, 0.0f, 5.0f},
+                {1, 1, 315, diagonal / 4.0f, 0.0f, diagonal + 1.0f}};
     for (const auto& row : rows) {
         Course course;
         MarkerCourse(course, 64, {{20, 20}, {20 + row.dx, 20 + row.dy}});
-        const RopePlacement rope = PlaceRope(course, 20, 20, {7, 9.0f, 9.0f});
+        const RopePlacement rope = PlaceRope(course, 20, 20, {7, 9.0f, 9.0f, 9.0f});
         EXPECT_EQ(row.angle, rope.angle) << row.dx << "," << row.dy;
         EXPECT_FLOAT_EQ(row.along, rope.along) << row.dx << "," << row.dy;
         EXPECT_FLOAT_EQ(row.across, rope.across) << row.dx << "," << row.dy;
+        EXPECT_NEAR(row.length, rope.length, 1e-5) << row.dx << "," << row.dy;
+        EXPECT_NEAR(row.length, RopeLength(row.angle), 1e-5) << row.angle;
     }
 }
 
@@ -83,16 +92,8 @@ TEST(RopePlacement, NeighboursOutsideTheGridAreNoMarkers) {
     Course course;
     MarkerCourse(course, 8, {{0, 0}, {7, 7}, {0, 7}});
     for (const auto& corner : {std::make_pair(0, 0), std::make_pair(7, 7), std::make_pair(0, 7)}) {
-        const RopePlacement rope = PlaceRope(course, corner.first, corner.second, {135, 1.0f, 0.0f});
-        EXPECT_EQ(135, rope.angle) << corner.first << "," << corner.second;
-    }
-}
-
-TEST(RopePlacement, OnlyTheDiagonalAnglesGetTheLongRope) {
-    for (int angle : {45, 135, 225, 315, -45}) {
-        EXPECT_FLOAT_EQ(7.0f, RopeLength(angle)) << angle;
-    }
-    for (int angle : {0, 90, 270}) {
-        EXPECT_FLOAT_EQ(5.0f, RopeLength(angle)) << angle;
+        const RopePlacement rope =
+            PlaceRope(course, corner.first, corner.second, {135, 1.0f, 0.0f, 7.0f});
+        EXPECT_EQ(90, rope.angle) << corner.first << "," << corner.second;
     }
 }

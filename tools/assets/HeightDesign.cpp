@@ -8,6 +8,7 @@
 #include "Noise.h"
 #include "course/Course.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 
 namespace {
 // Flat ground reaches 8 units past the free cells: that covers every corner of each 8 x 8
@@ -56,9 +57,18 @@ std::vector<char> CellsUnderSamples(const Course& course) {
 }
 
 std::vector<char> RoadUnderSamples(const Course& course) {
-    return SampleCells(course, '1', [&](int32_t x, int32_t y) {
-        return IsWallCell(course, x, y) ? '1' : course.GetCell(x, y);
-    });
+    const std::vector<FenceRope> fence = BuildFence(course);
+    std::vector<char> cells = CellsUnderSamples(course);
+    for (int32_t z = 0; z < kTerrainSize; ++z) {
+        for (int32_t x = 0; x < kTerrainSize; ++x) {
+            // The sample's middle: the game takes this sample as the ground over its square.
+            const bool inside = IsInsideFence(course, fence, static_cast<float>(x) + 0.5f,
+                                              static_cast<float>(z) + 0.5f);
+            char& code = cells[Index(x, z)];
+            code = !inside ? '1' : code == '1' ? '0' : code;
+        }
+    }
+    return cells;
 }
 
 std::vector<uint8_t> FreeSamples(const std::vector<char>& cells) {

@@ -18,8 +18,9 @@ constexpr int32_t kWaterTopRaw = 29;  // the highest raw height of the water (wo
 // (x + 1, z + 1) in which the game takes that sample as the ground; '1' outside the grid.
 std::vector<char> CellsUnderSamples(const Course& course);
 
-// The same, with every wall cell (course/CourseRules.h: IsWallCell) as '1': the ground a racer
-// can reach, which ends at the rope line on every side.
+// The same, as the ground a racer can reach: '1' outside the fence (course/Fence.h:
+// IsInsideFence at the sample's middle), and '0' for blocked ground inside it (a corner of a
+// blocked cell that a diagonal rope leaves on the track side). It ends at the rope line.
 std::vector<char> RoadUnderSamples(const Course& course);
 
 // True for every sample whose code is not '1'.

@@ -76,14 +76,14 @@ bool WriteWhole(const fs::path& path, const std::function<bool(const std::string
 bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs::path& dir) {
     std::vector<uint8_t> freeGround(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
     std::vector<uint8_t> trails = freeGround;
-    // Flat ground under every cell that is not blocked; the road and the trails end at the
-    // rope line, where a racer is stopped.
+    // Flat ground under every cell that is not blocked and everywhere inside the fence; the
+    // road and the trails end at the rope line, where a racer is stopped.
     const std::vector<char> painted = RoadUnderSamples(*courses[0]);
     for (size_t c = 0; c < courses.size(); ++c) {
         const std::vector<uint8_t> free = FreeSamples(CellsUnderSamples(*courses[c]));
         const std::vector<uint8_t> road = FreeSamples(RoadUnderSamples(*courses[c]));
         for (size_t i = 0; i < free.size(); ++i) {
-            freeGround[i] |= free[i];
+            freeGround[i] |= free[i] | road[i];
             trails[i] |= c > 0 ? road[i] : 0;
         }
     }

@@ -7,6 +7,8 @@
 
 #include "course/Course.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
+#include "course/MarkerPlacement.h"
 
 namespace {
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
@@ -125,17 +127,44 @@ std::string LengthProblem(const Course& course) {
     return line.str();
 }
 
-// Cells a racer drives on (not walls) beside blocked ground or the grid's edge that get
-// neither a post nor the start: a racer stops there against nothing it can see. Looked at
-// before the marker rule.
+// True when a racer inside the fence reaches the blocked side neighbour (dx, dy) of cell
+// (x, y) with no rope before it: from a little inside the cell, at the middle of their shared
+// edge, a move a little into the blocked cell crosses no rope and ends on blocked ground
+// outside the fence (a blocked corner that a diagonal rope leaves inside is drivable).
+bool ReachesBlockedSide(const Course& course, const std::vector<FenceRope>& fence, int32_t x,
+                        int32_t y, int32_t dx, int32_t dy) {
+    const float size = CellSizeForWidth(course._courseWidth);
+    const float edgeX = (static_cast<float>(x) + 0.5f + 0.5f * static_cast<float>(dx)) * size;
+    const float edgeZ = (static_cast<float>(y) + 0.5f + 0.5f * static_cast<float>(dy)) * size;
+    const float fromX = edgeX - static_cast<float>(dx) * 0.25f * size;
+    const float fromZ = edgeZ - static_cast<float>(dy) * 0.25f * size;
+    const float toX = edgeX + static_cast<float>(dx) * 0.25f * size;
+    const float toZ = edgeZ + static_cast<float>(dy) * 0.25f * size;
+    const GridCell blocked = WorldToCell(course, toX, toZ);
+    return IsInsideFence(course, fence, fromX, fromZ) &&
+           !MoveCrossesFence(fence, fromX, fromZ, toX, toZ) &&
+           CellOrBlocked(course, blocked.x, blocked.y) == '1' &&
+           !IsInsideFence(course, fence, toX, toZ);
+}
+
+// Cells a racer drives on that get neither a post nor the start, beside blocked ground or the
+// grid's edge where no rope stands before it: a racer stops there against nothing it can see.
+// Looked at before the marker rule, over the fence the game will build.
 std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const Course& course) {
+    const std::vector<FenceRope> fence = BuildFence(course);
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
             const char code = course.GetCell(x, y);
-            if (!IsWallCell(course, x, y) && code != '0' && code != '2' && code != ';' &&
-                HasBlockedSide(course, x, y)) {
-                cells.emplace_back(x, y);
+            if (code == '1' || code == '0' || code == '2' || code == ';') {
+                continue;  // blocked, or a post's or start cell, on the fence line
+            }
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {-1, 0}, {0, -1}}) {
+                if (CellOrBlocked(course, x + dx, y + dy) == '1' &&
+                    ReachesBlockedSide(course, fence, x, y, dx, dy)) {
+                    cells.emplace_back(x, y);
+                    break;
+                }
             }
         }
     }

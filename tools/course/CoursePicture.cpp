@@ -8,6 +8,7 @@
 #include "course/Course.h"
 #include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 
 namespace {
 struct Colour {
@@ -121,22 +122,18 @@ Picture DrawCourse(Course& course, const unsigned char* heights) {
         }
     }
 
-    // Posts at their cells' low corners, ropes from post to neighbouring post: along the
-    // sides, and across a corner only where no side joins the two.
+    // Posts at their cells' low corners, and the ropes where the game draws them: the fence,
+    // each rope from its post to the one its rope table picks.
     MarkBorderCells(course);
+    course.ComputeCellSize();
     const int32_t thickness = std::max(1, s / 8);
-    for (int32_t x = 0; x < width && s >= 4; ++x) {
-        for (int32_t y = 0; y < length; ++y) {
-            if (!IsMarker(course, x, y)) {
-                continue;
-            }
-            for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {1, 1}, {1, -1}}) {
-                const bool diagonal = dx != 0 && dy != 0;
-                if (IsMarker(course, x + dx, y + dy) &&
-                    !(diagonal && (IsMarker(course, x + dx, y) || IsMarker(course, x, y + dy)))) {
-                    canvas.Line(y * s, x * s, (y + dy) * s, (x + dx) * s, thickness, kRope);
-                }
-            }
+    const auto pixel = [&](float world) {
+        return static_cast<int32_t>(std::lround(world / cellSize * s));
+    };
+    for (const FenceRope& rope : BuildFence(course)) {
+        if (s >= 4) {
+            canvas.Line(pixel(rope.z0), pixel(rope.x0), pixel(rope.z1), pixel(rope.x1), thickness,
+                        kRope);
         }
     }
     for (int32_t x = 0; x < width; ++x) {

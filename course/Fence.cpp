@@ -1,0 +1,205 @@
+#include "course/Fence.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "course/Course.h"
+#include "course/CourseRules.h"
+#include "course/MarkerPlacement.h"
+
+namespace {
+constexpr float kPi = 3.14159265358979f;
+
+bool IsBlockedCell(const Course& course, int32_t x, int32_t y) {
+    return CellOrBlocked(course, x, y) == '1';
+}
+
+bool IsPostCell(const Course& course, int32_t x, int32_t y) {
+    const char code = CellOrBlocked(course, x, y);
+    return code == ';' || (code == '0' && HasBlockedSide(course, x, y));
+}
+
+// The way out of the track at a cell: the sum of the directions to its blocked side neighbours.
+void AddWayOut(const Course& course, int32_t x, int32_t y, float& outX, float& outZ) {
+    outX += (IsBlockedCell(course, x + 1, y) ? 1.0f : 0.0f) - (IsBlockedCell(course, x - 1, y) ? 1.0f : 0.0f);
+    outZ += (IsBlockedCell(course, x, y + 1) ? 1.0f : 0.0f) - (IsBlockedCell(course, x, y - 1) ? 1.0f : 0.0f);
+}
+
+// A point in a rope's own frame: u along it from its first end, s along its normal.
+struct RopeFrame {
+    float ux, uz;   // unit direction from end 0 to end 1
+    float nx, nz;   // unit normal: away from the track, or any for a rope without a side
+    float length;
+    bool sided;
+};
+
+RopeFrame FrameOf(const FenceRope& rope) {
+    RopeFrame frame{};
+    const float dx = rope.x1 - rope.x0;
+    const float dz = rope.z1 - rope.z0;
+    frame.length = std::hypot(dx, dz);
+    frame.ux = frame.length > 0.0f ? dx / frame.length : 1.0f;
+    frame.uz = frame.length > 0.0f ? dz / frame.length : 0.0f;
+    frame.sided = rope.outX != 0.0f || rope.outZ != 0.0f;
+    frame.nx = frame.sided ? rope.outX : -frame.uz;
+    frame.nz = frame.sided ? rope.outZ : frame.ux;
+    return frame;
+}
+
+float Along(const FenceRope& rope, const RopeFrame& f, float x, float z) {
+    return (x - rope.x0) * f.ux + (z - rope.z0) * f.uz;
+}
+
+float Across(const FenceRope& rope, const RopeFrame& f, float x, float z) {
+    return (x - rope.x0) * f.nx + (z - rope.z0) * f.nz;
+}
+
+// Clips the move's parameter range [low, high] to where `start + t * step` lies in [min, max].
+bool Clip(float start, float step, float min, float max, float& low, float& high) {
+    if (step == 0.0f) {
+        return start >= min && start <= max;
+    }
+    float a = (min - start) / step;
+    float b = (max - start) / step;
+    if (a > b) {
+        std::swap(a, b);
+    }
+    low = std::max(low, a);
+    high = std::min(high, b);
+    return low <= high;
+}
+
+// True when the move touches the rope's band: the rope widened by kRopeHalfWidth on each side
+// and at each end.
+bool TouchesBand(const RopeFrame& f, float u0, float s0, float u1, float s1) {
+    float low = 0.0f;
+    float high = 1.0f;
+    return Clip(u0, u1 - u0, -kRopeHalfWidth, f.length + kRopeHalfWidth, low, high) &&
+           Clip(s0, s1 - s0, -kRopeHalfWidth, kRopeHalfWidth, low, high);
+}
+
+bool RopeStopsMove(const FenceRope& rope, float ax, float az, float bx, float bz) {
+    const RopeFrame f = FrameOf(rope);
+    const float u0 = Along(rope, f, ax, az);
+    const float s0 = Across(rope, f, ax, az);
+    const float u1 = Along(rope, f, bx, bz);
+    const float s1 = Across(rope, f, bx, bz);
+    if (!TouchesBand(f, u0, s0, u1, s1)) {
+        return false;
+    }
+    if (f.sided) {
+        return s1 > s0;  // only toward the blocked side: on the line, back to the track is free
+    }
+    const bool startsOnRope = u0 >= -kRopeHalfWidth && u0 <= f.length + kRopeHalfWidth &&
+                              std::fabs(s0) <= kRopeHalfWidth;
+    return !startsOnRope;
+}
+}  // namespace
+
+std::vector<FenceRope> BuildFence(const Course& course) {
+    std::vector<FenceRope> fence;
+    const float cellSize = CellSizeForWidth(course._courseWidth);
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            if (!IsPostCell(course, x, y)) {
+                continue;
+            }
+            const RopePlacement rope = PlaceRope(course, x, y, FirstRopePlacement());
+            const float radians = static_cast<float>(rope.angle) * kPi / 180.0f;
+            const float dirX = std::cos(radians);
+            const float dirZ = -std::sin(radians);
+            const float centreX = static_cast<float>(x) * cellSize + 2.0f * rope.along * dirX +
+                                  2.0f * rope.across * -dirZ;
+            const float centreZ = static_cast<float>(y) * cellSize + 2.0f * rope.along * dirZ +
+                                  2.0f * rope.across * dirX;
+            const float postX = static_cast<float>(x) * cellSize;
+            const float postZ = static_cast<float>(y) * cellSize;
+            FenceRope piece{centreX - dirX * rope.length / 2.0f,
+                            centreZ - dirZ * rope.length / 2.0f,
+                            centreX + dirX * rope.length / 2.0f,
+                            centreZ + dirZ * rope.length / 2.0f,
+                            0.0f, 0.0f, postX, postZ, postX, postZ};
+            // Which side is out: the way out at the marker and at every cell the rope reaches.
+            float outX = 0.0f;
+            float outZ = 0.0f;
+            AddWayOut(course, x, y, outX, outZ);
+            int32_t dx = 0;
+            int32_t dy = 0;
+            if (RopeNeighbour(course, x, y, dx, dy)) {
+                piece.postX1 = static_cast<float>(x + dx) * cellSize;
+                piece.postZ1 = static_cast<float>(y + dy) * cellSize;
+                const int32_t steps = std::max(std::abs(dx), std::abs(dy));
+                for (int32_t step = 1; step <= steps; ++step) {
+                    AddWayOut(course, x + dx / steps * step, y + dy / steps * step, outX, outZ);
+                }
+            }
+            const float normalX = dirZ;   // a normal of the rope; flipped to point out
+            const float normalZ = -dirX;
+            const float side = normalX * outX + normalZ * outZ;
+            if (std::fabs(side) > 1e-3f) {
+                piece.outX = side > 0.0f ? normalX : -normalX;
+                piece.outZ = side > 0.0f ? normalZ : -normalZ;
+            }
+            fence.push_back(piece);
+        }
+    }
+    return fence;
+}
+
+void LayOutFence(Course& course) {
+    course._fence = BuildFence(course);
+}
+
+bool MoveCrossesFence(const Course& course, float fromX, float fromZ, float toX, float toZ) {
+    return MoveCrossesFence(course._fence, fromX, fromZ, toX, toZ);
+}
+
+bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
+                      float toZ) {
+    const float reach = std::hypot(toX - fromX, toZ - fromZ) + 16.0f;
+    for (const FenceRope& rope : fence) {
+        // Ropes are at most a few cells long: far ones are passed over without the geometry.
+        if (std::fabs(rope.x0 - fromX) > reach + std::fabs(rope.x1 - rope.x0) ||
+            std::fabs(rope.z0 - fromZ) > reach + std::fabs(rope.z1 - rope.z0)) {
+            continue;
+        }
+        if (RopeStopsMove(rope, fromX, fromZ, toX, toZ)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsInsideFence(const Course& course, float x, float z) {
+    return IsInsideFence(course, course._fence, x, z);
+}
+
+bool IsInsideFence(const Course& course, const std::vector<FenceRope>& fence, float x, float z) {
+    const GridCell cell = WorldToCell(course, x, z);
+    const bool blocked = IsBlockedCell(course, cell.x, cell.y);
+    // The nearest rope within a cell decides, by the side the point is on; without one, the
+    // cell does.
+    float nearest = CellSizeForWidth(course._courseWidth);
+    bool near = false;
+    bool trackSide = false;
+    for (const FenceRope& whole : fence) {
+        // From post to post: past its posts a rope may reach into a corner beyond the fence.
+        const FenceRope rope{whole.postX0, whole.postZ0, whole.postX1, whole.postZ1,
+                             whole.outX,   whole.outZ,   0.0f,         0.0f,
+                             0.0f,         0.0f};
+        if ((rope.outX == 0.0f && rope.outZ == 0.0f) || (rope.x0 == rope.x1 && rope.z0 == rope.z1)) {
+            continue;
+        }
+        const RopeFrame f = FrameOf(rope);
+        const float u = Along(rope, f, x, z);
+        const float s = Across(rope, f, x, z);
+        const float beyondEnd = u < 0.0f ? -u : u > f.length ? u - f.length : 0.0f;
+        const float distance = std::hypot(beyondEnd, s);
+        if (distance <= nearest) {
+            nearest = distance;
+            near = true;
+            trackSide = s <= 0.0f;
+        }
+    }
+    return near ? trackSide : !blocked;
+}

@@ -1,0 +1,50 @@
+// The fence: the ropes as segments in the ground plane, worked out once from the marker layout.
+// It is the course's wall: a racer's move that would cross a rope is stopped, and the ground
+// inside the fence is drivable everywhere, also over the corners of blocked cells that a
+// diagonal rope leaves on the track side. Blocked ground stops a racer only where no rope
+// stands before it. The game's wall step, the checker, the course picture, the asset kit and
+// the bench's driver all ask these functions.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class Course;
+
+// How far either side of a rope's centre line a move counts as touching it, world units
+// (about the rope's half width).
+constexpr float kRopeHalfWidth = 0.2f;
+
+// One rope: its two ends as drawn (a little past the posts it joins), the two posts, and the
+// unit normal that points away from the track, toward the blocked ground it stands before;
+// (0, 0) when the grid does not tell which side that is.
+struct FenceRope {
+    float x0, z0;
+    float x1, z1;
+    float outX, outZ;
+    float postX0, postZ0;  // its own post
+    float postX1, postZ1;  // the post it joins (its own again for a marker with no neighbour)
+};
+
+// The ropes of every marker cell (';', or a '0' with a blocked side neighbour, so that the
+// answer is the same before and after the marker build), in scan order, each placed by the
+// rope table (course/MarkerPlacement.h: PlaceRope) exactly as the drawing places it.
+std::vector<FenceRope> BuildFence(const Course& course);
+
+// Builds the fence into the course (Course::_fence); the marker layout does it for the game.
+void LayOutFence(Course& course);
+
+// True when a racer's move from (fromX, fromZ) to (toX, toZ) crosses the fence: it reaches a
+// rope from the track side, or, standing on a rope's line, goes on away from the track. A
+// move along a rope or away from it toward the track crosses nothing.
+bool MoveCrossesFence(const Course& course, float fromX, float fromZ, float toX, float toZ);
+bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
+                      float toZ);
+
+// True for ground inside the fence, where a racer drives freely. Within a cell of a rope the
+// nearest rope tells, by the side the point is on (so a corner of a blocked cell that a
+// diagonal rope leaves on the track side is inside, and free ground beyond a rope is not);
+// farther from every rope, every cell that is not blocked.
+bool IsInsideFence(const Course& course, float x, float z);
+// The same with a fence of the caller's (BuildFence), for a course whose markers are not laid out.
+bool IsInsideFence(const Course& course, const std::vector<FenceRope>& fence, float x, float z);

@@ -11,6 +11,7 @@
 #include "TestCourses.h"
 #include "ToolRun.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 
 namespace {
 struct ExpectedTiff {
@@ -142,7 +143,7 @@ bool IsRoadColour(uint32_t pixel) {
 }
 
 // Each shipped course's own ground shows the road exactly where the game's wall step lets a
-// racer drive: on every texel whose centre is not blocked ground, and nowhere else.
+// racer drive: on every texel whose centre lies inside the fence, and nowhere else.
 TEST(AssetGeneratorRun, EachCoursesRoadEndsWhereTheWallStepStopsARacer) {
     for (const std::string& path : ShippedCourses()) {
         TempDir out;
@@ -152,10 +153,11 @@ TEST(AssetGeneratorRun, EachCoursesRoadEndsWhereTheWallStepStopsARacer) {
         ASSERT_EQ(256u, base.width);
         Course course;
         ReadGoodCourse(course, ReadFileBytes(path));
+        const std::vector<FenceRope> fence = BuildFence(course);
         int wrong = 0;
         for (uint32_t z = 0; z < 256; ++z) {
             for (uint32_t x = 0; x < 256; ++x) {
-                const bool free = !IsBlockedGround(course, x + 0.5f, z + 0.5f);
+                const bool free = IsInsideFence(course, fence, x + 0.5f, z + 0.5f);
                 if (free != IsRoadColour(base.At(x, z)) && ++wrong <= 5) {
                     ADD_FAILURE() << path << ": texel " << x << ", " << z << " is "
                                   << (free ? "free ground but not road" : "painted as road but blocked")

@@ -11,7 +11,7 @@
 #include "scene/World.h"
 
 namespace {
-constexpr float kMaxSpeed = 0.5f;         // world units per frame
+constexpr float kMaxSpeed = kTopSpeed;
 constexpr float kCoastAcceleration = 0.0007f;
 constexpr int32_t kLastItemFrame = 40;
 

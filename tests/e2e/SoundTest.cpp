@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -213,12 +214,11 @@ TEST_P(SoundOff, TheRaceGoesOnWithTheSameConsoleLines) {
         EXPECT_EQ(1, std::count(ownLines.begin(), ownLines.end(), '\n')) << ownLines;
         EXPECT_EQ(0u, ownLines.find(start.errLine)) << ownLines;
     }
+    // SDL's disk driver makes its file when the device opens.
     const StereoTrack track = game.Recording();
-    const double loudness = track.left.empty() ? 0.0 : Rms(track.left, 0, track.left.size());
+    EXPECT_EQ(start.heard, std::filesystem::exists(game.SoundFile()));
     if (start.heard) {
-        EXPECT_GT(loudness, 0.01);
-    } else {
-        EXPECT_EQ(0.0, loudness) << "the recording holds " << track.left.size() << " frames";
+        EXPECT_GT(Rms(track.left, 0, track.left.size()), 0.01);
     }
 }
 
@@ -230,6 +230,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "kestrun: no sound (SDL: ", false},
         QuietStart{"BadVolumeGivesTheDefault", {{"KESTRUN_VOLUME", "loud"}}, nullptr,
                    "kestrun: KESTRUN_VOLUME must be a whole number from 0 to 100, not 'loud'", true},
-        QuietStart{"BadEngineFileSilencesThatEngineOnly", {}, "sounds/engine1.wav",
+        QuietStart{"BadEngineFileLeavesTheOtherSounds", {}, "sounds/engine1.wav",
                    "kestrun: no sound from sounds/engine1.wav (", true}),
     [](const ::testing::TestParamInfo<QuietStart>& info) { return std::string(info.param.name); });

@@ -15,7 +15,7 @@
 #include "scene/World.h"
 
 namespace {
-constexpr float kMaxSpeed = 0.5f;         // world units per tick
+constexpr float kMaxSpeed = kTopSpeed;  // world units per tick
 constexpr float kCoastAcceleration = 0.0007f;
 constexpr int32_t kLastItemFrame = 40;
 

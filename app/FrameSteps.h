@@ -42,6 +42,9 @@ inline constexpr FrameRow kFrame[] = {
     {0, FrameStep::ApplyFog}, {0, FrameStep::SwapBuffers},
 };
 
+// A racer's top speed, in world units per frame.
+inline constexpr float kTopSpeed = 0.5f;
+
 // Speed, hold, slowing down and turning of one racer from its four keys. The key table is
 // indexed by key code; a non-zero entry is a key that is down. Time comes from ElapsedMillis().
 void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string>
 #include <thread>
 
 #include <GL/glut.h>
@@ -101,6 +102,12 @@ bool Game::Init(const char* levelFile) {
     InitMenu();
     if (!failed) {
         _gamepads.Start();
+        std::string problem;
+        const int volume = ParseVolume(std::getenv("KESTRUN_VOLUME"), &problem);
+        if (!problem.empty()) {
+            std::cerr << problem << std::endl;
+        }
+        _sound.Start(volume);
     }
     return !failed;
 }

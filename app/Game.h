@@ -7,6 +7,7 @@
 #include "app/Camera.h"
 #include "base/FramePacer.h"
 #include "platform/Gamepads.h"
+#include "platform/Sound.h"
 #include "scene/World.h"
 
 // The racer-specific keys and the press-restart flags the update keeps per racer.
@@ -68,6 +69,8 @@ public:
     char _courseFile[256];
 
     Gamepads _gamepads;
+    // The engines follow the racers' speeds; pick-ups and walls are heard as they happen.
+    Sound _sound;
     World _world;
     Camera _camera1;
     Camera _camera2;

@@ -13,6 +13,8 @@ void Game::Update() {
     }
     UpdateRacer(_camera1, held, kRacer1Keys, _restart1);
     UpdateRacer(_camera2, held, kRacer2Keys, _restart2);
+    _sound.Engine(0, _camera1._speed / kTopSpeed);
+    _sound.Engine(1, _camera2._speed / kTopSpeed);
 }
 
 void Game::Display() {
@@ -36,8 +38,20 @@ void Game::RunStep(const FrameRow& row) {
     case FrameStep::DrawTerrainAndMarkers: course.Draw(); break;
     case FrameStep::DrawHud: _world.DrawHud(row.racer); break;
     case FrameStep::AnimateItems: AnimateItems(); break;
-    case FrameStep::CollectPickups: _world.CollectPickups(camera._eye.x, camera._eye.z); break;
-    case FrameStep::StopAtWall: StopAtWall(course, camera); break;
+    case FrameStep::CollectPickups:
+        if (_world.CollectPickups(camera._eye.x, camera._eye.z) > 0) {
+            _sound.Pickup(row.racer - 1);
+        }
+        break;
+    case FrameStep::StopAtWall: {
+        // Stopped by the wall: moving before the step, standing after it.
+        const float speed = camera._speed;
+        StopAtWall(course, camera);
+        if (speed > 0.0f && camera._speed == 0.0f) {
+            _sound.Knock(row.racer - 1, speed / kTopSpeed);
+        }
+        break;
+    }
     case FrameStep::FollowGround: FollowGround(course, camera); break;
     case FrameStep::DrawItems: DrawItems(_world); break;
     case FrameStep::ApplyFog: ApplyFog(_world); break;

@@ -93,14 +93,17 @@ void World::EndBillboard() {
 }
 
 // Items are examined in order; one that moved is not looked at again in this step.
-void World::CollectPickups(float eyeX, float eyeZ) {
+int World::CollectPickups(float eyeX, float eyeZ) {
     const int32_t x = static_cast<int32_t>(eyeX);
     const int32_t z = static_cast<int32_t>(eyeZ);
+    int collected = 0;
     for (int i = 0; i < kItemCount; ++i) {
         if (std::abs(x - _billboardX[i]) < _pickupRadius &&
             std::abs(z - _billboardZ[i]) < _pickupRadius) {
             _billboardX[i] = RandomPlace();
             _billboardZ[i] = RandomPlace();
+            ++collected;
         }
     }
+    return collected;
 }

@@ -36,8 +36,8 @@ public:
     void DrawBillboard(float x, float y, float z, int frame);
     void BeginBillboard();
     void EndBillboard();
-    // Moves the items the racer at (eyeX, eyeZ) has reached.
-    void CollectPickups(float eyeX, float eyeZ);
+    // Moves the items the racer at (eyeX, eyeZ) has reached; returns how many.
+    int CollectPickups(float eyeX, float eyeZ);
 
     void DrawHud(int racer);
     void BeginOverlay();

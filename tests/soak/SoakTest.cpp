@@ -166,6 +166,7 @@ protected:
         options.argv = {KESTRUN_GAME_BINARY, "levels/default.txt"};
         options.workDir = KESTRUN_DATA_DIR;
         options.env["DISPLAY"] = _x.Display();
+        options.env["SDL_AUDIODRIVER"] = "dummy";  // the engines mixed all along, heard nowhere
         // Mesa compiles shaders as new views need them and frees the large work memory again;
         // with glibc's default the heap keeps the high-water mark of those compiles. Fixed
         // thresholds hand large blocks back at once, so that what stays is what is in use.

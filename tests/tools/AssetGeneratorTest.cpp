@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <map>
 
+#include <SDL.h>
+
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "ToolRun.h"
@@ -74,6 +76,24 @@ TEST_F(AssetGenerator, WritesEveryFileTheGameOpens) {
     }
     for (const char* raw : kRawFiles) {
         EXPECT_EQ(65536u, Read(raw).size()) << raw;
+        ++checked;
+    }
+    // The sounds, read with SDL's reader: mono 16-bit at 44.1 kHz; an engine loop's end runs
+    // on into its start with no larger step than any inside it (no click at each turn).
+    for (const char* name : {"engine1", "engine2", "pickup", "wall"}) {
+        SDL_AudioSpec spec;
+        uint8_t* buffer = nullptr;
+        uint32_t bytes = 0;
+        const std::string file = _out.File(std::string("sounds/") + name + ".wav");
+        ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &spec, &buffer, &bytes)) << SDL_GetError();
+        EXPECT_TRUE(spec.freq == 44100 && spec.channels == 1 && spec.format == AUDIO_S16LSB) << file;
+        const std::vector<int16_t> x(reinterpret_cast<int16_t*>(buffer),
+                                     reinterpret_cast<int16_t*>(buffer) + bytes / 2);
+        SDL_FreeWAV(buffer);
+        int step = 0;
+        for (size_t i = 1; i < x.size(); ++i) step = std::max(step, std::abs(x[i] - x[i - 1]));
+        EXPECT_GT(*std::max_element(x.begin(), x.end()), 8000) << file << " is hardly heard";
+        EXPECT_TRUE(name[0] != 'e' || std::abs(x.front() - x.back()) <= step) << file;
         ++checked;
     }
     EXPECT_EQ(GeneratedFiles().size(), checked);

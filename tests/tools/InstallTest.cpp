@@ -74,10 +74,12 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         int status;
         std::string output;
     } kCases[] = {
-        {{"--help"}, 0, "Usage: kestrun [LEVEL]"},
+        {{"--help"}, 0, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
         {{"--version"}, 0, "kestrun " KESTRUN_VERSION "\n"},
         {{"no-such-level"}, 1, "kestrun: no level file 'no-such-level'"},
-        {{"sunset", "default"}, 1, "Usage: kestrun [LEVEL]"},
+        {{"sunset", "default"}, 1, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
+        {{"--volume", "101", "sunset"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '101'"},
+        {{"--volume"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not ''"},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(Launcher(), c.args);
@@ -101,9 +103,12 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         std::string course = "";  // mine/course.txt, the player's course
         long grounds = 0;         // folders in the cache after the run
         std::string line = "";    // the launcher's, on the generator killed or the cache a file
+        std::string volume = "";  // KESTRUN_VOLUME as the game has it ("" not set)
     } kCases[] = {
         {{}, "levels/default.txt"},
         {{"sunset"}, "levels/sunset.txt"},
+        {{"--volume", "35", "sunset"}, "levels/sunset.txt", "", "", 0, "", "35"},
+        {{"sunset", "--mute"}, "levels/sunset.txt", "", "", 0, "", "0"},
         {{"levels/figure-eight.txt"}, "levels/figure-eight.txt", "grounds/figure-eight"},
         {{"mine/level.txt"}, "~/mine/level.txt", "grounds/figure-eight"},
         {{"mine/own.txt"}, "~/mine/own.txt", "~", mine, 1},
@@ -154,6 +159,10 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         const fs::directory_iterator grounds(cache.File("kestrun"));
         EXPECT_EQ(c.grounds, std::distance(grounds, fs::directory_iterator()));
         EXPECT_NE(std::string::npos, game.Err().find(c.line)) << game.Transcript();
+        const std::string environ =
+            "\0" + ReadFileBytes("/proc/" + std::to_string(game.GamePid()) + "/environ");
+        const size_t set = environ.find(std::string("\0KESTRUN_VOLUME=", 16));
+        EXPECT_EQ(c.volume, set == std::string::npos ? "" : environ.c_str() + set + 16);
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
     }

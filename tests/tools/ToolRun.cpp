@@ -64,6 +64,9 @@ std::vector<std::string> GeneratedFiles() {
             files.push_back(std::string("skyboxes/") + sky + "/" + face + ".tif");
         }
     }
+    for (const char* sound : {"engine1", "engine2", "pickup", "wall"}) {
+        files.push_back(std::string("sounds/") + sound + ".wav");
+    }
     return files;
 }
 

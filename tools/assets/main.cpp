@@ -1,5 +1,5 @@
 // kestrun-assets: writes every binary file the game reads (heights, terrain, marker and item
-// images, two sky boxes) into a data folder. The first course named is painted on the ground
+// images, two sky boxes, the sounds) into a data folder. The first course named is painted on the ground
 // as the road; every course named gets flat ground at the height the markers need.
 // The output depends on nothing but the course files: the same bytes on every run.
 // With --icons it writes the game's icon instead: the item gem, as PNGs in the sizes of the
@@ -21,6 +21,7 @@
 #include "HeightDesign.h"
 #include "MarkerArt.h"
 #include "SkyArt.h"
+#include "SoundArt.h"
 #include "TerrainArt.h"
 #include "course/Course.h"
 
@@ -118,6 +119,14 @@ bool WriteSky(const SkyStyle& style, const fs::path& dir) {
     return ok;
 }
 
+bool WriteSounds(const fs::path& dir) {
+    bool ok = true;
+    for (const SoundFile& sound : kSoundFiles) {
+        ok = ok && WriteWav(sound.make(), (dir / sound.name).string());
+    }
+    return ok;
+}
+
 bool MakeFolders(const std::vector<fs::path>& folders) {
     for (const fs::path& folder : folders) {
         std::error_code error;
@@ -171,8 +180,9 @@ int main(int argc, char** argv) {
     }
     const fs::path day = out / "skyboxes" / "day";
     const fs::path sunset = out / "skyboxes" / "sunset";
-    const bool ok = MakeFolders({terrain, day, sunset}) && WriteTerrain(courses, terrain) &&
+    const fs::path sounds = out / "sounds";
+    const bool ok = MakeFolders({terrain, day, sunset, sounds}) && WriteTerrain(courses, terrain) &&
                     WriteMarkersAndItems(terrain) && WriteSky(DaySky(), day) &&
-                    WriteSky(SunsetSky(), sunset);
+                    WriteSky(SunsetSky(), sunset) && WriteSounds(sounds);
     return ok ? 0 : 1;
 }

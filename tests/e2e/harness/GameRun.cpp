@@ -1,6 +1,7 @@
 #include "GameRun.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -103,6 +104,18 @@ std::string GameRun::ScratchFile(const std::string& name) const {
     return _root.File("run/" + name);
 }
 
+EnvChanges GameRun::RecordSound() const {
+    return {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", SoundFile()}};
+}
+
+StereoTrack GameRun::Recording() const {
+    const std::string bytes = ReadFileBytes(SoundFile());
+    const size_t frames = bytes.size() / (2 * sizeof(float));
+    std::vector<float> samples(2 * frames);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    return SplitStereo(samples.data(), frames);
+}
+
 ::testing::AssertionResult GameRun::StartX(const std::string& screen, bool resetWhenIdle) {
     std::string error;
     if (!_x.Start(screen, ScratchFile("xvfb.log"), &error, resetWhenIdle)) {
@@ -128,6 +141,7 @@ std::string GameRun::ScratchFile(const std::string& name) const {
         options.env["DISPLAY"] = _x.Display();
     }
     options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
+    options.env.emplace("SDL_AUDIODRIVER", "dummy");  // no sound card needed, nothing heard
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");
     std::string error;

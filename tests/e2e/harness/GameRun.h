@@ -13,6 +13,7 @@
 #include "GameTitle.h"
 #include "Image.h"
 #include "Process.h"
+#include "SoundMeasure.h"
 #include "TempDir.h"
 #include "XServer.h"
 
@@ -47,6 +48,15 @@ public:
     void RemoveData(const std::string& relative) const;
     // A folder for the run's own files (logs, screenshots).
     std::string ScratchFile(const std::string& name) const;
+
+    // --- sound ---
+    // The environment that has the game play into SoundFile() through SDL's disk driver
+    // (stereo float samples at the game's 48 kHz, in real time). Without it the game plays to
+    // SDL's silent dummy driver, the same on every machine.
+    EnvChanges RecordSound() const;
+    std::string SoundFile() const { return ScratchFile("sound.raw"); }
+    // What the game has played so far, left and right.
+    StereoTrack Recording() const;
 
     // --- processes ---
     ::testing::AssertionResult StartX(const std::string& screen = "1280x1024x24",

@@ -1,0 +1,55 @@
+// The race heard through SDL's audio: one device, stereo float samples at 48 kHz, fed by a
+// SoundMixer from the sounds in the data folder's sounds/. SDL stays inside this module.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/SoundMixer.h"
+
+constexpr int kDefaultVolume = 80;
+
+// The volume KESTRUN_VOLUME asks for, 0 to 100: kDefaultVolume when unset or empty. Anything
+// but a whole number from 0 to 100 gives the default and a line in *problem.
+int ParseVolume(const char* setting, std::string* problem);
+
+// Reads a WAV file (any format SDL reads) into mono float samples at `rate`. False, with the
+// reason in *error, when the file is missing, not a WAV SDL can read, empty or over a minute.
+bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error);
+
+class Sound {
+public:
+    static constexpr int kRate = 48000;
+    static constexpr int kDeviceFrames = 512;  // about 11 ms a callback
+
+    Sound() = default;
+    ~Sound();
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+
+    // At volume 0 opens nothing. Otherwise starts SDL's audio, loads the sounds (a missing or
+    // bad file: one line, and that sound stays silent) and opens the device. When SDL cannot
+    // start or open one, says so in one line ("kestrun: no sound (SDL: ...)") and returns
+    // false: the game runs silent.
+    bool Start(int volume, const std::string& folder = "sounds");
+
+    // The game's thread, once a frame or at the event. Does nothing while no device is open.
+    void Engine(int racer, float speedShare);
+    void Pickup(int racer);
+    // A racer stopped by a wall at `strength`, its speed as a share of the top speed.
+    void Knock(int racer, float strength);
+
+    bool Playing() const { return _device != 0; }
+    // The audio thread's time in the callback so far, in seconds.
+    double CallbackSeconds() const;
+
+private:
+    static void Callback(void* self, uint8_t* stream, int bytes);
+
+    uint32_t _device = 0;
+    std::unique_ptr<SoundMixer> _mixer;
+    std::atomic<int64_t> _callbackNanos{0};
+};

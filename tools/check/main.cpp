@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CourseCheck.h"
+#include "CourseCost.h"
 #include "course/Course.h"
 
 namespace fs = std::filesystem;
@@ -93,6 +94,7 @@ int CheckFile(const char* path, const std::string& dataOption) {
     }
     std::cout << path << ": the game will build " << report.markers
               << (report.markers == 1 ? " marker" : " markers") << std::endl;
+    std::cout << path << ": " << CostLine(CostOfCourse(course), course._courseWidth) << std::endl;
     if (!report.problems.empty()) {
         std::cout << path << ": " << report.problems.size()
                   << (report.problems.size() == 1 ? " problem" : " problems") << std::endl;

@@ -53,13 +53,16 @@ struct Ring {
     bool cut = false;     // a dark gap across the bottom stretch
     int strokeWidth = 9;  // on three columns of cells
     bool edge = false;    // light along the picture's top edge, which stays blocked
+    bool paper = false;   // the colours swapped: a dark track on light paper
 };
 
 Picture DrawRing(const Ring& ring) {
     Picture picture(320, 320);
-    Fill(picture, 0, 0, 320, 320, 0x305020);
-    Fill(picture, 40, 40, 280, 280, 0xe0d0b0);
-    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, 0x305020);
+    const uint32_t ground = ring.paper ? 0xf0f0f0 : 0x305020;
+    const uint32_t track = ring.paper ? 0x202020 : 0xe0d0b0;
+    Fill(picture, 0, 0, 320, 320, ground);
+    Fill(picture, 40, 40, 280, 280, track);
+    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, ground);
     if (ring.cut) {
         Fill(picture, 100, 200, 110, 320, 0x305020);
     }
@@ -74,6 +77,35 @@ Picture DrawRing(const Ring& ring) {
         byte = uint8_t(std::clamp(int(byte) + int(noise >> 16) % 61 - 30, 0, 255));
     }
     return picture;
+}
+
+// A 640 x 640 loop whose top stretch falls 140 pixels from left to right (16 degrees), its
+// edges a step of one cell apart from column to column at --size 128, and a red stroke across
+// it 5 pixels (a cell) wide from `left`.
+Picture DrawAslant(uint32_t left) {
+    Picture picture(640, 640);
+    Fill(picture, 0, 0, 640, 640, 0x305020);
+    const auto top = [](uint32_t column) { return 60 + (column - 80) * 140 / 480; };
+    for (uint32_t c = 80; c <= 560; ++c) {
+        Fill(picture, c, top(c), c + 1, 561, 0xe0d0b0);
+        if (c >= 110 && c <= 530) {
+            Fill(picture, c, top(c) + 30, c + 1, 531, 0x305020);
+        }
+    }
+    Fill(picture, left, top(left) - 10, left + 5, top(left) + 43, 0xd02020);
+    return picture;
+}
+
+// The ring drawn twice as wide, 640 x 320: the same course, stretched back to the square grid.
+Picture DrawWideRing() {
+    const Picture ring = DrawRing({});
+    Picture wide(640, 320);
+    for (uint32_t r = 0; r < 320; ++r) {
+        for (uint32_t c = 0; c < 640; ++c) {
+            std::copy(ring.At(c / 2, r), ring.At(c / 2, r) + 4, wide.At(c, r));
+        }
+    }
+    return wide;
 }
 
 ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
@@ -93,6 +125,7 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
         std::string sky;
         std::string read;  // as the checker reports the course
         int status = 0;
+        std::string line = "";  // a note or warning the tool gives
     } kCases[] = {
         {{"from-image", ring, dir.File("ring.txt")},
          "day",
@@ -105,16 +138,34 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "day",
          "6 start cells",
          2},
+        {{"from-image", Encode(DrawAslant(330), dir.File("aslant.png")), dir.File("aslant.txt"),
+          "--size", "128"},
+         "day",
+         "128 x 128 cells of 2 units, 7 start cells",
+         0,
+         "start: 7 cells at pixels x 330..334, y 130..164"},
+        {{"from-image", Encode(DrawWideRing(), dir.File("wide.png")), dir.File("wide.txt")},
+         "day",
+         "64 x 64 cells of 4 units, 6 start cells",
+         2,
+         "warning: the picture is 640 x 320 pixels, not square: it is stretched to the square "
+         "grid, a cell covering 10 pixels across and 5 down, so what is drawn up-down comes out "
+         "2 times as long against what is drawn across"},
     };
     for (const auto& c : kCases) {
         const ToolResult made = RunCourseTool(c.arguments);
         EXPECT_EQ(c.status, made.exitStatus) << made.output;
+        EXPECT_TRUE(Contains(made.output, c.line)) << made.output;
         const std::string course = c.arguments[2];
         const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
         EXPECT_EQ(0, checked.exitStatus) << checked.output;
         EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
         const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
         EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+        // The build's tool is not the installed game's: the tree's ./run plays the level.
+        const bool inTree = std::filesystem::equivalent(KESTRUN_SOURCE_DIR, ".");
+        const std::string run = inTree ? "./run " : KESTRUN_SOURCE_DIR "/run ";
+        EXPECT_TRUE(Contains(made.output, "(play it with: " + run + level + ")")) << made.output;
     }
 }
 
@@ -185,6 +236,12 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         {"no stroke", ring({30, 0, 0}), "no start stroke"},
         {"one cell", ring({30, 0, 5, 160, false, 5}), "crosses 1 cell of track"},
         {"twelve", ring({60, -5, 65}), "crosses 12 cells of track"},
+        {"thin stroke", ring({30, -5, 35, 159, false, 2}),
+         "no start stroke: the red at pixels x 159..160, y 35..74 is too thin for the 64 x 64 "
+         "grid (a cell is 5 pixels across, and a third of it must be red); draw the stroke at "
+         "least 4 pixels wide"},
+        {"paper", ring({30, -5, 35, 158, false, 9, false, true}),
+         "the colours are the wrong way round"},
         {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},
         {"side stretch", ring({30, 60, 120, 50}), "does not cross a left-right stretch"},
         {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},

@@ -29,6 +29,11 @@ protected:
         const ToolResult run = RunTool(prefix->File("games/kestrun-course"),
                                        {"from-image", KESTRUN_SOURCE_DIR "/docs/courses/example-track.png", course});
         EXPECT_EQ(0, run.exitStatus) << run.output;
+        // games/ is not on the PATH here: the launcher is named by its path.
+        EXPECT_TRUE(Contains(run.output, "(play it with: " +
+                                             fs::canonical(prefix->File("games/kestrun")).string() +
+                                             " " + prefix->File("mine-level.txt") + ")"))
+            << run.output;
         return ReadFileBytes(course);
     }
 
@@ -66,6 +71,7 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
 }
 
 TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
+    const std::string wrong = prefix->Write("wrong.txt", "skyboxes/day\ncourses/nosuch.txt\n");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -75,6 +81,10 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         {{"--version"}, 0, "kestrun " KESTRUN_VERSION "\n"},
         {{"no-such-level"}, 1, "kestrun: no level file 'no-such-level'"},
         {{"sunset", "default"}, 1, "Usage: kestrun [LEVEL]"},
+        {{"-x"}, 1, "kestrun: unknown option '-x'\nUsage: kestrun [LEVEL]"},
+        // The game starts and stops on the missing course; the launcher has said where it looked.
+        {{wrong}, 1, "kestrun: the level " + wrong + " names the course courses/nosuch.txt, which is "
+                     "not in the data folder " + fs::canonical(prefix->File("share/games/kestrun")).string()},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(Launcher(), c.args);

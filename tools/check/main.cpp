@@ -94,7 +94,10 @@ int CheckFile(const char* path, const std::string& dataOption) {
     }
     std::cout << path << ": the game will build " << report.markers
               << (report.markers == 1 ? " marker" : " markers") << std::endl;
-    std::cout << path << ": " << CostLine(CostOfCourse(course), course._courseWidth) << std::endl;
+    if (report.problems.empty()) {
+        std::cout << path << ": " << CostLine(CostOfCourse(course), course._courseWidth)
+                  << std::endl;
+    }
     if (!report.problems.empty()) {
         std::cout << path << ": " << report.problems.size()
                   << (report.problems.size() == 1 ? " problem" : " problems") << std::endl;

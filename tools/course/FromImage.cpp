@@ -511,6 +511,21 @@ CourseFromPicture CourseFromImage(const Picture& picture, int32_t size) {
     read << picture.width << " x " << picture.height << " pixels read as " << size << " x " << size
          << " cells";
     report.notes.push_back(read.str());
+    if (picture.width != picture.height) {
+        const bool wide = picture.width > picture.height;
+        std::ostringstream line;
+        line.precision(3);
+        line << "the picture is " << picture.width << " x " << picture.height
+             << " pixels, not square: it is stretched to the square grid, a cell covering "
+             << double(picture.width) / size << " pixels across and "
+             << double(picture.height) / size << " down, so what is drawn "
+             << (wide ? "up-down" : "across") << " comes out "
+             << double(std::max(picture.width, picture.height)) /
+                    std::min(picture.width, picture.height)
+             << " times as long against what is drawn " << (wide ? "across" : "up-down")
+             << "; crop or pad the picture square to keep its shape";
+        report.warnings.push_back(line.str());
+    }
     RedPixels red;
     Grid grid = Sample(picture, at, red);
     if (ColoursSwapped(grid)) {

@@ -3,6 +3,7 @@
 // the file's lines, picture columns its columns, and the racers face the picture's left.
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -115,6 +116,31 @@ bool WriteText(const fs::path& path, const std::string& text, std::string& error
     return true;
 }
 
+// The command that starts the game on the level, from the folder the tool was started in: in
+// the source tree (the tool is the build's, beside the build's launcher) its ./run; installed,
+// the launcher beside the tool, by name when it is the one on the PATH.
+std::string PlayCommand(const std::string& level) {
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    if (!error && fs::exists(folder / "kestrun-launcher", error)) {
+        const fs::path run = fs::path(KESTRUN_SOURCE_DIR) / "run";
+        if (!fs::exists(run, error)) {
+            return (folder / "kestrun-launcher").string() + " " + level;
+        }
+        const bool inTree = fs::equivalent(run.parent_path(), fs::current_path(error), error);
+        return (inTree ? std::string("./run") : run.string()) + " " + level;
+    }
+    const fs::path launcher = folder / "kestrun";
+    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+    for (std::string entry; std::getline(path, entry, ':');) {
+        if (!entry.empty() && fs::equivalent(fs::path(entry) / "kestrun", launcher, error)) {
+            return "kestrun " + level;
+        }
+    }
+    return (fs::exists(launcher, error) ? launcher.string() : std::string("kestrun")) + " " +
+           level;
+}
+
 int FromImage(const Arguments& args) {
     int32_t size = 64;
     std::string sky = "skyboxes/day";
@@ -193,7 +219,7 @@ int FromImage(const Arguments& args) {
         return kProblem;
     }
     std::cout << output << ": written, with its level " << level.string()
-              << " (play it with: kestrun " << level.string() << ")" << std::endl;
+              << " (play it with: " << PlayCommand(level.string()) << ")" << std::endl;
     return made.warnings.empty() ? kSound : kWarned;
 }
 

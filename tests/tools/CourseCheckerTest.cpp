@@ -161,3 +161,37 @@ TEST(CourseChecker, NeedsAFile) {
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(Contains(run.output, "usage: kestrun-check-course [--data DIR] COURSE_FILE...")) << run.output;
 }
+
+// The cost figure, found from the layout alone, is never below the most markers the bench saw
+// in a view while both racers drove a lap (docs/benchmarks.md), and of the same order: on the
+// shipped courses and on the README's drawing made a course at two sizes.
+TEST(CourseChecker, StatesACostThatBoundsWhatTheBenchSaw) {
+    TempDir dir;
+    const std::string drawing = KESTRUN_SOURCE_DIR "/docs/courses/example-track.png";
+    for (const char* size : {"64", "128"}) {
+        RunTool(KESTRUN_COURSE_TOOL, {"from-image", drawing, dir.File(size) + ".txt", "--size", size});
+    }
+    const struct {
+        std::string course;
+        int benchMost;
+    } kBench[] = {
+        {KESTRUN_SOURCE_DIR "/data/courses/default.txt", 192},
+        {KESTRUN_SOURCE_DIR "/data/courses/figure-eight.txt", 369},
+        {dir.File("64.txt"), 353},
+        {dir.File("128.txt"), 709},
+    };
+    const std::string figure = "the most markers any one view will hold: ";
+    for (const auto& c : kBench) {
+        const ToolResult run = Check({c.course});
+        const size_t at = run.output.find(figure);
+        ASSERT_NE(std::string::npos, at) << run.output;
+        const int most = std::atoi(run.output.c_str() + at + figure.size());
+        EXPECT_GE(most, c.benchMost) << c.course;
+        EXPECT_LT(most, 3 * c.benchMost) << c.course;
+        if (c.course.find("default.txt") != std::string::npos) {  // the figure it is compared with
+            EXPECT_TRUE(Contains(run.output, figure + std::to_string(most) + " (the default course: " +
+                                                 std::to_string(most) + ")"))
+                << run.output;
+        }
+    }
+}

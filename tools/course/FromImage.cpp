@@ -162,7 +162,8 @@ bool ColoursSwapped(const Grid& grid) {
             edges[3] = edges[3] || y == last;
         }
     }
-    return edges[0] && edges[1] && edges[2] && edges[3] && 2 * light > int64_t(last + 1) * (last + 1);
+    const int64_t cells = int64_t(last + 1) * (last + 1);
+    return edges[0] && edges[1] && edges[2] && edges[3] && 2 * light > cells;
 }
 
 // The grid's edge is blocked ground, whatever the picture holds there.

@@ -47,6 +47,9 @@ const BadCourse kBadCourses[] = {
      "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      "warning: line 4, column 2: invisible wall: '.' borders blocked ground but gets no post or "
      "rope (make it '0')", 2},
+    {"cost despite warnings",
+     "8 8\n11111111\n10222201\n100000.1\n10000001\n10000001\n10000001\n10000001\n11111111\n",
+     ": the most markers any one view will hold: ", 2},
 };
 
 void PrintTo(const BadCourse& course, std::ostream* out) { *out << course.name; }
@@ -88,6 +91,26 @@ TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
                   "machine without a GPU it runs as smoothly as the default course\n" +
                   ring + ": sound\n",
               run.output);
+}
+
+// A pocket of track with 16 posts round it, and lone posts far off: 3 at A and 2 at B, about
+// 105 degrees apart as seen from the pocket, and 1 in the corner behind it. A racer's view from
+// the pocket holds the pocket's posts, A and B, but never the corner's as well: 21 of 22. A view
+// narrower than half the window's cannot hold both A and B; from a lone post (a wall, where no
+// racer stands) or from the pocket's mirror image across the diagonal, one view holds all 22.
+TEST(CourseChecker, CountsOnlyTheMarkersOneViewCanHold) {
+    std::vector<CourseCell> cells = {{62, 57, '0'}, {60, 57, '0'}, {62, 59, '0'},  // A
+                                     {16, 2, '0'},  {16, 4, '0'},  {2, 62, '0'}};  // B, corner
+    for (int x = 16; x <= 20; ++x) {
+        for (int y = 44; y <= 48; ++y) {
+            cells.push_back({x, y, x == 18 && y > 44 && y < 48 ? '2' : '0'});
+        }
+    }
+    TempDir dir;
+    const ToolResult run = Check({dir.Write("pocket.txt", CourseText(64, 64, '1', cells))});
+    EXPECT_TRUE(Contains(run.output, ": the game will build 22 markers\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, ": the most markers any one view will hold: 21 ("))
+        << run.output;
 }
 
 TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {

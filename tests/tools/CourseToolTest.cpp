@@ -55,13 +55,15 @@ struct Ring {
     bool edge = false;    // light along the picture's top edge, which stays blocked
     bool paper = false;   // the colours swapped: a dark track on light paper
     bool notch = false;   // ground beside the middle of the stroke, on its left
+    bool frame = false;   // light all round the picture's edge too: still less than half of it
 };
 
 Picture DrawRing(const Ring& ring) {
     Picture picture(320, 320);
     const uint32_t ground = ring.paper ? 0xf0f0f0 : 0x305020;
     const uint32_t track = ring.paper ? 0x202020 : 0xe0d0b0;
-    Fill(picture, 0, 0, 320, 320, ground);
+    Fill(picture, 0, 0, 320, 320, ring.frame ? track : ground);
+    Fill(picture, 3, 3, 317, 317, ground);
     Fill(picture, 40, 40, 280, 280, track);
     Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, ground);
     if (ring.cut) {
@@ -121,8 +123,8 @@ ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
 TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
     TempDir dir;
     const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
-    Ring edged;
-    edged.edge = true;
+    Ring edged, framed;
+    edged.edge = framed.frame = true;
     const std::string example = std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/example-track.png";
     const struct {
         std::vector<std::string> arguments;
@@ -142,6 +144,8 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "day",
          "6 start cells",
          2},
+        {{"from-image", Encode(DrawRing(framed), dir.File("frame.png")), dir.File("frame.txt")},
+         "day", "6 start cells", 2},
         {{"from-image", Encode(DrawAslant(330), dir.File("aslant.png")), dir.File("aslant.txt"),
           "--size", "128"},
          "day",

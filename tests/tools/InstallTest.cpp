@@ -72,6 +72,7 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
 
 TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
     const std::string wrong = prefix->Write("wrong.txt", "skyboxes/day\ncourses/nosuch.txt\n");
+    const std::string crlf = prefix->Write("crlf.txt", "skyboxes/day\r\ncourses/nosuch.txt\r\n");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -85,6 +86,7 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         // The game starts and stops on the missing course; the launcher has said where it looked.
         {{wrong}, 1, "kestrun: the level " + wrong + " names the course courses/nosuch.txt, which is "
                      "not in the data folder " + fs::canonical(prefix->File("share/games/kestrun")).string()},
+        {{crlf}, 1, "names the course courses/nosuch.txt, which is not in the data folder"},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(Launcher(), c.args);

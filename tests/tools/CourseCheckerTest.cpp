@@ -47,6 +47,9 @@ const BadCourse kBadCourses[] = {
      "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      "warning: line 4, column 2: invisible wall: '.' borders blocked ground but gets no post or "
      "rope (make it '0')", 2},
+    {"cost despite warnings",
+     "8 8\n11111111\n10222201\n100000.1\n10000001\n10000001\n10000001\n10000001\n11111111\n",
+     ": the most markers any one view will hold: ", 2},
 };
 
 void PrintTo(const BadCourse& course, std::ostream* out) { *out << course.name; }
@@ -83,8 +86,31 @@ TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
     const ToolResult run = Check({ring});
     EXPECT_EQ(0, run.exitStatus) << run.output;
     EXPECT_EQ(ring + ": 16 x 16 cells of 16 units, 4 start cells\n" + ring +
-                  ": the game will build 74 markers\n" + ring + ": sound\n",
+                  ": the game will build 74 markers\n" + ring +
+                  ": the most markers any one view will hold: 74 (the default course: 210); on a "
+                  "machine without a GPU it runs as smoothly as the default course\n" +
+                  ring + ": sound\n",
               run.output);
+}
+
+// A pocket of track with 16 posts round it, and lone posts far off: 3 at A and 2 at B, about
+// 105 degrees apart as seen from the pocket, and 1 in the corner behind it. A racer's view from
+// the pocket holds the pocket's posts, A and B, but never the corner's as well: 21 of 22. A view
+// narrower than half the window's cannot hold both A and B; from a lone post (a wall, where no
+// racer stands) or from the pocket's mirror image across the diagonal, one view holds all 22.
+TEST(CourseChecker, CountsOnlyTheMarkersOneViewCanHold) {
+    std::vector<CourseCell> cells = {{62, 57, '0'}, {60, 57, '0'}, {62, 59, '0'},  // A
+                                     {16, 2, '0'},  {16, 4, '0'},  {2, 62, '0'}};  // B, corner
+    for (int x = 16; x <= 20; ++x) {
+        for (int y = 44; y <= 48; ++y) {
+            cells.push_back({x, y, x == 18 && y > 44 && y < 48 ? '2' : '0'});
+        }
+    }
+    TempDir dir;
+    const ToolResult run = Check({dir.Write("pocket.txt", CourseText(64, 64, '1', cells))});
+    EXPECT_TRUE(Contains(run.output, ": the game will build 22 markers\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, ": the most markers any one view will hold: 21 ("))
+        << run.output;
 }
 
 TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {
@@ -157,4 +183,38 @@ TEST(CourseChecker, NeedsAFile) {
     const ToolResult run = Check({});
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(Contains(run.output, "usage: kestrun-check-course [--data DIR] COURSE_FILE...")) << run.output;
+}
+
+// The cost figure, found from the layout alone, is never below the most markers the bench saw
+// in a view while both racers drove a lap (docs/benchmarks.md), and of the same order: on the
+// shipped courses and on the README's drawing made a course at two sizes.
+TEST(CourseChecker, StatesACostThatBoundsWhatTheBenchSaw) {
+    TempDir dir;
+    const std::string drawing = KESTRUN_SOURCE_DIR "/docs/courses/example-track.png";
+    for (const char* size : {"64", "128"}) {
+        RunTool(KESTRUN_COURSE_TOOL, {"from-image", drawing, dir.File(size) + ".txt", "--size", size});
+    }
+    const struct {
+        std::string course;
+        int benchMost;
+    } kBench[] = {
+        {KESTRUN_SOURCE_DIR "/data/courses/default.txt", 192},
+        {KESTRUN_SOURCE_DIR "/data/courses/figure-eight.txt", 369},
+        {dir.File("64.txt"), 353},
+        {dir.File("128.txt"), 709},
+    };
+    const std::string figure = "the most markers any one view will hold: ";
+    for (const auto& c : kBench) {
+        const ToolResult run = Check({c.course});
+        const size_t at = run.output.find(figure);
+        ASSERT_NE(std::string::npos, at) << run.output;
+        const int most = std::atoi(run.output.c_str() + at + figure.size());
+        EXPECT_GE(most, c.benchMost) << c.course;
+        EXPECT_LT(most, 3 * c.benchMost) << c.course;
+        if (c.course.find("default.txt") != std::string::npos) {  // the figure it is compared with
+            EXPECT_TRUE(Contains(run.output, figure + std::to_string(most) + " (the default course: " +
+                                                 std::to_string(most) + ")"))
+                << run.output;
+        }
+    }
 }

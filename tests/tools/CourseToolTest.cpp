@@ -54,21 +54,31 @@ struct Ring {
     bool cut = false;     // a dark gap across the bottom stretch
     int strokeWidth = 9;  // on three columns of cells
     bool edge = false;    // light along the picture's top edge, which stays blocked
+    bool paper = false;   // the colours swapped: a dark track on light paper
+    bool notch = false;   // ground beside the middle of the stroke, on its left
+    bool frame = false;   // light all round the picture's edge too: still less than half of it
     bool flicks = false;  // a red cell beyond each end of the stroke, meeting it at a corner
     bool clear = false;   // the ground transparent white instead of dark green
 };
 
 Picture DrawRing(const Ring& ring) {
     Picture picture(320, 320);
-    Fill(picture, 0, 0, 320, 320, ring.clear ? 0xffffff : 0x305020, ring.clear ? 0 : 255);
-    Fill(picture, 40, 40, 280, 280, 0xe0d0b0);
-    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track,
-         ring.clear ? 0xffffff : 0x305020, ring.clear ? 0 : 255);
+    const uint32_t ground = ring.clear ? 0xffffff : ring.paper ? 0xf0f0f0 : 0x305020;
+    const uint8_t groundAlpha = ring.clear ? 0 : 255;
+    const uint32_t track = ring.paper ? 0x202020 : 0xe0d0b0;
+    Fill(picture, 0, 0, 320, 320, ring.frame ? track : ground, ring.frame ? 255 : groundAlpha);
+    Fill(picture, 3, 3, 317, 317, ground, groundAlpha);
+    Fill(picture, 40, 40, 280, 280, track);
+    Fill(picture, 40 + ring.track, 40 + ring.track, 280 - ring.track, 280 - ring.track, ground,
+         groundAlpha);
     if (ring.cut) {
         Fill(picture, 100, 200, 110, 320, 0x305020);
     }
     if (ring.edge) {
         Fill(picture, 0, 0, 320, 3, 0xe0d0b0);
+    }
+    if (ring.notch) {
+        Fill(picture, ring.strokeLeft - 8, 50, ring.strokeLeft, 60, ground);
     }
     Fill(picture, ring.strokeLeft, 40 + ring.strokeTop, ring.strokeLeft + ring.strokeWidth,
                  40 + ring.strokeBottom, 0xd02020);
@@ -82,6 +92,23 @@ Picture DrawRing(const Ring& ring) {
         noise = noise * 1103515245u + 12345u;
         byte = uint8_t(std::clamp(int(byte) + int(noise >> 16) % 61 - 30, 0, 255));
     }
+    return picture;
+}
+
+// A 640 x 640 loop whose top stretch falls 140 pixels from left to right (16 degrees), its
+// edges a step of one cell apart from column to column at --size 128, and a red stroke across
+// it 5 pixels (a cell) wide from `left`.
+Picture DrawAslant(uint32_t left) {
+    Picture picture(640, 640);
+    Fill(picture, 0, 0, 640, 640, 0x305020);
+    const auto top = [](uint32_t column) { return 60 + (column - 80) * 140 / 480; };
+    for (uint32_t c = 80; c <= 560; ++c) {
+        Fill(picture, c, top(c), c + 1, 561, 0xe0d0b0);
+        if (c >= 110 && c <= 530) {
+            Fill(picture, c, top(c) + 30, c + 1, 531, 0x305020);
+        }
+    }
+    Fill(picture, left, top(left) - 10, left + 5, top(left) + 43, 0xd02020);
     return picture;
 }
 
@@ -105,14 +132,15 @@ ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
 TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
     TempDir dir;
     const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
-    Ring edged;
-    edged.edge = true;
+    Ring edged, framed;
+    edged.edge = framed.frame = true;
     const std::string example = std::string(KESTRUN_SOURCE_DIR) + "/docs/courses/example-track.png";
     const struct {
         std::vector<std::string> arguments;
         std::string sky;
         std::string read;  // as the checker reports the course
         int status = 0;
+        std::string line = "";  // a note or warning the tool gives
     } kCases[] = {
         {{"from-image", ring, dir.File("ring.txt")},
          "day",
@@ -125,16 +153,39 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "day",
          "6 start cells",
          2},
+        {{"from-image", Encode(DrawRing(framed), dir.File("frame.png")), dir.File("frame.txt")},
+         "day", "6 start cells", 2},
+        {{"from-image", Encode(DrawAslant(330), dir.File("aslant.png")), dir.File("aslant.txt"),
+          "--size", "128"},
+         "day",
+         "128 x 128 cells of 2 units, 7 start cells",
+         0,
+         "heavy: on a machine without a GPU the game runs at about 50 % of its frame rate on "
+         "the default course where the most markers are in view, and needs about 164 MB of "
+         "memory; a smaller --size (64) or bends instead of long straights keep fewer posts in "
+         "view"},
+        {{"from-image", Encode(Stretch(DrawRing({}), 2, 1), dir.File("wide.png")), dir.File("wide.txt")},
+         "day",
+         "64 x 64 cells of 4 units, 6 start cells",
+         2,
+         "warning: the picture is 640 x 320 pixels, not square: it is stretched to the square "
+         "grid, a cell covering 10 pixels across and 5 down, so what is drawn up-down comes out "
+         "2 times as long against what is drawn across"},
     };
     for (const auto& c : kCases) {
         const ToolResult made = RunCourseTool(c.arguments);
         EXPECT_EQ(c.status, made.exitStatus) << made.output;
+        EXPECT_TRUE(Contains(made.output, c.line)) << made.output;
         const std::string course = c.arguments[2];
         const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
         EXPECT_EQ(0, checked.exitStatus) << checked.output;
         EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
         const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
         EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
+        // The build's tool is not the installed game's: the tree's ./run plays the level.
+        const bool inTree = std::filesystem::equivalent(KESTRUN_SOURCE_DIR, ".");
+        const std::string run = inTree ? "./run " : KESTRUN_SOURCE_DIR "/run ";
+        EXPECT_TRUE(Contains(made.output, "(play it with: " + run + level + ")")) << made.output;
     }
 }
 
@@ -281,7 +332,16 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         {"no stroke", ring({30, 0, 0}), "no start stroke"},
         {"one cell", ring({30, 0, 5, 160, false, 5}), "crosses 1 cell of track"},
         {"twelve", ring({60, -5, 65}), "crosses 12 cells of track"},
+        {"thin stroke", ring({30, -5, 35, 159, false, 2}),
+         "no start stroke: the red at pixels x 159..160, y 35..74 is too thin for the 64 x 64 "
+         "grid (a cell is 5 pixels across, and a third of it must be red); draw the stroke at "
+         "least 4 pixels wide"},
+        {"paper", ring({30, -5, 35, 158, false, 9, false, true}),
+         "the colours are the wrong way round"},
         {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},
+        {"notch", ring({30, -5, 35, 158, false, 9, false, false, true}),
+         "with track on both sides of it: there is no track left of it at pixels x 150..154, y "
+         "50..54"},
         {"side stretch", ring({30, 60, 120, 50}), "does not cross a left-right stretch"},
         {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},
         {"open", ring({30, -5, 35, 158, true}), "the track does not come round"},

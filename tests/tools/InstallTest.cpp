@@ -32,6 +32,11 @@ protected:
         const ToolResult run = RunTool(prefix->File("games/kestrun-course"),
                                        {"from-image", KESTRUN_SOURCE_DIR "/docs/courses/example-track.png", course});
         EXPECT_EQ(0, run.exitStatus) << run.output;
+        // games/ is not on the PATH here: the launcher is named by its path.
+        EXPECT_TRUE(Contains(run.output, "(play it with: " +
+                                             fs::canonical(prefix->File("games/kestrun")).string() +
+                                             " " + prefix->File("mine-level.txt") + ")"))
+            << run.output;
         return ReadFileBytes(course);
     }
 
@@ -69,6 +74,8 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
 }
 
 TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
+    const std::string wrong = prefix->Write("wrong.txt", "skyboxes/day\ncourses/nosuch.txt\n");
+    const std::string crlf = prefix->Write("crlf.txt", "skyboxes/day\r\ncourses/nosuch.txt\r\n");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -80,6 +87,11 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         {{"sunset", "default"}, 1, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
         {{"--volume", "101", "sunset"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '101'"},
         {{"--volume"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not ''"},
+        {{"-x"}, 1, "kestrun: unknown option '-x'\nUsage: kestrun [--volume N | --mute] [LEVEL]"},
+        // The game starts and stops on the missing course; the launcher has said where it looked.
+        {{wrong}, 1, "kestrun: the level " + wrong + " names the course courses/nosuch.txt, which is "
+                     "not in the data folder " + fs::canonical(prefix->File("share/games/kestrun")).string()},
+        {{crlf}, 1, "names the course courses/nosuch.txt, which is not in the data folder"},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(Launcher(), c.args);

@@ -1,10 +1,12 @@
 #include "FromImage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <sstream>
 
 #include "check/CourseCheck.h"
+#include "check/CourseCost.h"
 #include "course/Course.h"
 
 namespace {
@@ -109,14 +111,26 @@ Shade ShadeOf(const uint8_t* pixel) {
     return 299 * r + 587 * g + 114 * b >= kLightLuminance * 1000 ? Shade::Light : Shade::Dark;
 }
 
-Grid Sample(const Picture& picture, const Sampling& at) {
+// Where the red pixels of the picture lie, whether or not they make a cell red.
+struct RedPixels {
+    uint64_t count = 0;
+    uint32_t left = UINT32_MAX, right = 0, top = UINT32_MAX, bottom = 0;
+};
+
+Grid Sample(const Picture& picture, const Sampling& at, RedPixels& red) {
     Grid grid(at.size);
     for (int32_t x = 0; x < at.size; ++x) {
         for (int32_t y = 0; y < at.size; ++y) {
             uint64_t counts[3] = {0, 0, 0};
             for (uint32_t row = at.Row(x); row < at.Row(x + 1); ++row) {
                 for (uint32_t column = at.Column(y); column < at.Column(y + 1); ++column) {
-                    ++counts[static_cast<int>(ShadeOf(picture.At(column, row)))];
+                    const Shade shade = ShadeOf(picture.At(column, row));
+                    ++counts[static_cast<int>(shade)];
+                    if (shade == Shade::Red) {
+                        red = RedPixels{red.count + 1, std::min(red.left, column),
+                                        std::max(red.right, column), std::min(red.top, row),
+                                        std::max(red.bottom, row)};
+                    }
                 }
             }
             const uint64_t dark = counts[0], light = counts[1], red = counts[2];
@@ -128,6 +142,28 @@ Grid Sample(const Picture& picture, const Sampling& at) {
         }
     }
     return grid;
+}
+
+// A dark track drawn on light paper: the light part reaches all four edges of the picture and
+// covers more of it than the dark part, as paper does and a track drawn as asked never does.
+bool ColoursSwapped(const Grid& grid) {
+    const int32_t last = grid.Size() - 1;
+    bool edges[4] = {false, false, false, false};  // top, bottom, left, right
+    int64_t light = 0;
+    for (int32_t x = 0; x <= last; ++x) {
+        for (int32_t y = 0; y <= last; ++y) {
+            if (grid.Get(x, y) != Ground::Track) {
+                continue;
+            }
+            ++light;
+            edges[0] = edges[0] || x == 0;
+            edges[1] = edges[1] || x == last;
+            edges[2] = edges[2] || y == 0;
+            edges[3] = edges[3] || y == last;
+        }
+    }
+    const int64_t cells = int64_t(last + 1) * (last + 1);
+    return edges[0] && edges[1] && edges[2] && edges[3] && 2 * light > cells;
 }
 
 // The grid's edge is blocked ground, whatever the picture holds there.
@@ -174,13 +210,54 @@ struct StartRow {
     int32_t x0, x1, y;
 };
 
+// The first cell that keeps the start row from spanning a stretch of track, said with its
+// place in the picture; empty when the row spans one.
+std::string FirstCellOffTheStretch(const Grid& grid, const StartRow& start, const Sampling& at) {
+    const auto pixels = [&at](int32_t x, int32_t y) { return at.Pixels(x, x, y, y); };
+    const int32_t y = start.y;
+    if (grid.Drivable(start.x0 - 1, y)) {
+        return "there is track above it, at " + pixels(start.x0 - 1, y);
+    }
+    if (grid.Drivable(start.x1 + 1, y)) {
+        return "there is track below it, at " + pixels(start.x1 + 1, y);
+    }
+    for (int32_t x = start.x0; x <= start.x1; ++x) {
+        const bool left = grid.Drivable(x, y - 1);
+        const bool right = grid.Drivable(x, y + 1);
+        const bool end = x == start.x0 || x == start.x1;
+        if ((!left && !right) || (!end && !left)) {
+            return "there is no track left of it at " + pixels(x, y - 1);
+        }
+        if (!end && !right) {
+            return "there is no track right of it at " + pixels(x, y + 1);
+        }
+    }
+    return "";
+}
+
 // Finds the start stroke, turns it into start cells and checks that it crosses a left-right
 // stretch of track. Returns false when there is no start row to drive a lap from.
-bool PlaceStart(Grid& grid, const Sampling& at, CourseFromPicture& report, StartRow& start) {
+bool PlaceStart(Grid& grid, const Sampling& at, const RedPixels& red, CourseFromPicture& report,
+                StartRow& start) {
     const auto isRed = [&grid](int32_t x, int32_t y) { return grid.Get(x, y) == Ground::Red; };
     const std::vector<std::vector<Cell>> strokes = grid.Pieces(isRed, true);
     for (const std::vector<Cell>& stroke : strokes) {
         SettleStroke(grid, stroke, BoxOf(stroke));
+    }
+    const uint32_t cellRows = std::max<uint32_t>(1, at.height / uint32_t(at.size));
+    if (strokes.empty() && red.count >= cellRows) {
+        // Red that makes no cell red: a stroke narrower than a cell needs, wherever it lies,
+        // two thirds of a cell, so that one of the two cells it may straddle is a third red.
+        const double cellColumns = double(at.width) / at.size;
+        const auto needed = static_cast<uint32_t>(std::ceil(cellColumns * 2 / 3));
+        std::ostringstream line;
+        line << "no start stroke: the red at pixels x " << red.left << ".." << red.right << ", y "
+             << red.top << ".." << red.bottom << " is too thin for the " << at.size << " x "
+             << at.size << " grid (a cell is " << cellColumns
+             << " pixels across, and a third of it must be red); draw the stroke at least "
+             << needed << " pixels wide";
+        report.problems.push_back(line.str());
+        return false;
     }
     if (strokes.empty()) {
         report.problems.push_back(
@@ -247,15 +324,17 @@ bool PlaceStart(Grid& grid, const Sampling& at, CourseFromPicture& report, Start
             " (4 is best), so draw it where the track is that wide: the racers and the race poles "
             "stand on these cells");
     }
-    bool across = !grid.Drivable(start.x0 - 1, y) && !grid.Drivable(start.x1 + 1, y);
-    for (int32_t x = start.x0; x <= start.x1; ++x) {
-        across = across && grid.Drivable(x, y - 1) && grid.Drivable(x, y + 1);
-    }
-    if (!across) {
+    // The stroke spans the track from blocked ground to blocked ground, with track beside it
+    // on both sides. Where the stretch runs aslant (up to about 30 degrees from left-right) its
+    // edges step by a cell from one column to the next, so beside the stroke's two end cells
+    // track is needed on one side only.
+    const std::string failed = FirstCellOffTheStretch(grid, start, at);
+    if (!failed.empty()) {
         report.problems.push_back(
             crossing + " but does not cross a left-right stretch of track from its dark edge to "
-                       "its dark edge, with track on both sides of it; draw it up-down across the "
-                       "whole track where the track runs left-right");
+                       "its dark edge, with track on both sides of it: " + failed +
+            "; draw it up-down across the whole track where the track runs within about 30 "
+            "degrees of left-right");
         return false;
     }
     if (cells >= kFewestStartCells && cells <= kStartTableSize) {
@@ -418,6 +497,7 @@ void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
     }
     report.notes.push_back("the game will build " + std::to_string(checked.markers) +
                            " markers (a post and a rope each)");
+    report.notes.push_back(CostLine(CostOfCourse(course), course._courseWidth));
 }
 }  // namespace
 
@@ -432,10 +512,34 @@ CourseFromPicture CourseFromImage(const Picture& picture, int32_t size) {
     read << picture.width << " x " << picture.height << " pixels read as " << size << " x " << size
          << " cells";
     report.notes.push_back(read.str());
-    Grid grid = Sample(picture, at);
+    if (picture.width != picture.height) {
+        const bool wide = picture.width > picture.height;
+        std::ostringstream line;
+        line.precision(3);
+        line << "the picture is " << picture.width << " x " << picture.height
+             << " pixels, not square: it is stretched to the square grid, a cell covering "
+             << double(picture.width) / size << " pixels across and "
+             << double(picture.height) / size << " down, so what is drawn "
+             << (wide ? "up-down" : "across") << " comes out "
+             << double(std::max(picture.width, picture.height)) /
+                    std::min(picture.width, picture.height)
+             << " times as long against what is drawn " << (wide ? "across" : "up-down")
+             << "; crop or pad the picture square to keep its shape";
+        report.warnings.push_back(line.str());
+    }
+    RedPixels red;
+    Grid grid = Sample(picture, at, red);
+    if (ColoursSwapped(grid)) {
+        report.problems.push_back(
+            "the colours are the wrong way round: the light part covers most of the picture and "
+            "reaches all four edges, like paper, so the track looks dark on light ground; draw "
+            "the track in a light colour on dark ground (invert the picture's colours, then draw "
+            "the start stroke red again)");
+        return report;
+    }
     BlockTheEdge(grid, at, report);
     StartRow start{};
-    const bool hasStart = PlaceStart(grid, at, report, start);
+    const bool hasStart = PlaceStart(grid, at, red, report, start);
     if (CheckLoop(grid, at, hasStart ? &start : nullptr, report)) {
         CheckWidth(grid, at, start, report);
     }

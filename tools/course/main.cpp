@@ -3,6 +3,7 @@
 // the file's lines, picture columns its columns, and the racers face the picture's left.
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -42,7 +43,11 @@ const char* const kUsage =
     "counts as blocked ground. The tool fences the whole track with posts and ropes, keeps the\n"
     "grid's edge blocked, and writes COURSE.txt and beside it the level COURSE-level.txt (sky\n"
     "box skyboxes/day unless --sky sunset, and the course by its absolute path). Problems are\n"
-    "named by their place in the picture, in pixels from its top left corner.\n"
+    "named by their place in the picture, in pixels from its top left corner. A picture that is\n"
+    "not square is stretched to the grid (a warning says how). The start stroke may cross a\n"
+    "stretch aslant by up to about 30 degrees; it needs to be two thirds of a cell wide. The\n"
+    "tool states the most markers any one view will hold and what that costs on a machine\n"
+    "without a GPU, and gives the command that plays the level.\n"
     "\n"
     "picture draws a course from above, about 512 pixels across, in the same layout: blocked\n"
     "ground, track, wall cells, posts and ropes, start cells, race poles, and the racers'\n"
@@ -117,6 +122,31 @@ bool WriteText(const fs::path& path, const std::string& text, std::string& error
         return false;
     }
     return true;
+}
+
+// The command that starts the game on the level, from the folder the tool was started in: in
+// the source tree (the tool is the build's, beside the build's launcher) its ./run; installed,
+// the launcher beside the tool, by name when it is the one on the PATH.
+std::string PlayCommand(const std::string& level) {
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    if (!error && fs::exists(folder / "kestrun-launcher", error)) {
+        const fs::path run = fs::path(KESTRUN_SOURCE_DIR) / "run";
+        if (!fs::exists(run, error)) {
+            return (folder / "kestrun-launcher").string() + " " + level;
+        }
+        const bool inTree = fs::equivalent(run.parent_path(), fs::current_path(error), error);
+        return (inTree ? std::string("./run") : run.string()) + " " + level;
+    }
+    const fs::path launcher = folder / "kestrun";
+    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+    for (std::string entry; std::getline(path, entry, ':');) {
+        if (!entry.empty() && fs::equivalent(fs::path(entry) / "kestrun", launcher, error)) {
+            return "kestrun " + level;
+        }
+    }
+    return (fs::exists(launcher, error) ? launcher.string() : std::string("kestrun")) + " " +
+           level;
 }
 
 int FromImage(const Arguments& args) {
@@ -197,7 +227,7 @@ int FromImage(const Arguments& args) {
         return kProblem;
     }
     std::cout << output << ": written, with its level " << level.string()
-              << " (play it with: kestrun " << level.string() << ")" << std::endl;
+              << " (play it with: " << PlayCommand(level.string()) << ")" << std::endl;
     return made.warnings.empty() ? kSound : kWarned;
 }
 

@@ -1,0 +1,109 @@
+#include "CourseCost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+#include "course/Course.h"
+#include "course/CourseRules.h"
+#include "course/MarkerPlacement.h"
+
+namespace {
+// The game's view: a racer's camera (60 degrees up-down, near 0.1, far 512) in one half of the
+// 640 x 480 window, its eye 2 above the track, looking level.
+constexpr float kFieldOfView = 60.0f;
+constexpr float kAspect = 640.0f / 240.0f;
+constexpr float kNear = 0.1f;
+constexpr float kFar = 512.0f;
+constexpr float kEyeHeight = kTrackHeight + 2.0f;
+constexpr int kHeadings = 72;
+constexpr int32_t kQuadTreeDepth = 4;  // as the game builds and walks it
+
+// What the busiest view costs, fitted to the bench's runs (both racers driving a lap, 640 x 480,
+// on the default course and on drawn 64-, 128- and 256-wide courses): the peak resident memory
+// grows by llvmpipe's copy of the texture state for each post and rope drawn, in both halves
+// (128 MB with 192 markers at most in a view, 219 MB with 1430), and the frame time, as a
+// multiple of the bench's reference scene's, grows with the markers (1.16 with 192, 4.07 with
+// 1430).
+constexpr double kBaseMegabytes = 114.0;
+constexpr double kMegabytesPerMarker = 0.0735;
+constexpr double kBaseFrame = 0.71;
+constexpr double kFramePerMarker = 0.00235;
+
+// Column-major, as gluPerspective makes it.
+void Perspective(float m[16]) {
+    const float f = 1.0f / std::tan(kFieldOfView * 3.14159265f / 360.0f);
+    std::fill(m, m + 16, 0.0f);
+    m[0] = f / kAspect;
+    m[5] = f;
+    m[10] = (kFar + kNear) / (kNear - kFar);
+    m[11] = -1.0f;
+    m[14] = 2.0f * kFar * kNear / (kNear - kFar);
+}
+
+// As gluLookAt makes it for an eye looking along (sin h, 0, -cos h) with up (0, 1, 0).
+void LookAlong(float x, float y, float z, float heading, float m[16]) {
+    const float s = std::sin(heading);
+    const float c = std::cos(heading);
+    const float view[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
+    std::copy(view, view + 16, m);
+    m[12] = -(c * x + s * z);
+    m[13] = -y;
+    m[14] = s * x - c * z;
+}
+}  // namespace
+
+CourseCost CostOfCourse(Course& course) {
+    std::ostringstream quiet;  // the layout's console notes are the checker's to give
+    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
+    LayOutMarkers(course);
+    std::cout.rdbuf(console);
+
+    float projection[16];
+    Perspective(projection);
+    CourseCost cost;
+    const float cell = course._cellSize;
+    for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course._courseLength; ++y) {
+            if (CellOrBlocked(course, x, y) == '1' || IsWallCell(course, x, y)) {
+                continue;
+            }
+            for (int i = 0; i < kHeadings; ++i) {
+                float view[16];
+                LookAlong((x + 0.5f) * cell, kEyeHeight, (y + 0.5f) * cell,
+                          2.0f * 3.14159265f * i / kHeadings, view);
+                course._frustum.FromMatrices(projection, view);
+                course.CollectVisible(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize,
+                                      kQuadTreeDepth);
+                cost.mostInView = std::max(cost.mostInView, course._visibleCountX);
+            }
+        }
+    }
+    cost.peakMegabytes =
+        static_cast<int32_t>(std::lround(kBaseMegabytes + kMegabytesPerMarker * cost.mostInView));
+    const auto frame = [](int32_t markers) { return kBaseFrame + kFramePerMarker * markers; };
+    cost.ratePercent = static_cast<int32_t>(
+        std::lround(10.0 * frame(kDefaultCourseMostInView) / frame(cost.mostInView)) * 10);
+    return cost;
+}
+
+std::string CostLine(const CourseCost& cost, int32_t width) {
+    std::ostringstream line;
+    line << "the most markers any one view will hold: " << cost.mostInView
+         << " (the default course: " << kDefaultCourseMostInView << ")";
+    if (cost.mostInView <= kMostInALightView) {
+        line << "; on a machine without a GPU it runs as smoothly as the default course";
+        return line.str();
+    }
+    line << "; heavy: on a machine without a GPU the game runs at about "
+         << std::min(cost.ratePercent, 90)
+         << " % of its frame rate on the default course where the most markers are in view, "
+            "and needs about "
+         << cost.peakMegabytes << " MB of memory; ";
+    if (width > 64) {
+        line << "a smaller --size (" << (width > 128 ? "128 or " : "") << "64) or ";
+    }
+    line << "bends instead of long straights keep fewer posts in view";
+    return line.str();
+}

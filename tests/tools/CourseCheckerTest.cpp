@@ -48,7 +48,7 @@ const BadCourse kBadCourses[] = {
      "warning: line 4, column 2: invisible wall: '.' borders blocked ground but gets no post or "
      "rope (make it '0')", 2},
     {"cost despite warnings",
-     "8 8\n11111111\n10222201\n100000.1\n10000001\n10000001\n10000001\n10000001\n11111111\n",
+     "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      ": the most markers any one view will hold: ", 2},
 };
 

@@ -368,6 +368,11 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
     EXPECT_TRUE(Contains(taken.output, "taken-level.txt: cannot be written")) << taken.output;
     EXPECT_FALSE(std::filesystem::exists(dir.File("taken.txt")));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken-level.txt")));
+    // ... and a course of that name written before keeps what it held.
+    dir.Write("taken.txt", "the player's old course");
+    EXPECT_EQ(1, RunCourseTool({"from-image", good, dir.File("taken.txt")}).exitStatus);
+    EXPECT_EQ("the player's old course", ReadFileBytes(dir.File("taken.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("taken.txt.partial")));
 }
 
 TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {

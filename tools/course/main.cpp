@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CoursePicture.h"
 #include "FromImage.h"
 #include "Png.h"
@@ -105,20 +107,31 @@ fs::path LevelPathFor(const fs::path& course) {
     return course.parent_path() / (course.stem().string() + "-level" + course.extension().string());
 }
 
-// On a failure takes back only a file it opened: what stands under the name when it cannot be
-// opened (a folder, a file the player may not write) is the player's and stays.
-bool WriteText(const fs::path& path, const std::string& text, std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = std::strerror(errno != 0 ? errno : EIO);
+// Writes the text beside `path` under a temporary name, for RenameIntoPlace to put in place
+// once every file of the output is whole. A name taken by something that is not a file the
+// player may write (a folder, a read-only file) is refused first and stays as it is.
+bool WriteTemporary(const fs::path& path, const std::string& text, fs::path& temporary,
+                    std::string& error) {
+    std::error_code status;
+    if (fs::is_directory(path, status)) {
+        error = std::strerror(EISDIR);
         return false;
     }
-    out << text;
-    out.close();
+    if (fs::exists(path, status) && access(path.c_str(), W_OK) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    temporary = path;
+    temporary += ".partial";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (out) {
+        out << text;
+        out.close();
+    }
     if (!out) {
         error = std::strerror(errno != 0 ? errno : EIO);
         std::error_code ignored;
-        fs::remove(path, ignored);
+        fs::remove(temporary, ignored);
         return false;
     }
     return true;
@@ -214,16 +227,28 @@ int FromImage(const Arguments& args) {
                   << std::endl;
         return kProblem;
     }
-    if (!WriteText(course, made.courseText, reason)) {
-        std::cout << output << ": cannot be written (" << reason << "); nothing written"
-                  << std::endl;
+    // Both files are written whole under temporary names before either takes its place, so a
+    // failure leaves the player's old course and level as they were.
+    fs::path courseTemporary, levelTemporary;
+    const bool courseWritten = WriteTemporary(course, made.courseText, courseTemporary, reason);
+    if (!courseWritten ||
+        !WriteTemporary(level, sky + "\n" + coursePath + "\n", levelTemporary, reason)) {
+        std::error_code ignored;
+        fs::remove(courseTemporary, ignored);
+        std::cout << (courseWritten ? level.string() : output) << ": cannot be written (" << reason
+                  << "); nothing written" << std::endl;
         return kProblem;
     }
-    if (!WriteText(level, sky + "\n" + coursePath + "\n", reason)) {
+    std::error_code renamed;
+    fs::rename(courseTemporary, course, renamed);
+    if (!renamed) {
+        fs::rename(levelTemporary, level, renamed);
+    }
+    if (renamed) {
         std::error_code ignored;
-        fs::remove(course, ignored);
-        std::cout << level.string() << ": cannot be written (" << reason << "); nothing written"
-                  << std::endl;
+        fs::remove(courseTemporary, ignored);
+        fs::remove(levelTemporary, ignored);
+        std::cout << output << ": cannot be written (" << renamed.message() << ")" << std::endl;
         return kProblem;
     }
     std::cout << output << ": written, with its level " << level.string()

@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "VirtualPads.h"
 #include "app/Game.h"
+#include "base/Clock.h"
 
 namespace {
 std::array<float, 16> Projection() {
@@ -79,6 +80,7 @@ TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     dir.Write("levels/test.txt", "skyboxes/none\ncourses/test.txt\n");
     dir.Write("courses/test.txt", "4 4 1111 1201 1021 1111\n");
     ScopedEnv silent("SDL_AUDIODRIVER", "dummy");  // the same start with or without a sound card
+    ScopedEnv cap("KESTRUN_MAX_FPS", "30");
     Game game;
     ConsoleCapture capture;
     ASSERT_TRUE(game.Init("levels/test.txt")) << capture.Text();
@@ -104,6 +106,13 @@ TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     SDL_JoystickSetVirtualButton(PlugPad("Pad One"), SDL_CONTROLLER_BUTTON_A, 1);
     game.Idle();
     EXPECT_EQ(1, game._padKeys['w']);
+    // At the cap of 30 the idle step waits: twelve more take at least ten periods of the clock
+    // (a late frame may start the count afresh), however fast the machine.
+    const int from = ElapsedMillis();
+    for (int frame = 0; frame < 12; ++frame) {
+        game.Idle();
+    }
+    EXPECT_LE(from + 333, ElapsedMillis());
     EXPECT_NE(std::string::npos, capture.Text().find("Racer 1: gamepad Pad One\n")) << capture.Text();
 }
 

@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "ToolRun.h"
 #include "course/Course.h"
+#include "course/Fence.h"
 
 namespace {
 constexpr int kSize = 256;
@@ -67,6 +68,15 @@ TEST_F(HeightDesign, GroundUnderEveryFreeAndStartCellIsAtHeightFifteen) {
             }
         }
         EXPECT_GT(cells, 300) << path;
+        // And every sample inside the fence, blocked cells' corners too.
+        const std::vector<FenceRope> fence = BuildFence(course);
+        for (int z = 0; z < kSize; ++z) {
+            for (int x = 0; x < kSize; ++x) {
+                if (IsInsideFence(course, fence, x + 0.5f, z + 0.5f)) {
+                    ASSERT_EQ(15, World(x, z)) << path << " sample " << x << "," << z;
+                }
+            }
+        }
     }
 }
 

@@ -74,7 +74,8 @@ std::vector<std::pair<std::string, std::string>> SweepCourses() {
         {"start row against -x", StartRowCourse(1, 16)},
         {"start row against +x", StartRowCourse(3, 16)},
         {"start row against -z", StartRowCourse(12, 1)},
-        {"start row against +z", StartRowCourse(12, 6)}};
+        {"start row against +z", StartRowCourse(12, 6)},
+        {"start cell in a notch of the edge", Ring(2, 9, 22, {{2, 1, '2'}, {20, 3, '2'}, {21, 3, '2'}})}};
     for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
         courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
     }
@@ -216,6 +217,11 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
             const bool left = reach.Contains(mx - 0.6f * uz, mz + 0.6f * ux);
             ASSERT_NE(left, reach.Contains(mx + 0.6f * uz, mz - 0.6f * ux)) << mx << "," << mz;
             const float tx = left ? -uz : uz, tz = left ? ux : -ux;  // toward the track
+            EXPECT_LT(rope.outX * tx + rope.outZ * tz, -0.99f) << mx << "," << mz;  // its out side
+            if (ux == 0.0f || uz == 0.0f) {  // driving along it inside its band is free
+                EXPECT_FALSE(Drive(course, mx + 0.1f * tx, mz + 0.1f * tz, std::atan2(ux, -uz), 1,
+                                   [](float, float) {})) << mx << "," << mz;
+            }
             for (const float slant : {0.0f, 0.5f, -0.5f, 1.0f, -1.0f}) {
                 const float ax = -tx * std::cos(slant) + ux * std::sin(slant);
                 const float az = -tz * std::cos(slant) + uz * std::sin(slant);

@@ -194,15 +194,15 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
 }
 
-// Holding "w" and "d" for `seconds` while the machine draws a frame in `frameMillis` and the
-// cap waits for the next: how far racer 1 drove, its heading, the bobbing phase, the item steps.
-std::vector<double> RaceFor(int frameMillis, int seconds) {
+// Holding "d" for `seconds` and "w" for the first `holdSeconds` (coasting after) while the
+// machine draws a frame in `frameMillis` and the cap waits for the next: how far racer 1 drove, its heading, the bobbing phase, the item steps.
+std::vector<double> RaceFor(int frameMillis, int seconds, int holdSeconds) {
     TestClock clock(1000);
     FramePacer pacer(kMaxFramesPerSecond);
     Camera racer;
     StartRacerAt(racer, 128.0f, 128.0f);
     unsigned char keys[256] = {};
-    keys['w'] = keys['d'] = 1;
+    keys['d'] = 1;
     RacerRestart restart;
     Camera::_bobPhase = 0.0f;
     double distance = 0.0, itemSteps = 0.0;
@@ -210,6 +210,7 @@ std::vector<double> RaceFor(int frameMillis, int seconds) {
         now += pacer.WaitMillis(now);
         clock.Set(now);
         SetFrameTicks(pacer.StartFrame(now));
+        keys['w'] = now < 1000 + holdSeconds * 1000;
         UpdateRacer(racer, keys, kRacer1Keys, restart);
         const Vec3 before = racer._eye;
         MoveRacer(racer);
@@ -223,11 +224,12 @@ std::vector<double> RaceFor(int frameMillis, int seconds) {
 }
 
 TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
-    for (const int seconds : {2, 6}) {
-        const std::vector<double> sixty = RaceFor(16, seconds);
+    const std::pair<int, int> runs[] = {{2, 2}, {6, 6}, {6, 3}};  // seconds, and "w" held (then coasting)
+    for (const auto& [seconds, hold] : runs) {
+        const std::vector<double> sixty = RaceFor(16, seconds, hold);
         EXPECT_NEAR(seconds * 60, sixty[3], 2);
         for (const int frameMillis : {33, 7, 2}) {  // 30, 144 and 500 frames a second
-            const std::vector<double> pace = RaceFor(frameMillis, seconds);
+            const std::vector<double> pace = RaceFor(frameMillis, seconds, hold);
             for (size_t i = 0; i < pace.size(); ++i) {
                 EXPECT_NEAR(sixty[i], pace[i], 0.05 * sixty[i]) << frameMillis << " ms, " << i;
             }
@@ -243,6 +245,15 @@ TEST(RacePace, AtTheCapEveryFrameIsOneTickAndKestrunMaxFpsSetsTheCap) {
         EXPECT_EQ(1, pacer.StartFrame(now)) << frame;
     }
     EXPECT_NEAR(500 + 600 * 1000 / 60, now, 20);
+    // Frames on the machine's whole milliseconds at 30, 20 and 15 a second (33, 33, 34 ms...):
+    // each after the first stands for the ticks nearest its gap, never one short and then more.
+    for (const int fps : {30, 20, 15}) {
+        FramePacer slow(60);
+        slow.StartFrame(0);
+        for (int frame = 1; frame < 60; ++frame) {
+            EXPECT_EQ(60 / fps, slow.StartFrame(frame * 1000 / fps)) << fps << " a second, " << frame;
+        }
+    }
     FramePacer uncapped(0);
     EXPECT_EQ(0, uncapped.WaitMillis(1000));
     EXPECT_EQ(1, uncapped.StartFrame(5000));

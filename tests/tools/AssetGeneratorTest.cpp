@@ -213,6 +213,13 @@ TEST(AssetGeneratorRun, ReportsAnUnreadableCourseOrFolderAndFails) {
         EXPECT_EQ(1, run.exitStatus) << run.output;
         EXPECT_NE(std::string::npos, run.output.find(c.line)) << run.output;
     }
+    // Killed half way through a file (by going past a file size limit of 32 KB): the cut file
+    // never stands under the name the game reads.
+    TempDir killed;
+    const ToolResult cut = RunTool("/bin/sh", {"-c", "ulimit -f 64; exec \"$@\"", "sh",
+                                               KESTRUN_ASSETS_TOOL, "--ground", killed.Path(), good});
+    EXPECT_NE(0, cut.exitStatus) << cut.output;
+    EXPECT_FALSE(std::filesystem::exists(killed.File("terrain_data/terrain1.raw"))) << cut.output;
     // No file is left under a temporary name.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(out.Path())) {
         EXPECT_NE('.', entry.path().filename().string()[0]) << entry.path();

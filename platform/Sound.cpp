@@ -162,22 +162,29 @@ void Sound::Callback(void* self, uint8_t* stream, int bytes) {
 }
 
 void Sound::Engine(int racer, float speedShare) {
-    if (_device != 0) {
+    if (_mixer) {
         _mixer->SetEngine(racer, speedShare);
     }
 }
 
 void Sound::Pickup(int racer) {
-    if (_device != 0) {
+    if (_mixer) {
         _mixer->Play(SoundClip::Pickup, racer, 1.0f);
     }
 }
 
 void Sound::Knock(int racer, float strength) {
-    if (_device != 0) {
+    if (_mixer) {
         // Even a crawl into the wall is heard; at full speed it is as loud as it gets.
         _mixer->Play(SoundClip::Wall, racer, 0.3f + 0.7f * strength);
     }
+}
+
+SoundMixer& Sound::MixerForTesting() {
+    if (!_mixer) {
+        _mixer = std::make_unique<SoundMixer>(kRate);
+    }
+    return *_mixer;
 }
 
 double Sound::CallbackSeconds() const {

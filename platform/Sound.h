@@ -36,13 +36,17 @@ public:
     // false: the game runs silent.
     bool Start(int volume, const std::string& folder = "sounds");
 
-    // The game's thread, once a frame or at the event. Does nothing while no device is open.
+    // The game's thread, once a frame or at the event. Does nothing while no device (nor a
+    // test's mixer) is open.
     void Engine(int racer, float speedShare);
     void Pickup(int racer);
     // A racer stopped by a wall at `strength`, its speed as a share of the top speed.
     void Knock(int racer, float strength);
 
     bool Playing() const { return _device != 0; }
+    // For tests, only while no device is open: a mixer at kRate, with no clips yet, that the
+    // calls above feed as they feed a device's; the test sets its clips and mixes it itself.
+    SoundMixer& MixerForTesting();
     // The audio thread's time in the callback so far, in seconds.
     double CallbackSeconds() const;
 

@@ -12,6 +12,7 @@
 
 #include "GLContext.h"
 #include "Racers.h"
+#include "SoundMeasure.h"
 #include "TestClock.h"
 #include "TestCourses.h"
 #include "VirtualPads.h"
@@ -67,11 +68,20 @@ protected:
         gluPerspective(60.0, 64.0 / 20.0, 0.1, 512.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+        mixer = &game->_sound.MixerForTesting();
     }
     void TearDown() override { game.reset(); }
 
+    // What the game's sound plays over the next `frames`, from clips the test gives it.
+    StereoTrack Heard(size_t frames) {
+        std::vector<float> stereo(2 * frames);
+        mixer->Mix(stereo.data(), static_cast<int>(frames));
+        return SplitStereo(stereo.data(), frames);
+    }
+
     TestClock clock{500};
     std::unique_ptr<Game> game;
+    SoundMixer* mixer = nullptr;
 };
 }  // namespace
 
@@ -275,7 +285,9 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
     EXPECT_EQ(StateAfter(42), g_randomState);
 }
 
+// The chime on the taker's side: racer 1's on the left, racer 2's on the right.
 TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
+    mixer->SetClip(SoundClip::Pickup, std::vector<float>(512, 0.5f));
     for (int racer : {1, 2}) {
         Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
         StartRacerAt(game->_camera1, 150.0f, 150.0f);
@@ -291,6 +303,25 @@ TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
             EXPECT_EQ(2.0f, camera->_baseHeight) << "racer " << racer;  // the ground is 0
             EXPECT_NEAR(2.0f, camera->_eye.y, 0.2f) << "racer " << racer;
         }
+        const StereoTrack chime = Heard(512);
+        EXPECT_GT(Rms(racer == 1 ? chime.left : chime.right, 0, 512),
+                  1.5 * Rms(racer == 1 ? chime.right : chime.left, 0, 512)) << "racer " << racer;
+    }
+}
+
+// Racer 2 alone at full speed: its engine (a steady clip: heard as its loudness) swells; racer
+// 1's, standing, stays as it was.
+TEST_F(RaceFrame, EachEngineFollowsItsOwnRacersSpeed) {
+    for (int racer : {1, 2}) {
+        mixer->SetClip(SoundClip::Engine1, std::vector<float>(racer == 1 ? 64 : 0, 0.5f));
+        mixer->SetClip(SoundClip::Engine2, std::vector<float>(racer == 2 ? 64 : 0, 0.5f));
+        game->_camera2._speed = 0.0f;
+        game->Display();
+        const double standing = Rms(Heard(Sound::kRate).left, Sound::kRate - 512, 512);
+        game->_camera2._speed = kTopSpeed;
+        game->Display();
+        const double heard = Rms(Heard(Sound::kRate).left, Sound::kRate - 512, 512);
+        EXPECT_NEAR(racer == 1 ? 1.0 : 2.3, heard / standing, 0.2) << "racer " << racer;
     }
 }
 
@@ -314,14 +345,24 @@ TEST_F(RaceFrame, PadsDriveTheRacersThroughTheIdleStepAsOneWithTheKeys) {
     EXPECT_GT(150.0f, game->_camera2._eye.z);  // toward -z
 }
 
+// Heard as a knock on the stopped racer's side, louder the faster it went.
 TEST_F(RaceFrame, RacersOnAWallAreStoppedInTheirOwnHalf) {
     ReadGoodCourse(game->_world._course, "4 4  0000 0100 0000 0000");
-    game->_camera1._speed = 0.3f;
-    game->_camera2._speed = 0.3f;
-    game->Display();
-    EXPECT_EQ(0.0f, game->_camera1._speed);  // (100, 100) lies on the wall cell
-    EXPECT_EQ(0.0f, game->_camera1._acceleration);
-    EXPECT_EQ(0.3f, game->_camera2._speed);
+    mixer->SetClip(SoundClip::Wall, std::vector<float>(512, 0.5f));
+    double knock[2] = {};
+    for (float speed : {0.05f, 0.3f}) {
+        StartRacerAt(game->_camera1, 100.0f, 100.0f);
+        game->_camera1._speed = speed;
+        game->_camera2._speed = speed;
+        game->Display();
+        EXPECT_EQ(0.0f, game->_camera1._speed);  // (100, 100) lies on the wall cell
+        EXPECT_EQ(0.0f, game->_camera1._acceleration);
+        EXPECT_EQ(speed, game->_camera2._speed);
+        const StereoTrack heard = Heard(512);
+        knock[speed > 0.1f] = Rms(heard.left, 0, 512);
+        EXPECT_GT(knock[speed > 0.1f], 1.5 * Rms(heard.right, 0, 512));
+    }
+    EXPECT_GT(knock[1], 1.5 * knock[0]) << "no louder when faster";
 }
 
 TEST_F(RaceFrame, EachHalfCullsTheMarkersWithItsOwnRacersView) {

@@ -61,22 +61,22 @@ int ParseVolume(const char* setting, std::string* problem) {
 }
 
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav;
     uint8_t* buffer = nullptr;
     uint32_t bytes = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &bytes)) {
+    if (!SDL_LoadWAV(path.c_str(), &wav, &buffer, &bytes)) {
         *error = SDL_GetError();
         return false;
     }
-    const uint32_t frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    const uint32_t frameBytes = SDL_AUDIO_BITSIZE(wav.format) / 8 * wav.channels;
     const uint32_t frames = frameBytes ? bytes / frameBytes : 0;
-    if (frames == 0 || spec.freq <= 0 || frames / static_cast<uint32_t>(spec.freq) > kLongestSound) {
+    if (frames == 0 || wav.freq <= 0 || frames / static_cast<uint32_t>(wav.freq) > kLongestSound) {
         SDL_FreeWAV(buffer);
         *error = frames == 0 ? "no samples" : "longer than a minute";
         return false;
     }
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 1, rate) < 0) {
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_F32SYS, 1, rate) < 0) {
         SDL_FreeWAV(buffer);
         *error = SDL_GetError();
         return false;

@@ -83,12 +83,12 @@ TEST_F(AssetGenerator, WritesEveryFileTheGameOpens) {
     // on into its start bending no more sharply than anywhere inside it (no click at each turn),
     // and as loud over the last 25 ms as over the first (no pulse).
     for (const char* name : {"engine1", "engine2", "pickup", "wall"}) {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav;
         uint8_t* buffer = nullptr;
         uint32_t bytes = 0;
         const std::string file = _out.File(std::string("sounds/") + name + ".wav");
-        ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &spec, &buffer, &bytes)) << SDL_GetError();
-        EXPECT_TRUE(spec.freq == 44100 && spec.channels == 1 && spec.format == AUDIO_S16LSB) << file;
+        ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &wav, &buffer, &bytes)) << SDL_GetError();
+        EXPECT_TRUE(wav.freq == 44100 && wav.channels == 1 && wav.format == AUDIO_S16LSB) << file;
         const std::vector<int16_t> x(reinterpret_cast<int16_t*>(buffer),
                                      reinterpret_cast<int16_t*>(buffer) + bytes / 2);
         SDL_FreeWAV(buffer);

@@ -15,6 +15,7 @@
 #include "app/FrameSteps.h"
 #include "app/Game.h"
 #include "base/Clock.h"
+#include "base/Matrix.h"
 #include "course/Course.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
@@ -63,37 +64,6 @@ Course& LaidOutCourse() {
     return *course;
 }
 
-// Column-major perspective and look-at matrices, as gluPerspective and gluLookAt make them.
-void Perspective(float fovDegrees, float aspect, float nearClip, float farClip, float m[16]) {
-    const float f = 1.0f / std::tan(fovDegrees * 3.14159265f / 360.0f);
-    std::memset(m, 0, sizeof(float) * 16);
-    m[0] = f / aspect;
-    m[5] = f;
-    m[10] = (farClip + nearClip) / (nearClip - farClip);
-    m[11] = -1.0f;
-    m[14] = 2.0f * farClip * nearClip / (nearClip - farClip);
-}
-
-void LookAlong(float eyeX, float eyeY, float eyeZ, float heading, float m[16]) {
-    // Forward f = (sin h, 0, -cos h), up (0, 1, 0), side s = f x up = (cos h, 0, sin h).
-    const float fx = std::sin(heading), fz = -std::cos(heading);
-    const float sx = -fz, sz = fx;
-    std::memset(m, 0, sizeof(float) * 16);
-    m[0] = sx;
-    m[4] = 0.0f;
-    m[8] = sz;
-    m[1] = 0.0f;
-    m[5] = 1.0f;
-    m[9] = 0.0f;
-    m[2] = -fx;
-    m[6] = 0.0f;
-    m[10] = -fz;
-    m[12] = -(sx * eyeX + sz * eyeZ);
-    m[13] = -eyeY;
-    m[14] = fx * eyeX + fz * eyeZ;
-    m[15] = 1.0f;
-}
-
 void BM_TerrainStripWithNormals(benchmark::State& state) {
     const unsigned char* field = Heights();
     for (auto _ : state) {
@@ -139,11 +109,11 @@ void BM_QuadTreeCollect(benchmark::State& state) {
     Course& course = LaidOutCourse();
     float projection[16];
     float view[16];
-    Perspective(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
+    PerspectiveMatrix(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
     float heading = 0.0f;
     int64_t collected = 0;
     for (auto _ : state) {
-        LookAlong(course._start1X, 17.0f, course._start1Z, heading, view);
+        LookAlongMatrix(course._start1X, 17.0f, course._start1Z, heading, view);
         course._frustum.FromMatrices(projection, view);
         course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
         collected += course._visibleCountX;

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/Matrix.h"
 #include "course/Course.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
@@ -30,28 +31,6 @@ constexpr double kBaseMegabytes = 114.0;
 constexpr double kMegabytesPerMarker = 0.0735;
 constexpr double kBaseFrame = 0.71;
 constexpr double kFramePerMarker = 0.00235;
-
-// Column-major, as gluPerspective makes it.
-void Perspective(float m[16]) {
-    const float f = 1.0f / std::tan(kFieldOfView * 3.14159265f / 360.0f);
-    std::fill(m, m + 16, 0.0f);
-    m[0] = f / kAspect;
-    m[5] = f;
-    m[10] = (kFar + kNear) / (kNear - kFar);
-    m[11] = -1.0f;
-    m[14] = 2.0f * kFar * kNear / (kNear - kFar);
-}
-
-// As gluLookAt makes it for an eye looking along (sin h, 0, -cos h) with up (0, 1, 0).
-void LookAlong(float x, float y, float z, float heading, float m[16]) {
-    const float s = std::sin(heading);
-    const float c = std::cos(heading);
-    const float view[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
-    std::copy(view, view + 16, m);
-    m[12] = -(c * x + s * z);
-    m[13] = -y;
-    m[14] = s * x - c * z;
-}
 }  // namespace
 
 CourseCost CostOfCourse(Course& course) {
@@ -61,7 +40,7 @@ CourseCost CostOfCourse(Course& course) {
     std::cout.rdbuf(console);
 
     float projection[16];
-    Perspective(projection);
+    PerspectiveMatrix(kFieldOfView, kAspect, kNear, kFar, projection);
     CourseCost cost;
     const float cell = course._cellSize;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
@@ -71,8 +50,8 @@ CourseCost CostOfCourse(Course& course) {
             }
             for (int i = 0; i < kHeadings; ++i) {
                 float view[16];
-                LookAlong((x + 0.5f) * cell, kEyeHeight, (y + 0.5f) * cell,
-                          2.0f * 3.14159265f * i / kHeadings, view);
+                LookAlongMatrix((x + 0.5f) * cell, kEyeHeight, (y + 0.5f) * cell,
+                                2.0f * 3.14159265f * i / kHeadings, view);
                 course._frustum.FromMatrices(projection, view);
                 course.CollectVisible(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize,
                                       kQuadTreeDepth);

@@ -6,11 +6,11 @@
 
 #include <GL/gl.h>
 
-#include "base/Clock.h"
 #include "base/FramePacer.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
+#include "platform/Clock.h"
 #include "scene/Skybox.h"
 #include "scene/World.h"
 
@@ -116,7 +116,7 @@ void AnimateItems() {
     }
 }
 
-void StopAtWall(const Course& course, Camera& camera) {
+void StopAtWall(const CourseData& course, Camera& camera) {
     const Vec3 from = camera._moveFrom;
     const Vec3 to = camera._eye;
     if (from.x == to.x && from.z == to.z) {
@@ -138,7 +138,7 @@ void StopAtWall(const Course& course, Camera& camera) {
     }
 }
 
-void FollowGround(const Course& course, Camera& camera) {
+void FollowGround(const CourseData& course, Camera& camera) {
     const int32_t ground = GroundHeight(course, static_cast<int32_t>(camera._eye.x),
                                         static_cast<int32_t>(camera._eye.z));
     camera._baseHeight = static_cast<float>(ground + 2);

@@ -7,7 +7,7 @@
 #include "app/Camera.h"
 #include "app/Game.h"
 
-class Course;
+class CourseData;
 class Skybox;
 class World;
 
@@ -64,11 +64,11 @@ void AnimateItems();
 // stops dead: speed and acceleration 0 (accelerating again needs a new press), set back one
 // unit along its look, or, were that beyond the fence, back where it was before the move. A
 // racer that did not move is left alone. The move is from camera._moveFrom to camera._eye.
-void StopAtWall(const Course& course, Camera& camera);
+void StopAtWall(const CourseData& course, Camera& camera);
 
 // Puts the racer's eye two units above the ground under it (plus the bobbing of Move; the
 // Move(0) that sets the height also advances the bobbing phase of both cameras).
-void FollowGround(const Course& course, Camera& camera);
+void FollowGround(const CourseData& course, Camera& camera);
 
 // Draws the twenty items, each two units above the ground at its place.
 void DrawItems(World& world);

@@ -11,8 +11,8 @@
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
-#include "base/Clock.h"
 #include "base/TextFile.h"
+#include "platform/Clock.h"
 #include "platform/Heap.h"
 
 Game* g_game = nullptr;
@@ -118,7 +118,7 @@ void Game::MainLoop() {
 
 bool Game::ReadLevel(const char* levelFile) {
     std::ifstream in;
-    return OpenTextFile(in, "level description", levelFile, "Game::ReadLevel()") &&
+    return OpenTextFile(in, "level description", levelFile, "Game::ReadLevel()", std::cout) &&
            ReadLevelFields(in, _skyboxPath, _courseFile);
 }
 

@@ -33,7 +33,7 @@ void Game::RunStep(const FrameRow& row) {
         glViewport(0, row.racer == 1 ? _halfHeight : 0, _width, _halfHeight);
         break;
     case FrameStep::MoveRacer: MoveRacer(camera); break;
-    case FrameStep::TakeFrustum: course._frustum.Update(); break;  // from the current matrices
+    case FrameStep::TakeFrustum: course.UpdateFrustum(); break;  // from the current matrices
     case FrameStep::DrawSky: DrawSky(_world._skybox, camera); break;
     case FrameStep::DrawTerrainAndMarkers: course.Draw(); break;
     case FrameStep::DrawHud: _world.DrawHud(row.racer); break;

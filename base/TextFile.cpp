@@ -1,12 +1,13 @@
 #include "base/TextFile.h"
 
-#include <iostream>
+#include <ostream>
 
-bool OpenTextFile(std::ifstream& in, const char* what, const char* fileName, const char* reader) {
-    std::cout << "Reading " << what << " file '" << fileName << "'..." << std::endl;
+bool OpenTextFile(std::ifstream& in, const char* what, const char* fileName, const char* reader,
+                  std::ostream& console) {
+    console << "Reading " << what << " file '" << fileName << "'..." << std::endl;
     in.open(fileName);
     if (!in.good()) {
-        std::cout << reader << " - ERROR opening file." << std::endl;
+        console << reader << " - ERROR opening file." << std::endl;
         return false;
     }
     return true;

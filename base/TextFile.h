@@ -2,7 +2,9 @@
 #pragma once
 
 #include <fstream>
+#include <iosfwd>
 
-// Opens fileName into `in` after printing "Reading <what> file '<fileName>'...". When the file
-// cannot be opened, prints "<reader> - ERROR opening file." and returns false.
-bool OpenTextFile(std::ifstream& in, const char* what, const char* fileName, const char* reader);
+// Opens fileName into `in` after writing "Reading <what> file '<fileName>'..." to the console.
+// When the file cannot be opened, writes "<reader> - ERROR opening file." and returns false.
+bool OpenTextFile(std::ifstream& in, const char* what, const char* fileName, const char* reader,
+                  std::ostream& console);

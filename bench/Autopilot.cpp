@@ -10,7 +10,7 @@
 #include "app/Game.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
-#include "base/Clock.h"
+#include "platform/Clock.h"
 
 namespace {
 int32_t g_frameMillis = 0;
@@ -41,7 +41,7 @@ bool g_lapBuilt = false;
 double g_laps = 0.0;
 int32_t g_lastStep = -1;
 
-std::vector<int32_t> StepsFromStart(const Course& course) {
+std::vector<int32_t> StepsFromStart(const CourseData& course) {
     const int32_t width = course._courseWidth;
     const int32_t length = course._courseLength;
     std::vector<int32_t> steps(static_cast<size_t>(width) * length, -1);
@@ -80,7 +80,7 @@ std::vector<int32_t> StepsFromStart(const Course& course) {
     return steps;
 }
 
-void BuildLap(const Course& course) {
+void BuildLap(const CourseData& course) {
     g_lap.length = course._courseLength;
     g_lap.stepOfCell = StepsFromStart(course);
     int32_t last = -1;
@@ -104,7 +104,7 @@ void BuildLap(const Course& course) {
 }
 
 // The route point of the cell under a racer, or -1 off the route (start row, walls).
-int32_t StepAt(const Course& course, const Camera& camera) {
+int32_t StepAt(const CourseData& course, const Camera& camera) {
     const GridCell cell = WorldToCell(course, camera._eye.x, camera._eye.z);
     return course.Contains(cell.x, cell.y)
                ? g_lap.stepOfCell[static_cast<size_t>(cell.x) * g_lap.length + cell.y]
@@ -113,7 +113,7 @@ int32_t StepAt(const Course& course, const Camera& camera) {
 
 // True when nothing stops a racer on the straight line from (x, z) to the point: no rope, and
 // no blocked ground outside the fence.
-bool ClearPath(const Course& course, float x, float z, const RoutePoint& point) {
+bool ClearPath(const CourseData& course, float x, float z, const RoutePoint& point) {
     if (MoveCrossesFence(course, x, z, point.x, point.z)) {
         return false;
     }
@@ -129,7 +129,7 @@ bool ClearPath(const Course& course, float x, float z, const RoutePoint& point) 
 
 // The farthest of the next few route points that the racer can drive to in a straight line:
 // around a corner of the fence it aims short rather than into the rope.
-RoutePoint Target(const Course& course, const Camera& camera, int32_t step) {
+RoutePoint Target(const CourseData& course, const Camera& camera, int32_t step) {
     const int32_t count = static_cast<int32_t>(g_lap.points.size());
     for (int32_t ahead = kLookAhead; ahead > 1; --ahead) {
         const RoutePoint& point = g_lap.points[(std::max(step, 0) + ahead) % count];
@@ -165,7 +165,7 @@ void AdvanceFrameClock() {
 }
 
 void DriveBoth(Game& game) {
-    const Course& course = game._world._course;
+    const CourseData& course = game._world._course;
     if (!g_lapBuilt) {
         BuildLap(course);
         g_lapBuilt = true;

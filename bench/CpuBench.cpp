@@ -14,11 +14,11 @@
 
 #include "app/FrameSteps.h"
 #include "app/Game.h"
-#include "base/Clock.h"
 #include "base/Matrix.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
+#include "platform/Clock.h"
 #include "scene/World.h"
 #include "terrain/TerrainStrip.h"
 
@@ -29,7 +29,7 @@ const std::string kData = KESTRUN_DATA_DIR;
 const unsigned char* Heights() {
     static std::vector<unsigned char> heights = [] {
         std::vector<unsigned char> field(static_cast<size_t>(kTerrainSize) * kTerrainSize);
-        if (!Course::ReadRaw(field.data(), (kData + "/terrain_data/terrain1.raw").c_str(),
+        if (!CourseData::ReadRaw(field.data(), (kData + "/terrain_data/terrain1.raw").c_str(),
                              kTerrainSize, kTerrainSize)) {
             std::cerr << "kestrun-bench-cpu: build the game's data first" << std::endl;
         }
@@ -39,24 +39,19 @@ const unsigned char* Heights() {
 }
 
 // The default course, read with the game's reader, its console lines kept quiet.
-bool ReadDefaultCourse(Course& course) {
+bool ReadDefaultCourse(CourseData& course) {
     std::ifstream in(kData + "/courses/default.txt");
     std::ostringstream quiet;
-    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
-    const bool ok = in.good() && course.Read(in);
-    std::cout.rdbuf(console);
-    return ok;
+    return in.good() && course.Read(in, quiet);
 }
 
 // A laid-out course with its heights, as the game has it after start-up.
-Course& LaidOutCourse() {
-    static Course* course = [] {
-        Course* laidOut = new Course;
+CourseData& LaidOutCourse() {
+    static CourseData* course = [] {
+        CourseData* laidOut = new CourseData;
         ReadDefaultCourse(*laidOut);
         std::ostringstream quiet;
-        std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
-        LayOutMarkers(*laidOut);
-        std::cout.rdbuf(console);
+        LayOutMarkers(*laidOut, quiet);
         laidOut->_heights = new unsigned char[static_cast<size_t>(kTerrainSize) * kTerrainSize];
         std::memcpy(laidOut->_heights, Heights(), static_cast<size_t>(kTerrainSize) * kTerrainSize);
         return laidOut;
@@ -81,32 +76,30 @@ void BM_VertexNormal(benchmark::State& state) {
     const unsigned char* field = Heights();
     int32_t x = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(Course::VertexNormal(field, x, 128));
+        benchmark::DoNotOptimize(CourseData::VertexNormal(field, x, 128));
         x = (x + 8) & 255;
     }
 }
 BENCHMARK(BM_VertexNormal);
 
 void BM_MarkerLayout(benchmark::State& state) {
-    Course course;
+    CourseData course;
     ReadDefaultCourse(course);
     const size_t cells = static_cast<size_t>(course._courseWidth) * course._courseLength;
     const std::vector<char> pristine(course._courseMap, course._courseMap + cells);
     std::ostringstream quiet;
-    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
     for (auto _ : state) {
         state.PauseTiming();
         std::memcpy(course._courseMap, pristine.data(), cells);
         state.ResumeTiming();
-        LayOutMarkers(course);
+        LayOutMarkers(course, quiet);
     }
-    std::cout.rdbuf(console);
     state.counters["markers"] = course._markerCount;
 }
 BENCHMARK(BM_MarkerLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_QuadTreeCollect(benchmark::State& state) {
-    Course& course = LaidOutCourse();
+    CourseData& course = LaidOutCourse();
     float projection[16];
     float view[16];
     PerspectiveMatrix(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
@@ -114,7 +107,7 @@ void BM_QuadTreeCollect(benchmark::State& state) {
     int64_t collected = 0;
     for (auto _ : state) {
         LookAlongMatrix(course._start1X, 17.0f, course._start1Z, heading, view);
-        course._frustum.FromMatrices(projection, view);
+        course._frustum.Update(projection, view);
         course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
         collected += course._visibleCountX;
         heading += 0.1f;
@@ -125,7 +118,7 @@ void BM_QuadTreeCollect(benchmark::State& state) {
 BENCHMARK(BM_QuadTreeCollect);
 
 void BM_RopePlacement(benchmark::State& state) {
-    Course& course = LaidOutCourse();
+    CourseData& course = LaidOutCourse();
     for (auto _ : state) {
         RopePlacement rope = FirstRopePlacement();
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -146,7 +139,7 @@ int BenchClock() {
 // The rules of one frame that need no OpenGL: both racers' key update, pick-ups, wall and
 // ground lookups.
 void BM_PerFrameRules(benchmark::State& state) {
-    Course& course = LaidOutCourse();
+    CourseData& course = LaidOutCourse();
     static World world;  // items only; nothing of it is drawn
     world._pickupRadius = 3;
     world.PlaceItems();

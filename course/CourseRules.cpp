@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/Fence.h"
 
 namespace {
@@ -19,16 +19,16 @@ int32_t WorldToCellIndex(float world, float cellsPerUnit) {
 }
 }  // namespace
 
-GridCell WorldToCell(const Course& course, float x, float z) {
+GridCell WorldToCell(const CourseData& course, float x, float z) {
     return GridCell{WorldToCellIndex(x, course._cellsPerUnit),
                     WorldToCellIndex(z, course._cellsPerUnit)};
 }
 
-char CellOrBlocked(const Course& course, int32_t x, int32_t y) {
+char CellOrBlocked(const CourseData& course, int32_t x, int32_t y) {
     return course.Contains(x, y) ? course.GetCell(x, y) : '1';
 }
 
-bool HasBlockedSide(const Course& course, int32_t x, int32_t y) {
+bool HasBlockedSide(const CourseData& course, int32_t x, int32_t y) {
     return CellOrBlocked(course, x + 1, y) == '1' || CellOrBlocked(course, x, y + 1) == '1' ||
            CellOrBlocked(course, x - 1, y) == '1' || CellOrBlocked(course, x, y - 1) == '1';
 }
@@ -36,12 +36,12 @@ bool HasBlockedSide(const Course& course, int32_t x, int32_t y) {
 namespace {
 // A cell whose low edge is a fence line: a post (a '0' that will carry one, or one that does)
 // or a start cell, where a race pole or the neighbouring post's rope stands.
-bool IsFenced(const Course& course, int32_t x, int32_t y, char code) {
+bool IsFenced(const CourseData& course, int32_t x, int32_t y, char code) {
     return code == ';' || code == '2' || (code == '0' && HasBlockedSide(course, x, y));
 }
 }  // namespace
 
-bool IsWallCell(const Course& course, int32_t x, int32_t y) {
+bool IsWallCell(const CourseData& course, int32_t x, int32_t y) {
     const char code = CellOrBlocked(course, x, y);
     if (code == '1') {
         return true;
@@ -51,16 +51,16 @@ bool IsWallCell(const Course& course, int32_t x, int32_t y) {
     return blockedAfter && IsFenced(course, x, y, code);
 }
 
-bool IsBlockedGround(const Course& course, float x, float z) {
+bool IsBlockedGround(const CourseData& course, float x, float z) {
     const GridCell cell = WorldToCell(course, x, z);
     return CellOrBlocked(course, cell.x, cell.y) == '1' && !IsInsideFence(course, x, z);
 }
 
-int32_t GroundHeight(const Course& course, int32_t x, int32_t z) {
-    return Course::GroundHeight(course._heights, course._heightDivisor, x, z);
+int32_t GroundHeight(const CourseData& course, int32_t x, int32_t z) {
+    return CourseData::GroundHeight(course._heights, course._heightDivisor, x, z);
 }
 
-int32_t MarkBorderCells(Course& course) {
+int32_t MarkBorderCells(CourseData& course) {
     int32_t marked = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -73,7 +73,7 @@ int32_t MarkBorderCells(Course& course) {
     return marked;
 }
 
-int32_t CollectStartCells(const Course& course, int32_t* xs, int32_t* ys, int32_t capacity) {
+int32_t CollectStartCells(const CourseData& course, int32_t* xs, int32_t* ys, int32_t capacity) {
     int32_t found = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -90,7 +90,7 @@ int32_t CollectStartCells(const Course& course, int32_t* xs, int32_t* ys, int32_
     return found;
 }
 
-int32_t CountCells(const Course& course, char code) {
+int32_t CountCells(const CourseData& course, char code) {
     int32_t count = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class Course;
+class CourseData;
 
 // A cell of the grid: grid x is world x, grid y is world z.
 struct GridCell {
@@ -16,36 +16,36 @@ struct GridCell {
 // The cell under the world position (x, z): each coordinate times the course's cells per
 // world unit (width / 256, on both axes), rounded down. A position far off the terrain gives
 // a cell far off the grid, without overflowing.
-GridCell WorldToCell(const Course& course, float x, float z);
+GridCell WorldToCell(const CourseData& course, float x, float z);
 
 // The cell code at (x, y), or '1' (blocked) for a position outside the grid.
-char CellOrBlocked(const Course& course, int32_t x, int32_t y);
+char CellOrBlocked(const CourseData& course, int32_t x, int32_t y);
 
 // True when the free cell (x, y) has a blocked side neighbour, looked at in the order
 // (x + 1, y), (x, y + 1), (x - 1, y), (x, y - 1).
-bool HasBlockedSide(const Course& course, int32_t x, int32_t y);
+bool HasBlockedSide(const CourseData& course, int32_t x, int32_t y);
 
 // True for a cell beyond the rope line: blocked ground ('1', or outside the grid), and a fenced
 // cell (one that carries a post, or a start cell) with blocked ground right after it in +x or
 // +z. A post stands at its cell's low corner, so the rope of such a cell runs along the cell's
 // low edge, a whole cell before the blocked ground. (The wall step itself asks the fence.)
 // Gives the same answer before and after the markers are built.
-bool IsWallCell(const Course& course, int32_t x, int32_t y);
+bool IsWallCell(const CourseData& course, int32_t x, int32_t y);
 
 // True when the world position (x, z) lies on blocked ground ('1', or off the grid) outside
 // the fence (course/Fence.h): where the wall step stops a racer that crossed no rope.
-bool IsBlockedGround(const Course& course, float x, float z);
+bool IsBlockedGround(const CourseData& course, float x, float z);
 
 // The terraced ground height, in world units, at the integer terrain point (x, z) of the
-// course's height field (Course::GroundHeight).
-int32_t GroundHeight(const Course& course, int32_t x, int32_t z);
+// course's height field (CourseData::GroundHeight).
+int32_t GroundHeight(const CourseData& course, int32_t x, int32_t z);
 
 // Turns every '0' cell with a blocked side neighbour into a marker ';' and returns how many.
-int32_t MarkBorderCells(Course& course);
+int32_t MarkBorderCells(CourseData& course);
 
 // Scans the grid, x outermost, for '2' cells. Stores at most `capacity` of them and returns
 // how many the grid holds in all (which may be more than were stored).
-int32_t CollectStartCells(const Course& course, int32_t* xs, int32_t* ys, int32_t capacity);
+int32_t CollectStartCells(const CourseData& course, int32_t* xs, int32_t* ys, int32_t capacity);
 
 // How many cells hold the code.
-int32_t CountCells(const Course& course, char code);
+int32_t CountCells(const CourseData& course, char code);

@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979f;
 
-bool IsBlockedCell(const Course& course, int32_t x, int32_t y) {
+bool IsBlockedCell(const CourseData& course, int32_t x, int32_t y) {
     return CellOrBlocked(course, x, y) == '1';
 }
 
-bool IsPostCell(const Course& course, int32_t x, int32_t y) {
+bool IsPostCell(const CourseData& course, int32_t x, int32_t y) {
     const char code = CellOrBlocked(course, x, y);
     return code == ';' || (code == '0' && HasBlockedSide(course, x, y));
 }
 
 // The way out of the track at a cell: the sum of the directions to its blocked side neighbours.
-void AddWayOut(const Course& course, int32_t x, int32_t y, float& outX, float& outZ) {
+void AddWayOut(const CourseData& course, int32_t x, int32_t y, float& outX, float& outZ) {
     outX += (IsBlockedCell(course, x + 1, y) ? 1.0f : 0.0f) - (IsBlockedCell(course, x - 1, y) ? 1.0f : 0.0f);
     outZ += (IsBlockedCell(course, x, y + 1) ? 1.0f : 0.0f) - (IsBlockedCell(course, x, y - 1) ? 1.0f : 0.0f);
 }
@@ -96,7 +96,7 @@ bool RopeStopsMove(const FenceRope& rope, float ax, float az, float bx, float bz
 }
 }  // namespace
 
-std::vector<FenceRope> BuildFence(const Course& course) {
+std::vector<FenceRope> BuildFence(const CourseData& course) {
     std::vector<FenceRope> fence;
     const float cellSize = CellSizeForWidth(course._courseWidth);
     for (int32_t x = 0; x < course._courseWidth; ++x) {
@@ -146,11 +146,11 @@ std::vector<FenceRope> BuildFence(const Course& course) {
     return fence;
 }
 
-void LayOutFence(Course& course) {
+void LayOutFence(CourseData& course) {
     course._fence = BuildFence(course);
 }
 
-bool MoveCrossesFence(const Course& course, float fromX, float fromZ, float toX, float toZ) {
+bool MoveCrossesFence(const CourseData& course, float fromX, float fromZ, float toX, float toZ) {
     return MoveCrossesFence(course._fence, fromX, fromZ, toX, toZ);
 }
 
@@ -170,11 +170,11 @@ bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fr
     return false;
 }
 
-bool IsInsideFence(const Course& course, float x, float z) {
+bool IsInsideFence(const CourseData& course, float x, float z) {
     return IsInsideFence(course, course._fence, x, z);
 }
 
-bool IsInsideFence(const Course& course, const std::vector<FenceRope>& fence, float x, float z) {
+bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence, float x, float z) {
     const GridCell cell = WorldToCell(course, x, z);
     const bool blocked = IsBlockedCell(course, cell.x, cell.y);
     // The nearest rope within a cell decides, by the side the point is on; without one, the

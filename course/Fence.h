@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-class Course;
+class CourseData;
 
 // How far either side of a rope's centre line a move counts as touching it, world units
 // (about the rope's half width).
@@ -29,15 +29,15 @@ struct FenceRope {
 // The ropes of every marker cell (';', or a '0' with a blocked side neighbour, so that the
 // answer is the same before and after the marker build), in scan order, each placed by the
 // rope table (course/MarkerPlacement.h: PlaceRope) exactly as the drawing places it.
-std::vector<FenceRope> BuildFence(const Course& course);
+std::vector<FenceRope> BuildFence(const CourseData& course);
 
-// Builds the fence into the course (Course::_fence); the marker layout does it for the game.
-void LayOutFence(Course& course);
+// Builds the fence into the course (CourseData::_fence); the marker layout does it for the game.
+void LayOutFence(CourseData& course);
 
 // True when a racer's move from (fromX, fromZ) to (toX, toZ) crosses the fence: it reaches a
 // rope from the track side, or, standing on a rope's line, goes on away from the track. A
 // move along a rope or away from it toward the track crosses nothing.
-bool MoveCrossesFence(const Course& course, float fromX, float fromZ, float toX, float toZ);
+bool MoveCrossesFence(const CourseData& course, float fromX, float fromZ, float toX, float toZ);
 bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
                       float toZ);
 
@@ -45,6 +45,6 @@ bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fr
 // nearest rope tells, by the side the point is on (so a corner of a blocked cell that a
 // diagonal rope leaves on the track side is inside, and free ground beyond a rope is not);
 // farther from every rope, every cell that is not blocked.
-bool IsInsideFence(const Course& course, float x, float z);
+bool IsInsideFence(const CourseData& course, float x, float z);
 // The same with a fence of the caller's (BuildFence), for a course whose markers are not laid out.
-bool IsInsideFence(const Course& course, const std::vector<FenceRope>& fence, float x, float z);
+bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence, float x, float z);

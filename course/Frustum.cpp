@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include <GL/gl.h>
-
 #include "base/Matrix.h"
 
 namespace {
@@ -19,15 +17,7 @@ void SetPlane(float plane[4], const float clip[16], int row, float sign) {
 }  // namespace
 
 // Before the first update every plane is zero, so every point counts as inside.
-void Frustum::Update() {
-    float projection[16];
-    float modelview[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    FromMatrices(projection, modelview);
-}
-
-void Frustum::FromMatrices(const float projection[16], const float modelview[16]) {
+void Frustum::Update(const float projection[16], const float modelview[16]) {
     float clip[16];
     MultiplyMatrices(projection, modelview, clip);
     const int rows[6] = {0, 0, 1, 1, 2, 2};                       // right, left, bottom, top, far, near

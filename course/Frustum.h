@@ -3,10 +3,9 @@
 
 class Frustum {
 public:
-    // Takes the planes from the current projection and modelview matrices.
-    void Update();
-    // Builds the planes from a projection and a modelview matrix (column-major, as GL gives them).
-    void FromMatrices(const float projection[16], const float modelview[16]);
+    // Takes the planes from a projection and a modelview matrix (column-major, as GL gives
+    // them); the drawn course passes the current ones (Course::UpdateFrustum).
+    void Update(const float projection[16], const float modelview[16]);
     // True when the point lies less than 20 units outside every plane. The game culls whole
     // blocks with BoxInside; the tests check the planes with single points through this.
     bool PointInside(float x, float y, float z) const;

@@ -1,11 +1,13 @@
 // The height field: the raw file, the wrapped lookup, the ground height and the vectors of
 // the vertex normals. Plain data: the terrain pass above draws what these give.
-#include "course/Course.h"
+#include "course/CourseData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
-bool Course::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length) {
+bool CourseData::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length) {
     if (!buffer || !fileName || width <= 0 || length <= 0) {
         return false;
     }
@@ -19,12 +21,28 @@ bool Course::ReadRaw(unsigned char* buffer, const char* fileName, int32_t width,
     return read > 0;
 }
 
-int32_t Course::GroundHeight(const unsigned char* field, int32_t divisor, int32_t x, int32_t z) {
+bool CourseData::LoadHeights(const char* fileName, int32_t width, int32_t length) {
+    delete[] _heights;
+    _heights = nullptr;
+    if (width <= 0 || length <= 0) {
+        return false;
+    }
+    const size_t size = std::max(static_cast<size_t>(width) * static_cast<size_t>(length),
+                                 static_cast<size_t>(kTerrainSize) * kTerrainSize);
+    _heights = new (std::nothrow) unsigned char[size]();
+    if (_heights && !ReadRaw(_heights, fileName, width, length)) {
+        delete[] _heights;
+        _heights = nullptr;
+    }
+    return _heights != nullptr;
+}
+
+int32_t CourseData::GroundHeight(const unsigned char* field, int32_t divisor, int32_t x, int32_t z) {
     const int32_t raw = GetHeight(field, x, z);
     return divisor > 0 ? raw / divisor : raw;
 }
 
-int32_t Course::GetHeight(const unsigned char* field, int32_t x, int32_t z) {
+int32_t CourseData::GetHeight(const unsigned char* field, int32_t x, int32_t z) {
     if (!field) {
         return 0;
     }
@@ -34,7 +52,7 @@ int32_t Course::GetHeight(const unsigned char* field, int32_t x, int32_t z) {
     return field[wrappedZ * kTerrainSize + wrappedX];
 }
 
-void Course::FaceNormal(const Vec3 corners[3], Vec3& normal) {
+void CourseData::FaceNormal(const Vec3 corners[3], Vec3& normal) {
     const Vec3& a = corners[0];
     const Vec3& b = corners[1];
     const Vec3& c = corners[2];
@@ -44,7 +62,7 @@ void Course::FaceNormal(const Vec3 corners[3], Vec3& normal) {
     Normalize(normal);
 }
 
-void Course::Normalize(Vec3& vector) {
+void CourseData::Normalize(Vec3& vector) {
     float length = std::sqrt(vector.x * vector.x + vector.y * vector.y + vector.z * vector.z);
     if (length == 0.0f) {
         length = 1.0f;
@@ -56,13 +74,13 @@ void Course::Normalize(Vec3& vector) {
 
 namespace {
 Vec3 StencilPoint(const unsigned char* field, int32_t x, int32_t z) {
-    return Vec3{static_cast<float>(x), static_cast<float>(Course::GetHeight(field, x, z)),
+    return Vec3{static_cast<float>(x), static_cast<float>(CourseData::GetHeight(field, x, z)),
                 static_cast<float>(z)};
 }
 }  // namespace
 
 // The normal of the mesh vertex at (x, z): the six triangles around it, from raw heights.
-Vec3 Course::VertexNormal(const unsigned char* field, int32_t x, int32_t z) {
+Vec3 CourseData::VertexNormal(const unsigned char* field, int32_t x, int32_t z) {
     const Vec3 ring[7] = {
         StencilPoint(field, x, z),
         StencilPoint(field, x + kTerrainStep, z),

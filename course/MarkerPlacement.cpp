@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 
@@ -34,24 +34,24 @@ constexpr float kTableCellSize = 4.0f;  // the cell size the table's offsets and
 
 // A marker, or a '0' cell the marker build will make one: the answer is the same before and
 // after the build.
-bool IsPost(const Course& course, int32_t x, int32_t y) {
+bool IsPost(const CourseData& course, int32_t x, int32_t y) {
     const char code = CellOrBlocked(course, x, y);
     return code == ';' || (code == '0' && HasBlockedSide(course, x, y));
 }
 
 // A start cell on the fence line: the race pole stands where a post would.
-bool IsFencedStart(const Course& course, int32_t x, int32_t y) {
+bool IsFencedStart(const CourseData& course, int32_t x, int32_t y) {
     return CellOrBlocked(course, x, y) == '2' && HasBlockedSide(course, x, y);
 }
 
-bool BlockedToward(const Course& course, int32_t x, int32_t y, int32_t k) {
+bool BlockedToward(const CourseData& course, int32_t x, int32_t y, int32_t k) {
     const NeighbourRow& row = kNeighbourRows[k & 7];
     return CellOrBlocked(course, x + row.dx, y + row.dy) == '1';
 }
 
 // How many cells along row k the post it joins lies: 1 for a post next to it, more past start
 // cells on the fence line (sides only); 0 when there is none that way.
-int32_t PostCellsAway(const Course& course, int32_t x, int32_t y, int32_t k) {
+int32_t PostCellsAway(const CourseData& course, int32_t x, int32_t y, int32_t k) {
     const NeighbourRow& row = kNeighbourRows[k];
     if (IsPost(course, x + row.dx, y + row.dy)) {
         return 1;
@@ -71,7 +71,7 @@ int32_t PostCellsAway(const Course& course, int32_t x, int32_t y, int32_t k) {
 // blocked ground around the marker ends, clockwise through its neighbours. So every post's rope
 // goes to a different post and the ropes join up round every corner. A marker with no blocked
 // neighbour (a ';' of the course file) takes the first post in table order.
-const NeighbourRow* ChooseNeighbour(const Course& course, int32_t x, int32_t y, int32_t& cells) {
+const NeighbourRow* ChooseNeighbour(const CourseData& course, int32_t x, int32_t y, int32_t& cells) {
     int32_t first = 0;
     while (first < 8 && !(BlockedToward(course, x, y, first) &&
                           !BlockedToward(course, x, y, first + 7))) {
@@ -87,7 +87,7 @@ const NeighbourRow* ChooseNeighbour(const Course& course, int32_t x, int32_t y, 
     return nullptr;
 }
 
-bool HasGrid(const Course& course) {
+bool HasGrid(const CourseData& course) {
     return course._courseMap != nullptr && course._courseWidth > 0 && course._courseLength > 0;
 }
 
@@ -97,7 +97,7 @@ WorldSpot SpotOf(const int32_t* xs, const int32_t* ys, int32_t entry, float cell
 }
 
 // Room for every marker cell the grid holds, also those the course file brought along.
-void AllocateVisibleLists(Course& course, int32_t markers) {
+void AllocateVisibleLists(CourseData& course, int32_t markers) {
     delete[] course._visibleX;
     delete[] course._visibleY;
     course._visibleX = new int32_t[markers];
@@ -111,7 +111,7 @@ RopePlacement FirstRopePlacement() {
     return RopePlacement{90, 0.0f, 0.0f, RopeLength(90)};
 }
 
-RopePlacement PlaceRope(const Course& course, int32_t x, int32_t y, const RopePlacement&) {
+RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y, const RopePlacement&) {
     const float cellSize = CellSizeForWidth(course._courseWidth);
     int32_t cells = 1;
     const NeighbourRow* row = ChooseNeighbour(course, x, y, cells);
@@ -129,7 +129,7 @@ RopePlacement PlaceRope(const Course& course, int32_t x, int32_t y, const RopePl
     return RopePlacement{row->angle, span / 4.0f, 0.0f, span + 1.0f};
 }
 
-bool RopeNeighbour(const Course& course, int32_t x, int32_t y, int32_t& dx, int32_t& dy) {
+bool RopeNeighbour(const CourseData& course, int32_t x, int32_t y, int32_t& dx, int32_t& dy) {
     int32_t cells = 1;
     const NeighbourRow* row = ChooseNeighbour(course, x, y, cells);
     if (row == nullptr) {
@@ -192,7 +192,19 @@ std::string StartCellNote(int32_t found) {
     return "";
 }
 
-void LayOutMarkers(Course& course) {
+int32_t g_startX[kStartTableSize];
+int32_t g_startY[kStartTableSize];
+int32_t g_startCount = 0;
+
+void CourseData::ComputeCellSize() {
+    _cellSize = CellSizeForWidth(_courseWidth);
+}
+
+void LayOutMarkers(CourseData& course) {
+    LayOutMarkers(course, std::cout);
+}
+
+void LayOutMarkers(CourseData& course, std::ostream& console) {
     course.ComputeCellSize();
     course._markerCount = 0;
     g_startCount = 0;
@@ -206,7 +218,7 @@ void LayOutMarkers(Course& course) {
     }
     const std::string note = StartCellNote(found);
     if (!note.empty()) {
-        std::cout << note << std::endl;
+        console << note << std::endl;
     }
 
     WorldSpot racer1{};

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 #include "base/WorldUnits.h"
 
-class Course;
+class CourseData;
 
 constexpr float kPostHeight = 5.0f;     // a post spans this much, centred on kMarkerHeight
 constexpr float kNoStartPosition = 128.0f;  // a racer's start on a course without start cells
@@ -38,7 +39,7 @@ RopePlacement FirstRopePlacement();
 // gets the first values, a rope centred on its own post; `previous` is not used for it any
 // more but kept for the drawing's loop. Offsets and length follow the cell size (the table's
 // values are for 4-unit cells). A neighbour outside the grid is no marker.
-RopePlacement PlaceRope(const Course& course, int32_t x, int32_t y, const RopePlacement& previous);
+RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y, const RopePlacement& previous);
 
 // Length of a rope along its direction on 4-unit cells: 7 for the angles 45 and 135, 1 + 4
 // sqrt(2) for 225 and 315, 5 for the sides (and any other angle).
@@ -47,7 +48,7 @@ float RopeLength(int32_t angle);
 // The cell a rope joins, for a marker whose rope table found one: the neighbour's offset from
 // the marker in cells (one step, or several over start cells). False for a marker without a
 // marker neighbour.
-bool RopeNeighbour(const Course& course, int32_t x, int32_t y, int32_t& dx, int32_t& dy);
+bool RopeNeighbour(const CourseData& course, int32_t x, int32_t y, int32_t& dx, int32_t& dy);
 
 // World units per cell: 256 / width in integers, and 0 for a width of 0.
 float CellSizeForWidth(int32_t width);
@@ -68,5 +69,7 @@ std::string StartCellNote(int32_t found);
 
 // Everything the marker build does apart from textures and display lists: cell size, marker
 // cells, start table, start positions, visible lists and quadtree. A course without a grid is
-// scanned not at all.
-void LayOutMarkers(Course& course);
+// scanned not at all. A start-cell note (StartCellNote) goes to the console, standard output
+// when none is given.
+void LayOutMarkers(CourseData& course);
+void LayOutMarkers(CourseData& course, std::ostream& console);

@@ -1,6 +1,6 @@
 // The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
 // inside them, and the walk that collects the markers of the leaves in view.
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 
 QuadNode::QuadNode() = default;
@@ -35,7 +35,7 @@ bool InNode(const QuadNode& node, float worldX, float worldZ) {
 
 // Calls visit(x, y) for every marker cell in the node's area, in grid scan order.
 template <typename Visit>
-void ForEachMarkerIn(const Course& course, const QuadNode& node, Visit visit) {
+void ForEachMarkerIn(const CourseData& course, const QuadNode& node, Visit visit) {
     if (course._courseMap == nullptr) {
         return;
     }
@@ -63,7 +63,7 @@ void ForEachQuarter(float x, float z, float sizeX, float sizeZ, Visit visit) {
     }
 }
 
-void VisitChildren(Course& course, QuadNode& node, float x, float z, float sizeX, float sizeZ,
+void VisitChildren(CourseData& course, QuadNode& node, float x, float z, float sizeX, float sizeZ,
                    int32_t depth) {
     ForEachQuarter(x, z, sizeX, sizeZ, [&](int i, float cornerX, float cornerZ, float halfX,
                                            float halfZ) {
@@ -73,7 +73,7 @@ void VisitChildren(Course& course, QuadNode& node, float x, float z, float sizeX
     });
 }
 
-void AppendMarkers(const QuadNode& node, Course& course) {
+void AppendMarkers(const QuadNode& node, CourseData& course) {
     for (int32_t i = 0; i < node.markerCount; ++i) {
         course._visibleX[course._visibleCountX++] = node.markerX[i];
         course._visibleY[course._visibleCountY++] = node.markerY[i];
@@ -81,7 +81,7 @@ void AppendMarkers(const QuadNode& node, Course& course) {
 }
 }  // namespace
 
-void Course::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float sizeZ,
+void CourseData::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float sizeZ,
                            int32_t depth) {
     if (depth == 0) {
         return;
@@ -114,7 +114,7 @@ void Course::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float 
 }
 
 // The root is never tested against the frustum; its children are.
-void Course::CollectVisible(QuadNode& node, float x, float z, float sizeX, float sizeZ,
+void CourseData::CollectVisible(QuadNode& node, float x, float z, float sizeX, float sizeZ,
                             int32_t depth) {
     _visibleCountX = 0;
     _visibleCountY = 0;
@@ -128,7 +128,7 @@ void Course::CollectVisible(QuadNode& node, float x, float z, float sizeX, float
 // Skips the area with everything below it when its box, from the ground area up through the
 // height of the posts, lies wholly outside the view. Testing only the ground corners would lose
 // the posts of an area that the view crosses between its corners.
-void Course::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
+void CourseData::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
     if (depth == 0) {
         return;
     }

@@ -5,7 +5,7 @@
 
 #include <GL/glut.h>
 
-#include "base/Clock.h"
+#include "platform/Clock.h"
 #include "scene/World.h"
 
 char g_hudText[64] = {};

@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "course/Course.h"
+#include "terrain/Course.h"
 #include "scene/Skybox.h"
 #include "texture/Texture.h"
 

@@ -1,7 +1,7 @@
 // The terrain and water pass: the whole mesh as one strip through the wave and fragment
 // programs, then the course markers with the programs off.
 #include "base/FramePacer.h"
-#include "course/Course.h"
+#include "terrain/Course.h"
 #include "platform/GLExtensions.h"
 #include "terrain/Shaders.h"
 #include "terrain/TerrainStrip.h"

@@ -1,7 +1,7 @@
 // The vertex sequence of the terrain pass, kept apart from OpenGL so it can be checked alone.
 #include "terrain/TerrainStrip.h"
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "terrain/Shaders.h"
 
 namespace {
@@ -9,8 +9,8 @@ TerrainVertex MakeVertex(const unsigned char* field, int32_t heightDivisor, int3
     TerrainVertex vertex;
     vertex.x = x;
     vertex.z = z;
-    vertex.normal = Course::VertexNormal(field, x, z);
-    vertex.height = static_cast<float>(Course::GroundHeight(field, heightDivisor, x, z));
+    vertex.normal = CourseData::VertexNormal(field, x, z);
+    vertex.height = static_cast<float>(CourseData::GroundHeight(field, heightDivisor, x, z));
     return vertex;
 }
 }  // namespace

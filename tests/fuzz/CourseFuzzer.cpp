@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
 #include "tools/check/CourseCheck.h"
@@ -17,7 +17,7 @@
 namespace {
 // The markers the quadtree's leaves hold: those standing inside the world, above 0 and at
 // most 256 on both axes (the low edges belong to no leaf).
-int32_t MarkersInsideTheWorld(const Course& course) {
+int32_t MarkersInsideTheWorld(const CourseData& course) {
     int32_t inside = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -32,7 +32,7 @@ int32_t MarkersInsideTheWorld(const Course& course) {
     return inside;
 }
 
-void LayOutAndCollect(Course& course) {
+void LayOutAndCollect(CourseData& course) {
     LayOutMarkers(course);
     if (g_startCount < 0 || g_startCount > kStartTableSize) {
         std::abort();
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::cout.setstate(std::ios::badbit);  // the reader's console lines are not of interest
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    Course course;
+    CourseData course;
     std::istringstream in(text);
     if (!course.Read(in)) {
         // A failed read leaves no grid behind; the layout copes with that as well.
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     LayOutAndCollect(course);
 
-    Course checked;
+    CourseData checked;
     std::istringstream again(text);
     if (!checked.Read(again)) {
         std::abort();  // the same text reads the same way twice

@@ -11,7 +11,7 @@
 #include "TempDir.h"
 #include "VirtualPads.h"
 #include "app/Game.h"
-#include "base/Clock.h"
+#include "platform/Clock.h"
 
 namespace {
 std::array<float, 16> Projection() {

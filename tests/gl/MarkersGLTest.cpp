@@ -12,7 +12,7 @@
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TestCourses.h"
-#include "course/Course.h"
+#include "terrain/Course.h"
 
 namespace {
 constexpr int kWidth = 640;
@@ -78,7 +78,7 @@ TEST(MarkersGL, WithoutAGridTheListsAreStillMadeAndNothingIsDrawnButTheTerrain) 
     EXPECT_TRUE(glIsList(course._postList));
     EXPECT_TRUE(glIsList(course._poleList));
     LookAt(128, 20, 128, 128, 20, 0);
-    course._frustum.Update();
+    course.UpdateFrustum();
     course.DrawMarkers();
     EXPECT_EQ(0, course._visibleCountX);
     EXPECT_FALSE(Drawn(kWidth / 2, kHeight / 2));
@@ -91,14 +91,14 @@ TEST(MarkersGL, ARealCameraCollectsTheMarkersAheadAndNotThoseBehind) {
     // Grid (32, 10) stands at world (128, 40), ahead; (32, 60) at (128, 240), behind.
     BuildCourse(course, {{32, 10, ';'}, {32, 60, ';'}, {31, 8, ';'}});
     LookAt(128, 20, 128, 128, 20, 0);
-    course._frustum.Update();
+    course.UpdateFrustum();
 
     float projection[16];
     float modelview[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     Frustum expected;
-    expected.FromMatrices(projection, modelview);
+    expected.Update(projection, modelview);
     for (int plane = 0; plane < 6; ++plane) {
         for (int i = 0; i < 4; ++i) {
             EXPECT_FLOAT_EQ(expected._planes[plane][i], course._frustum._planes[plane][i]);
@@ -128,7 +128,7 @@ TEST(MarkersGL, APostAndItsRopeShowUpWhereTheyStand) {
     EXPECT_NE(std::string::npos, console.find("no start cells: both racers start at (128, 128)"));
     // Ten units west of the post, looking east: world +z is to the right on screen.
     LookAt(114, 17, 124, 124, 17, 124);
-    course._frustum.Update();
+    course.UpdateFrustum();
     course.DrawMarkers();
     glFinish();
     ASSERT_EQ(1, course._visibleCountX);
@@ -155,7 +155,7 @@ TEST(MarkersGL, TheRacePolesStandOnTheFirstAndLastStartCells) {
     EXPECT_FLOAT_EQ(84.0f, course._start1Z);
     EXPECT_FLOAT_EQ(80.0f, course._start2Z);
     LookAt(118, 17, 82, 128, 17, 82);
-    course._frustum.Update();
+    course.UpdateFrustum();
     course.DrawMarkers();
     glFinish();
     const int cx = kWidth / 2;

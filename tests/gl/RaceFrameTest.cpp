@@ -18,9 +18,9 @@
 #include "VirtualPads.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
-#include "base/Clock.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
+#include "platform/Clock.h"
 #include "scene/Random.h"
 
 // The game rules of a frame and the split-screen frame itself, in a real context, on a

@@ -18,7 +18,7 @@
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
-#include "course/Course.h"
+#include "terrain/Course.h"
 #include "platform/GLExtensions.h"
 #include "platform/MessageBox.h"
 #include "terrain/Shaders.h"

@@ -1,7 +1,7 @@
 // The game's clock replaced by one the test sets, while the object lives.
 #pragma once
 
-#include "base/Clock.h"
+#include "platform/Clock.h"
 
 class TestClock {
 public:

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 // A 16 x 16 ring of track four cells wide round a blocked middle, with four start cells across
 // its top straight: a sound course whose track meets blocked ground on all four sides.
@@ -43,7 +43,7 @@ inline std::string CourseText(int width, int length, char fill,
 }
 
 // Reads a course from text; what the reader wrote on the console goes to *console.
-inline bool ReadCourseText(Course& course, const std::string& text,
+inline bool ReadCourseText(CourseData& course, const std::string& text,
                            std::string* console = nullptr) {
     ConsoleCapture capture;
     std::istringstream in(text);
@@ -55,13 +55,13 @@ inline bool ReadCourseText(Course& course, const std::string& text,
 }
 
 // Reads a course the test expects to be good.
-inline void ReadGoodCourse(Course& course, const std::string& text) {
+inline void ReadGoodCourse(CourseData& course, const std::string& text) {
     ASSERT_TRUE(ReadCourseText(course, text)) << text;
 }
 
 // A width x width course of plain free ground '3' (which never becomes a marker) with
 // markers ';' at the given (x, y) cells.
-inline void ReadMarkerCourse(Course& course, int width,
+inline void ReadMarkerCourse(CourseData& course, int width,
                              const std::vector<std::pair<int, int>>& markers) {
     std::vector<CourseCell> cells;
     for (const auto& marker : markers) {

@@ -178,7 +178,7 @@ TEST(AssetGeneratorRun, EachCoursesRoadEndsWhereTheWallStepStopsARacer) {
         ASSERT_EQ(0, run.exitStatus) << run.output;
         const DecodedTiff base = DecodeTiff(out.File("terrain_data/Terrain_Base.tif"));
         ASSERT_EQ(256u, base.width);
-        Course course;
+        CourseData course;
         ReadGoodCourse(course, ReadFileBytes(path));
         const std::vector<FenceRope> fence = BuildFence(course);
         int wrong = 0;

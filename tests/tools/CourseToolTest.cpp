@@ -276,7 +276,7 @@ TEST(CourseTool, DrawsEachCellsClassAndReadsItsPictureBack) {
     courses.push_back(dir.Write("ring.txt", RingCourse()));
     for (const std::string& path : courses) {
         const std::string text = ReadFileBytes(path);
-        Course course;
+        CourseData course;
         ReadGoodCourse(course, text);
         const int size = course._courseWidth;
         const int s = 512 / size;

@@ -10,7 +10,7 @@
 #include "ConsoleCapture.h"
 #include "TempDir.h"
 #include "ToolRun.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/Fence.h"
 
 namespace {
@@ -33,7 +33,7 @@ protected:
     }
     int World(int x, int z) const { return Raw(x, z) / 10; }
 
-    static bool ReadCourse(const std::string& path, Course& course) {
+    static bool ReadCourse(const std::string& path, CourseData& course) {
         ConsoleCapture quiet;
         std::ifstream in(path);
         return course.Read(in);
@@ -50,7 +50,7 @@ bool Drivable(char code) { return code != '1'; }
 
 TEST_F(HeightDesign, GroundUnderEveryFreeAndStartCellIsAtHeightFifteen) {
     for (const std::string& path : ShippedCourses()) {
-        Course course;
+        CourseData course;
         ASSERT_TRUE(ReadCourse(path, course)) << path;
         const int cellSize = kSize / course._courseWidth;
         int cells = 0;
@@ -84,7 +84,7 @@ TEST_F(HeightDesign, GroundUnderEveryFreeAndStartCellIsAtHeightFifteen) {
 // course ground must be level too, or the drawn ground would tilt under the racers.
 TEST_F(HeightDesign, MeshSquaresUnderTheCoursesAreLevel) {
     for (const std::string& path : ShippedCourses()) {
-        Course course;
+        CourseData course;
         ASSERT_TRUE(ReadCourse(path, course)) << path;
         const int cellSize = kSize / course._courseWidth;
         for (int x = 0; x < course._courseWidth; ++x) {

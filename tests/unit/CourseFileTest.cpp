@@ -6,12 +6,12 @@
 #include "ConsoleCapture.h"
 #include "TempDir.h"
 #include "TestCourses.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 
 namespace {
 // The cells of the grid in storage order.
-std::string Storage(const Course& course) {
+std::string Storage(const CourseData& course) {
     return std::string(course._courseMap,
                        static_cast<size_t>(course._courseWidth) * course._courseLength);
 }
@@ -30,7 +30,7 @@ const char* const kDimensionsError =
 }  // namespace
 
 TEST(CourseFile, StoresCellsByColumnAndEchoesThem) {
-    Course course;
+    CourseData course;
     std::string console;
     ASSERT_TRUE(ReadCourseText(course, "2 3 012 345\n", &console));
     EXPECT_EQ(std::string("0314") + "25", std::string(course._courseMap, 6));
@@ -42,8 +42,8 @@ TEST(CourseFile, StoresCellsByColumnAndEchoesThem) {
 }
 
 TEST(CourseFile, LineStructureIsIrrelevant) {
-    Course lines;
-    Course oneLine;
+    CourseData lines;
+    CourseData oneLine;
     std::string linesConsole;
     std::string oneLineConsole;
     ASSERT_TRUE(ReadCourseText(lines, "2 2\n0 1\n\t1\r\n 0\n", &linesConsole));
@@ -55,13 +55,13 @@ TEST(CourseFile, LineStructureIsIrrelevant) {
 }
 
 TEST(CourseFile, AnyOtherCharacterIsStoredAsRead) {
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "1 4 a;#9"));
     EXPECT_EQ("a;#9", Storage(course));
 }
 
 TEST(CourseFile, LastCellAtEndOfFileIsRead) {
-    Course course;
+    CourseData course;
     std::string console;
     ASSERT_TRUE(ReadCourseText(course, "2 2\n01\n12", &console));
     EXPECT_EQ('2', course.GetCell(1, 1));
@@ -82,7 +82,7 @@ TEST(CourseFile, MapEndingEarlyNamesTheMissingCellAndReleasesTheGrid) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        Course course;
+        CourseData course;
         std::string console;
         EXPECT_FALSE(ReadCourseText(course, c.text, &console));
         EXPECT_EQ(std::string("  dimensions: ( ") + c.dimensions +
@@ -101,7 +101,7 @@ TEST(CourseFile, BadDimensionsAllocateNothing) {
          {"", "   \n", "64", "64\n", "x 4", "4 y 0", "65536 1 0", "1 65536 0", "99999999999 1",
           "0 5 00000", "5 0 0", "-1 2 00", "2 -1 00", "0x 1 0"}) {
         SCOPED_TRACE(text);
-        Course course;
+        CourseData course;
         std::string console;
         EXPECT_FALSE(ReadCourseText(course, text, &console));
         EXPECT_EQ(kDimensionsError, console);
@@ -114,7 +114,7 @@ TEST(CourseFile, BadDimensionsAllocateNothing) {
 TEST(CourseFile, WidthInHexadecimalAndOctal) {
     for (const char* token : {"0x40", "0X40", "0100", "64"}) {
         SCOPED_TRACE(token);
-        Course course;
+        CourseData course;
         std::string console;
         ASSERT_TRUE(ReadCourseText(course, UniformCourse(token, 64, 2, '1'), &console));
         EXPECT_EQ(64, course._courseWidth);
@@ -130,7 +130,7 @@ TEST(CourseFile, CellsPerUnitFollowsTheWidthOnly) {
     } cases[] = {{64, 0.25f}, {100, 0.390625f}, {128, 0.5f}, {256, 1.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
-        Course course;
+        CourseData course;
         ASSERT_TRUE(
             ReadCourseText(course, UniformCourse(std::to_string(c.width), c.width, 3, '0')));
         EXPECT_EQ(c.cellsPerUnit, course._cellsPerUnit);
@@ -138,7 +138,7 @@ TEST(CourseFile, CellsPerUnitFollowsTheWidthOnly) {
 }
 
 TEST(CourseFile, SecondReadReplacesTheGrid) {
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     std::string console;
     ASSERT_TRUE(ReadCourseText(course, "3 2 ab cd ef", &console));
@@ -149,7 +149,7 @@ TEST(CourseFile, SecondReadReplacesTheGrid) {
 }
 
 TEST(CourseFile, BadDimensionsOnASecondReadKeepTheFirstGrid) {
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     EXPECT_FALSE(ReadCourseText(course, "0 3"));
     EXPECT_EQ(2, course._courseWidth);
@@ -160,7 +160,7 @@ TEST(CourseFile, BadDimensionsOnASecondReadKeepTheFirstGrid) {
 TEST(CourseFile, InitReadsTheFileAndEchoesEveryRow) {
     TempDir dir;
     const std::string path = dir.Write("level1.course", UniformCourse("64", 64, 64, '1'));
-    Course course;
+    CourseData course;
     ConsoleCapture capture;
     ASSERT_TRUE(course.Init(path.c_str()));
     const std::string console = capture.Text();
@@ -188,7 +188,7 @@ TEST(CourseFile, InitReadsTheFileAndEchoesEveryRow) {
 }
 
 TEST(CourseFile, MissingFileLeavesTheGridAsItWas) {
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     TempDir dir;
     const std::string path = dir.File("missing.course");
@@ -200,7 +200,7 @@ TEST(CourseFile, MissingFileLeavesTheGridAsItWas) {
 }
 
 TEST(CourseFile, RacersStartAtTheCameraStartUntilTheMarkersAreBuilt) {
-    Course course;
+    CourseData course;
     EXPECT_EQ(128.0f, course._start1X);
     EXPECT_EQ(128.0f, course._start1Z);
     EXPECT_EQ(128.0f, course._start2X);
@@ -213,18 +213,18 @@ TEST(CourseFile, RacersStartAtTheCameraStartUntilTheMarkersAreBuilt) {
 TEST(CourseFileDeathTest, CellOutsideTheGridStopsTheProgram) {
     const char* const expected =
         "x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength.*course";
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "2 3 012 345"));
     EXPECT_DEATH(course.GetCell(2, 0), expected);
     EXPECT_DEATH(course.GetCell(0, 3), expected);
     EXPECT_DEATH(course.GetCell(-1, 0), expected);
     EXPECT_DEATH(course.SetCell(0, -1, '1'), expected);
-    Course empty;
+    CourseData empty;
     EXPECT_DEATH(empty.GetCell(0, 0), expected);
 }
 
 TEST(CourseFile, OutsideTheGridIsBlockedForTheMarkerRule) {
-    Course course;
+    CourseData course;
     ASSERT_TRUE(ReadCourseText(course, "3 3 000 010 000"));
     EXPECT_EQ(8, MarkBorderCells(course)); // every '0' touches the '1' or the edge
     EXPECT_EQ('1', CellOrBlocked(course, -1, 0));

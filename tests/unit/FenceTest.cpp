@@ -15,7 +15,7 @@
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
@@ -88,7 +88,7 @@ float DistanceToRope(const FenceRope& r, float x, float z) {
     return std::hypot(r.x0 + t * dx - x, r.z0 + t * dz - z);
 }
 
-float NearestRope(const Course& course, float x, float z) {
+float NearestRope(const CourseData& course, float x, float z) {
     float nearest = 1e9f;
     for (const FenceRope& rope : course._fence) {
         nearest = std::fmin(nearest, DistanceToRope(rope, x, z));
@@ -109,7 +109,7 @@ struct Reachable {
         const int i = Pixel(x), j = Pixel(z);
         return i >= 0 && j >= 0 && i < kSide && j < kSide && in[j * kSide + i];
     }
-    explicit Reachable(const Course& course) {
+    explicit Reachable(const CourseData& course) {
         std::vector<uint8_t> rope(in.size(), 0);
         for (const FenceRope& r : course._fence) {
             for (int i = Pixel(std::fmin(r.x0, r.x1) - 1); i <= Pixel(std::fmax(r.x0, r.x1) + 1); ++i) {
@@ -154,7 +154,7 @@ struct Reachable {
 // Drives a racer from (x, z) along `heading` at full speed through the game's own frame steps
 // until the wall step stops it (true) or `frames` have passed; each frame's end goes to `check`.
 template <typename Check>
-bool Drive(const Course& course, float x, float z, float heading, int frames, Check check) {
+bool Drive(const CourseData& course, float x, float z, float heading, int frames, Check check) {
     Camera racer;
     StartRacerAt(racer, x, z);
     racer._heading = heading;
@@ -171,7 +171,7 @@ bool Drive(const Course& course, float x, float z, float heading, int frames, Ch
 TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
     for (const auto& [name, text] : SweepCourses()) {
         SCOPED_TRACE(name);
-        Course course;
+        CourseData course;
         ReadGoodCourse(course, text);
         LayOutMarkers(course);
         const float size = course._cellSize;

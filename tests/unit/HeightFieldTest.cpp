@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace {
 std::vector<unsigned char> Field(unsigned char (*height)(int x, int z)) {
@@ -38,13 +38,13 @@ TEST(HeightField, LookupWrapsAroundEveryEdge) {
         {INT_MIN, INT_MAX, 0, 255}, {INT_MAX, INT_MIN, 255, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Distinct(c.sameX, c.sameZ), Course::GetHeight(f, c.x, c.z)) << c.x << ", " << c.z;
+        EXPECT_EQ(Distinct(c.sameX, c.sameZ), CourseData::GetHeight(f, c.x, c.z)) << c.x << ", " << c.z;
     }
 }
 
 TEST(HeightField, NullFieldIsLevelAtZero) {
     for (int v : {0, 8, 256, -8, INT_MIN}) {
-        EXPECT_EQ(0, Course::GetHeight(nullptr, v, v));
+        EXPECT_EQ(0, CourseData::GetHeight(nullptr, v, v));
     }
 }
 
@@ -56,18 +56,18 @@ TEST(HeightField, FileBytesAreRowsOfIncreasingX) {
     bytes[65535] = static_cast<char>(255);
     const std::string path = dir.Write("terrain1.raw", bytes + "trailing bytes are not read");
     std::vector<unsigned char> field(kTerrainSize * kTerrainSize, 9);
-    ASSERT_TRUE(Course::ReadRaw(field.data(), path.c_str(), 256, 256));
-    EXPECT_EQ(11, Course::GetHeight(field.data(), 1, 0));
-    EXPECT_EQ(22, Course::GetHeight(field.data(), 0, 1));
-    EXPECT_EQ(255, Course::GetHeight(field.data(), 255, 255));
-    EXPECT_EQ(0, Course::GetHeight(field.data(), 0, 0));
+    ASSERT_TRUE(CourseData::ReadRaw(field.data(), path.c_str(), 256, 256));
+    EXPECT_EQ(11, CourseData::GetHeight(field.data(), 1, 0));
+    EXPECT_EQ(22, CourseData::GetHeight(field.data(), 0, 1));
+    EXPECT_EQ(255, CourseData::GetHeight(field.data(), 255, 255));
+    EXPECT_EQ(0, CourseData::GetHeight(field.data(), 0, 0));
 }
 
 TEST(HeightField, ShortFileIsReadAsFarAsItGoes) {
     TempDir dir;
     const std::string path = dir.Write("short.raw", "\x05\x06\x07");
     std::vector<unsigned char> buffer(16, 99);
-    EXPECT_TRUE(Course::ReadRaw(buffer.data(), path.c_str(), 4, 4));
+    EXPECT_TRUE(CourseData::ReadRaw(buffer.data(), path.c_str(), 4, 4));
     EXPECT_EQ(5, buffer[0]);
     EXPECT_EQ(7, buffer[2]);
     EXPECT_EQ(99, buffer[3]);   // the reader leaves the rest alone; InitTerrain zeroes it first
@@ -78,53 +78,53 @@ TEST(HeightField, EmptyMissingAndSizelessReadsFail) {
     const std::string empty = dir.Write("empty.raw", "");
     const std::string one = dir.Write("one.raw", "x");
     unsigned char buffer[4] = {};
-    EXPECT_FALSE(Course::ReadRaw(buffer, empty.c_str(), 2, 2));
-    EXPECT_FALSE(Course::ReadRaw(buffer, dir.File("missing.raw").c_str(), 2, 2));
-    EXPECT_FALSE(Course::ReadRaw(buffer, dir.Path().c_str(), 2, 2));   // a folder
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, empty.c_str(), 2, 2));
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, dir.File("missing.raw").c_str(), 2, 2));
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, dir.Path().c_str(), 2, 2));   // a folder
     // Sizes that describe no buffer read nothing (a negative product must not become huge).
-    EXPECT_FALSE(Course::ReadRaw(buffer, one.c_str(), 0, 2));
-    EXPECT_FALSE(Course::ReadRaw(buffer, one.c_str(), -2, 2));
-    EXPECT_FALSE(Course::ReadRaw(buffer, one.c_str(), -2, -2));
-    EXPECT_FALSE(Course::ReadRaw(nullptr, one.c_str(), 2, 2));
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, one.c_str(), 0, 2));
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, one.c_str(), -2, 2));
+    EXPECT_FALSE(CourseData::ReadRaw(buffer, one.c_str(), -2, -2));
+    EXPECT_FALSE(CourseData::ReadRaw(nullptr, one.c_str(), 2, 2));
 }
 
 TEST(HeightField, RawHeightsBecomeWholeWorldHeights) {
     struct Case { unsigned char raw; int world; };
     for (const Case c : {Case{9, 0}, Case{10, 1}, Case{255, 25}, Case{0, 0}, Case{99, 9}}) {
         std::vector<unsigned char> field(kTerrainSize * kTerrainSize, c.raw);
-        EXPECT_EQ(c.world, Course::GetHeight(field.data(), 3, 4) / 10);
+        EXPECT_EQ(c.world, CourseData::GetHeight(field.data(), 3, 4) / 10);
     }
 }
 
 TEST(VectorMaths, NormalizeScalesToUnitLengthAndKeepsZero) {
     Vec3 zero;
-    Course::Normalize(zero);
+    CourseData::Normalize(zero);
     ExpectVector(0, 0, 0, zero, 0);
     Vec3 v{3, 0, 4};
-    Course::Normalize(v);
+    CourseData::Normalize(v);
     ExpectVector(0.6f, 0, 0.8f, v, 1e-6f);
     Vec3 down{0, -5, 0};
-    Course::Normalize(down);
+    CourseData::Normalize(down);
     ExpectVector(0, -1, 0, down, 0);
 }
 
 TEST(VectorMaths, FaceNormalFollowsTheCornerOrder) {
     const Vec3 level[3] = {{0, 0, 0}, {8, 0, 0}, {8, 0, 8}};
     Vec3 normal{9, 9, 9};
-    Course::FaceNormal(level, normal);
+    CourseData::FaceNormal(level, normal);
     ExpectVector(0, -1, 0, normal, 0);
 
     const Vec3 reversed[3] = {{0, 0, 0}, {8, 0, 8}, {8, 0, 0}};
-    Course::FaceNormal(reversed, normal);
+    CourseData::FaceNormal(reversed, normal);
     ExpectVector(0, 1, 0, normal, 0);
 
     const Vec3 degenerate[3] = {{1, 2, 3}, {1, 2, 3}, {5, 6, 7}};
-    Course::FaceNormal(degenerate, normal);
+    CourseData::FaceNormal(degenerate, normal);
     ExpectVector(0, 0, 0, normal, 0);
 
     // A wall facing -x: a = (0, 8, 0), b = (0, 0, 8), a x b = (64, 0, 0).
     const Vec3 wall[3] = {{4, 0, 0}, {4, 8, 0}, {4, 0, 8}};
-    Course::FaceNormal(wall, normal);
+    CourseData::FaceNormal(wall, normal);
     ExpectVector(1, 0, 0, normal, 0);
 }
 
@@ -132,10 +132,10 @@ TEST(VertexNormal, LevelGroundPointsToNegativeYEverywhere) {
     const std::vector<unsigned char> field(kTerrainSize * kTerrainSize, 100);
     for (int x = 0; x <= 256; x += 8) {
         for (int z = 0; z <= 256; z += 64) {
-            ExpectVector(0, -1, 0, Course::VertexNormal(field.data(), x, z), 0);
+            ExpectVector(0, -1, 0, CourseData::VertexNormal(field.data(), x, z), 0);
         }
     }
-    ExpectVector(0, -1, 0, Course::VertexNormal(nullptr, 8, 8), 0);
+    ExpectVector(0, -1, 0, CourseData::VertexNormal(nullptr, 8, 8), 0);
 }
 
 TEST(VertexNormal, RampInsideAndAtTheWrappedEdges) {
@@ -143,10 +143,10 @@ TEST(VertexNormal, RampInsideAndAtTheWrappedEdges) {
         Field([](int x, int) { return static_cast<unsigned char>(x); });
     for (int x = 8; x <= 240; x += 8) {
         for (int z : {0, 64, 256}) {
-            ExpectVector(0.7071f, -0.7071f, 0, Course::VertexNormal(ramp.data(), x, z));
+            ExpectVector(0.7071f, -0.7071f, 0, CourseData::VertexNormal(ramp.data(), x, z));
         }
     }
     for (int x : {0, 248, 256}) {
-        ExpectVector(-0.3677f, -0.9299f, 0, Course::VertexNormal(ramp.data(), x, 128));
+        ExpectVector(-0.3677f, -0.9299f, 0, CourseData::VertexNormal(ramp.data(), x, 128));
     }
 }

@@ -10,7 +10,7 @@
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "scene/Random.h"
 #include "scene/World.h"
@@ -131,7 +131,7 @@ TEST_F(HudText, SecondsShowWithTwoDecimals) {
 // ---- Blocked ground under a racer ----
 
 TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
-    Course course;
+    CourseData course;
     // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall, and the
     // cells round it never carry a post.
     ReadGoodCourse(course, "4 4  .... ..1. .... ....");
@@ -151,7 +151,7 @@ TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
 }
 
 TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
-    Course course;
+    CourseData course;
     // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
     ReadGoodCourse(course, "4 2  .. .. .. ..");
     EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));

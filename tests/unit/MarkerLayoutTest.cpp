@@ -8,13 +8,13 @@
 
 #include "ConsoleCapture.h"
 #include "TestCourses.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
 
 namespace {
 // Lays the course out and returns what it wrote on the console.
-std::string LayOut(Course& course) {
+std::string LayOut(CourseData& course) {
     ConsoleCapture capture;
     LayOutMarkers(course);
     return capture.Text();
@@ -33,7 +33,7 @@ void ExpectSpot(const WorldSpot& spot, float x, float z) {
     EXPECT_FLOAT_EQ(z, spot.z);
 }
 
-void ExpectStarts(const Course& course, float x1, float z1, float x2, float z2) {
+void ExpectStarts(const CourseData& course, float x1, float z1, float x2, float z2) {
     EXPECT_FLOAT_EQ(x1, course._start1X);
     EXPECT_FLOAT_EQ(z1, course._start1Z);
     EXPECT_FLOAT_EQ(x2, course._start2X);
@@ -44,7 +44,7 @@ void ExpectStarts(const Course& course, float x1, float z1, float x2, float z2) 
 // ---------------------------------------------------------------- marker cells
 
 TEST(MarkerRule, FreeCellBesideBlockedBecomesMarkerButNotDiagonallyNorStartCells) {
-    Course course;
+    CourseData course;
     ReadGoodCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, {6, 5, '1'}, {2, 2, '0'},
                                                 {3, 3, '1'}, {8, 8, '2'}, {8, 9, '1'}}));
     LayOut(course);
@@ -57,7 +57,7 @@ TEST(MarkerRule, FreeCellBesideBlockedBecomesMarkerButNotDiagonallyNorStartCells
 TEST(MarkerRule, EachSideNeighbourAloneMakesAMarker) {
     const CourseCell sides[4] = {{6, 5, '1'}, {5, 6, '1'}, {4, 5, '1'}, {5, 4, '1'}};
     for (const CourseCell& side : sides) {
-        Course course;
+        CourseData course;
         ReadGoodCourse(course, CourseText(12, 12, '3', {{5, 5, '0'}, side}));
         LayOut(course);
         EXPECT_EQ(';', course.GetCell(5, 5)) << "blocked side at " << side.x << "," << side.y;
@@ -65,7 +65,7 @@ TEST(MarkerRule, EachSideNeighbourAloneMakesAMarker) {
 }
 
 TEST(MarkerRule, FreeCellsOnTheGridEdgeGetPostsAsIfOutsideWereBlocked) {
-    Course course;
+    CourseData course;
     ReadGoodCourse(course, CourseText(4, 5, '0', {}));
     LayOut(course);
     EXPECT_EQ(14, course._markerCount);  // every cell of the border ring
@@ -84,7 +84,7 @@ TEST(MarkerRule, MarkersFromTheFileAreNotCountedButFitTheVisibleLists) {
     }
     cells.push_back({40, 40, '0'});
     cells.push_back({41, 40, '1'});
-    Course course;
+    CourseData course;
     ReadGoodCourse(course, CourseText(64, 64, '3', cells));
     LayOut(course);
     EXPECT_EQ(1, course._markerCount);
@@ -122,7 +122,7 @@ class StartCells : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(StartCells, PlaceTheRacersAndThePoles) {
     const StartCase& c = GetParam();
-    Course course;
+    CourseData course;
     ReadGoodCourse(course, CourseText(c.width, c.width, '3', StartCellsAt(c.places)));
     EXPECT_EQ(c.line, LayOut(course));
     ASSERT_EQ(c.count, g_startCount);
@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------- no grid, odd widths
 
 TEST(MarkerLayout, WithoutAGridScansNothingAndLeavesAnEmptyTree) {
-    Course course;  // Init never succeeded
+    CourseData course;  // Init never succeeded
     const std::string console = LayOut(course);
     EXPECT_EQ(1u, std::count(console.begin(), console.end(), '\n'));
     EXPECT_FLOAT_EQ(0.0f, course._cellSize);
@@ -189,7 +189,7 @@ TEST(MarkerLayout, WithoutAGridScansNothingAndLeavesAnEmptyTree) {
 }
 
 TEST(MarkerLayout, AFailedReadWithWidthZeroDividesByNothing) {
-    Course course;
+    CourseData course;
     ASSERT_FALSE(ReadCourseText(course, "0 5\n00000\n"));
     EXPECT_EQ(0, course._courseWidth);
     LayOut(course);
@@ -207,7 +207,7 @@ TEST(MarkerLayout, CellSizeIs256OverWidthInIntegers) {
 }
 
 TEST(MarkerLayout, WidthHundredPlacesMarkersTwoUnitsApart) {
-    Course course;
+    CourseData course;
     ReadGoodCourse(course, CourseText(100, 100, '3', StartCellsAt({{10, 10}, {10, 11}})));
     LayOut(course);
     EXPECT_FLOAT_EQ(2.0f, course._cellSize);
@@ -217,7 +217,7 @@ TEST(MarkerLayout, WidthHundredPlacesMarkersTwoUnitsApart) {
 }
 
 TEST(MarkerLayout, ASecondLayoutStartsTheStartTableAfresh) {
-    Course course;
+    CourseData course;
     ReadGoodCourse(course,
                    CourseText(64, 64, '3', StartCellsAt({{10, 20}, {10, 21}, {10, 22}, {10, 23}})));
     LayOut(course);

@@ -13,14 +13,14 @@
 #include "ConsoleCapture.h"
 #include "TestCourses.h"
 #include "app/Camera.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 
 namespace {
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // A width x width course of free ground with markers ';' at the given cells, laid out.
-void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, int>>& markers) {
+void MarkerCourse(CourseData& course, int width, const std::vector<std::pair<int, int>>& markers) {
     ReadMarkerCourse(course, width, markers);
     LayOutMarkers(course);
 }
@@ -51,7 +51,7 @@ const QuadNode* LeafOf(const QuadNode& node, int x, int y) {
     return nullptr;
 }
 
-std::set<std::pair<int, int>> Collected(Course& course) {
+std::set<std::pair<int, int>> Collected(CourseData& course) {
     course.CollectVisible(course._quadTree, 0, 0, 256, 256, 4);
     EXPECT_EQ(course._visibleCountX, course._visibleCountY);
     std::set<std::pair<int, int>> markers;
@@ -131,7 +131,7 @@ void ExpectPlane(const float* plane, float a, float b, float c, float d) {
 }  // namespace
 
 TEST(QuadTree, HasEightyFiveFilledNodesDownToLeavesOf32) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{5, 5}});
     EXPECT_EQ(85, CountNodes(course._quadTree));
     const QuadNode* node = &course._quadTree;
@@ -150,7 +150,7 @@ TEST(QuadTree, HasEightyFiveFilledNodesDownToLeavesOf32) {
 }
 
 TEST(QuadTree, AreasAreOpenLowAndClosedHigh) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{8, 8}, {9, 8}, {8, 9}});
     const QuadNode* first = LeafOf(course._quadTree, 8, 8);  // world (32, 32)
     ASSERT_NE(nullptr, first);
@@ -168,18 +168,18 @@ TEST(QuadTree, AreasAreOpenLowAndClosedHigh) {
 }
 
 TEST(QuadTree, MarkersOnGridLineZeroAreNeverCollected) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{0, 5}, {5, 0}, {0, 0}, {5, 5}, {63, 63}});
     EXPECT_EQ(nullptr, LeafOf(course._quadTree, 0, 5));
     EXPECT_EQ(nullptr, LeafOf(course._quadTree, 5, 0));
     const std::set<std::pair<int, int>> everything = Collected(course);  // planes still zero
     EXPECT_EQ((std::set<std::pair<int, int>>{{5, 5}, {63, 63}}), everything);
-    course._frustum.FromMatrices(kIdentity, kIdentity);
+    course._frustum.Update(kIdentity, kIdentity);
     EXPECT_EQ((std::set<std::pair<int, int>>{{5, 5}}), Collected(course));
 }
 
 TEST(QuadTree, LeavesAreCollectedDepthFirstInGridScanOrder) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{20, 2}, {2, 3}, {2, 1}, {3, 1}, {40, 60}});
     Collected(course);
     ASSERT_EQ(5, course._visibleCountX);
@@ -193,7 +193,7 @@ TEST(QuadTree, LeavesAreCollectedDepthFirstInGridScanOrder) {
 
 TEST(Frustum, IdentityMatricesGiveTheUnitCubeFacingInwards) {
     Frustum frustum;
-    frustum.FromMatrices(kIdentity, kIdentity);
+    frustum.Update(kIdentity, kIdentity);
     ExpectPlane(frustum._planes[0], -1, 0, 0, 1);  // right
     ExpectPlane(frustum._planes[1], 1, 0, 0, 1);   // left
     ExpectPlane(frustum._planes[2], 0, 1, 0, 1);   // bottom
@@ -203,15 +203,15 @@ TEST(Frustum, IdentityMatricesGiveTheUnitCubeFacingInwards) {
 }
 
 TEST(Frustum, IdentityViewCollectsOnlyTheLeafAtTheOrigin) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{1, 1}, {8, 8}, {9, 8}, {8, 9}, {30, 30}});
-    course._frustum.FromMatrices(kIdentity, kIdentity);
+    course._frustum.Update(kIdentity, kIdentity);
     EXPECT_EQ((std::set<std::pair<int, int>>{{1, 1}, {8, 8}}), Collected(course));
 }
 
 TEST(Frustum, PointsLessThanTwentyUnitsOutsideCountAsInside) {
     Frustum frustum;
-    frustum.FromMatrices(kIdentity, kIdentity);
+    frustum.Update(kIdentity, kIdentity);
     EXPECT_FALSE(frustum.PointInside(0, 0, -21.0f));  // 20 outside the near plane
     EXPECT_TRUE(frustum.PointInside(0, 0, -20.9f));   // 19.9 outside
     EXPECT_FALSE(frustum.PointInside(21.0f, 0, 0));
@@ -226,7 +226,7 @@ TEST(Frustum, PerspectivePlanesMatchTheViewVolume) {
     float projection[16];
     Perspective(90, 1, 1, 100, projection);
     Frustum frustum;
-    frustum.FromMatrices(projection, kIdentity);
+    frustum.Update(projection, kIdentity);
     const float h = std::sqrt(0.5f);
     ExpectPlane(frustum._planes[0], -h, 0, -h, 0);
     ExpectPlane(frustum._planes[1], h, 0, -h, 0);
@@ -243,7 +243,7 @@ TEST(Frustum, ModelviewMovesThePlanesIntoTheWorld) {
     float projection[16];
     Perspective(90, 1, 1, 100, projection);
     Frustum frustum;
-    frustum.FromMatrices(projection, modelview);
+    frustum.Update(projection, modelview);
     EXPECT_TRUE(frustum.PointInside(100, 0, 0));     // 50 ahead
     EXPECT_FALSE(frustum.PointInside(100, 0, 80));   // 30 behind
     EXPECT_FALSE(frustum.PointInside(100, 0, -80));  // 30 past the far plane
@@ -255,9 +255,9 @@ TEST(Frustum, AnAreaTheViewCrossesBetweenItsCornersIsCollected) {
     // the origin lies 31 or more units outside, yet the post at (32, 32) stands in view.
     float modelview[16];
     Translation(-32, -17, -32, modelview);
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{8, 8}});
-    course._frustum.FromMatrices(kIdentity, modelview);
+    course._frustum.Update(kIdentity, modelview);
     EXPECT_FALSE(course._frustum.PointInside(0, 0, 0));
     EXPECT_EQ((std::set<std::pair<int, int>>{{8, 8}}), Collected(course));
 }
@@ -265,7 +265,7 @@ TEST(Frustum, AnAreaTheViewCrossesBetweenItsCornersIsCollected) {
 TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
     // Racers all over the course's free ground looking every way, at the lowest and highest
     // eye, in the default window's halves and in 4:3 halves.
-    Course course;
+    CourseData course;
     {
         ConsoleCapture quiet;
         ASSERT_TRUE(course.Init(KESTRUN_SOURCE_DIR "/data/courses/default.txt"));
@@ -287,7 +287,7 @@ TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
                 for (int degrees = 0; degrees < 360; degrees += 6) {
                     float modelview[16];
                     LookAlong(eyeX, eyeY, eyeZ, degrees * 3.14159265f / 180, modelview);
-                    course._frustum.FromMatrices(projection, modelview);
+                    course._frustum.Update(projection, modelview);
                     const std::set<std::pair<int, int>> collected = Collected(course);
                     for (int i = 0; i < course._quadTree.markerCount; ++i) {
                         const std::pair<int, int> post{course._quadTree.markerX[i],

@@ -8,8 +8,8 @@
 #include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
-#include "base/Clock.h"
 #include "base/FramePacer.h"
+#include "platform/Clock.h"
 #include "scene/World.h"
 
 // The key-driven rules of a racer, frame by frame, with a clock the test sets.

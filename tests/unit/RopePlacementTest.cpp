@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "TestCourses.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 
 namespace {
 // A width x width course of free ground '3' with markers ';' at the given cells.
-void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, int>>& markers) {
+void MarkerCourse(CourseData& course, int width, const std::vector<std::pair<int, int>>& markers) {
     ReadMarkerCourse(course, width, markers);
     course.ComputeCellSize();
 }
@@ -20,7 +20,7 @@ void MarkerCourse(Course& course, int width, const std::vector<std::pair<int, in
 
 TEST(RopePlacement, AStraightRunPointsEachRopeToTheNextPost) {
     for (const int width : {64, 32, 128}) {  // cells of 4, 8 and 2 units
-        Course course;
+        CourseData course;
         MarkerCourse(course, width, {{10, 5}, {11, 5}, {12, 5}, {13, 5}});
         RopePlacement rope = FirstRopePlacement();
         for (int x = 10; x < 13; ++x) {
@@ -35,7 +35,7 @@ TEST(RopePlacement, AStraightRunPointsEachRopeToTheNextPost) {
 }
 
 TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{20, 20}});
     const RopePlacement rope = PlaceRope(course, 20, 20, FirstRopePlacement());
     EXPECT_EQ(90, rope.angle);
@@ -45,7 +45,7 @@ TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
 }
 
 TEST(RopePlacement, AMarkerWithoutNeighboursDoesNotTakeTheValuesOfTheOneBefore) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{30, 30}});
     const RopePlacement rope = PlaceRope(course, 30, 30, {225, -1.0f, 1.0f, 7.0f});
     EXPECT_EQ(90, rope.angle);
@@ -70,7 +70,7 @@ TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
                 {0, 1, 270, 1.0f, 0.0f, 5.0f},
                 {1, 1, 315, diagonal / 4.0f, 0.0f, diagonal + 1.0f}};
     for (const auto& row : rows) {
-        Course course;
+        CourseData course;
         MarkerCourse(course, 64, {{20, 20}, {20 + row.dx, 20 + row.dy}});
         const RopePlacement rope = PlaceRope(course, 20, 20, {7, 9.0f, 9.0f, 9.0f});
         EXPECT_EQ(row.angle, rope.angle) << row.dx << "," << row.dy;
@@ -83,13 +83,13 @@ TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
 
 TEST(RopePlacement, TheFirstNeighbourInTableOrderWins) {
     // (x + 1, y + 1) is looked at last, (x, y - 1) before (x - 1, y).
-    Course course;
+    CourseData course;
     MarkerCourse(course, 64, {{20, 20}, {21, 21}, {20, 19}, {19, 20}});
     EXPECT_EQ(90, PlaceRope(course, 20, 20, FirstRopePlacement()).angle);
 }
 
 TEST(RopePlacement, NeighboursOutsideTheGridAreNoMarkers) {
-    Course course;
+    CourseData course;
     MarkerCourse(course, 8, {{0, 0}, {7, 7}, {0, 7}});
     for (const auto& corner : {std::make_pair(0, 0), std::make_pair(7, 7), std::make_pair(0, 7)}) {
         const RopePlacement rope =

@@ -8,7 +8,7 @@
 
 #include "ConsoleCapture.h"
 #include "TempDir.h"
-#include "course/Course.h"
+#include "terrain/Course.h"
 #include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 

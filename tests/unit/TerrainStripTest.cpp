@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "course/Course.h"
+#include "terrain/Course.h"
 #include "terrain/Shaders.h"
 #include "terrain/TerrainStrip.h"
 

@@ -6,7 +6,7 @@
 
 #include "ArtMath.h"
 #include "Noise.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 
@@ -38,7 +38,7 @@ double Lakes(int32_t x, int32_t z, double distance) {
 
 // For each sample (x, z), `code` of the cell under it as the game looks it up, or `outside`.
 template <typename Code>
-std::vector<char> SampleCells(const Course& course, char outside, Code code) {
+std::vector<char> SampleCells(const CourseData& course, char outside, Code code) {
     std::vector<char> cells(static_cast<size_t>(kTerrainSize) * kTerrainSize, outside);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
         for (int32_t x = 0; x < kTerrainSize; ++x) {
@@ -52,11 +52,11 @@ std::vector<char> SampleCells(const Course& course, char outside, Code code) {
 }
 }  // namespace
 
-std::vector<char> CellsUnderSamples(const Course& course) {
+std::vector<char> CellsUnderSamples(const CourseData& course) {
     return SampleCells(course, '1', [&](int32_t x, int32_t y) { return course.GetCell(x, y); });
 }
 
-std::vector<char> RoadUnderSamples(const Course& course) {
+std::vector<char> RoadUnderSamples(const CourseData& course) {
     const std::vector<FenceRope> fence = BuildFence(course);
     std::vector<char> cells = CellsUnderSamples(course);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
@@ -122,7 +122,7 @@ std::vector<double> DistanceField(const std::vector<uint8_t>& marks, int32_t cap
     return distance;
 }
 
-std::vector<uint8_t> InfieldSamples(const Course& course) {
+std::vector<uint8_t> InfieldSamples(const CourseData& course) {
     const int32_t width = course._courseWidth;
     const int32_t length = course._courseLength;
     // Flood the blocked cells from the grid's border; blocked cells the flood never reaches

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 // Raw height of the course ground: world height kTrackHeight, midway between the raw values
 // that give it, so that smoothing never takes it to the next terrace.
@@ -16,12 +16,12 @@ constexpr int32_t kWaterTopRaw = 29;  // the highest raw height of the water (wo
 
 // The cell code that covers the ground of each sample (x, z), the square from (x, z) to
 // (x + 1, z + 1) in which the game takes that sample as the ground; '1' outside the grid.
-std::vector<char> CellsUnderSamples(const Course& course);
+std::vector<char> CellsUnderSamples(const CourseData& course);
 
 // The same, as the ground a racer can reach: '1' outside the fence (course/Fence.h:
 // IsInsideFence at the sample's middle), and '0' for blocked ground inside it (a corner of a
 // blocked cell that a diagonal rope leaves on the track side). It ends at the rope line.
-std::vector<char> RoadUnderSamples(const Course& course);
+std::vector<char> RoadUnderSamples(const CourseData& course);
 
 // True for every sample whose code is not '1'.
 std::vector<uint8_t> FreeSamples(const std::vector<char>& cells);
@@ -37,7 +37,7 @@ struct HeightField {
 
 // 1 for every sample in a blocked cell that the course encloses (the flood of blocked cells
 // from the grid's border does not reach it), 0 elsewhere.
-std::vector<uint8_t> InfieldSamples(const Course& course);
+std::vector<uint8_t> InfieldSamples(const CourseData& course);
 
 // Heights from the distance to the nearest free sample of any course: flat at kTrackRaw up to
 // 8 units from it, falling into lakes in the infield and rising into hills outside.

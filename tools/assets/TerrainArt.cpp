@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Noise.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace {
 constexpr uint32_t kColourSeed = 0x434f4cu;

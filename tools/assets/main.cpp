@@ -23,23 +23,21 @@
 #include "SkyArt.h"
 #include "SoundArt.h"
 #include "TerrainArt.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 // Reads a course with the game's reader, keeping its echo of the grid off the console
 // unless the file is bad.
-bool ReadCourse(const std::string& path, Course& course) {
+bool ReadCourse(const std::string& path, CourseData& course) {
     std::ifstream in(path);
     if (!in.good()) {
         std::cout << "kestrun-assets: cannot open course " << path << std::endl;
         return false;
     }
     std::ostringstream echo;
-    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
-    const bool ok = course.Read(in);
-    std::cout.rdbuf(console);
+    const bool ok = course.Read(in, echo);
     if (!ok) {
         std::cout << echo.str() << "kestrun-assets: cannot read course " << path << std::endl;
     }
@@ -74,7 +72,7 @@ bool WriteWhole(const fs::path& path, const std::function<bool(const std::string
     return false;
 }
 
-bool WriteTerrain(const std::vector<std::unique_ptr<Course>>& courses, const fs::path& dir) {
+bool WriteTerrain(const std::vector<std::unique_ptr<CourseData>>& courses, const fs::path& dir) {
     std::vector<uint8_t> freeGround(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
     std::vector<uint8_t> trails = freeGround;
     // Flat ground under every cell that is not blocked and everywhere inside the fence; the
@@ -166,9 +164,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int firstCourse = groundOnly ? 3 : 2;
-    std::vector<std::unique_ptr<Course>> courses;
+    std::vector<std::unique_ptr<CourseData>> courses;
     for (int i = firstCourse; i < argc; ++i) {
-        courses.push_back(std::make_unique<Course>());
+        courses.push_back(std::make_unique<CourseData>());
         if (!ReadCourse(argv[i], *courses.back())) {
             return 1;
         }

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <utility>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
@@ -13,13 +13,13 @@
 namespace {
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
 
-bool OnEdge(const Course& course, int32_t x, int32_t y) {
+bool OnEdge(const CourseData& course, int32_t x, int32_t y) {
     return x == 0 || y == 0 || x == course._courseWidth - 1 || y == course._courseLength - 1;
 }
 
 // How many cells with `code` pass the test, and the first of them in file order.
 template <typename Test>
-int32_t FindCells(const Course& course, char code, Test test, int32_t& firstX, int32_t& firstY) {
+int32_t FindCells(const CourseData& course, char code, Test test, int32_t& firstX, int32_t& firstY) {
     int32_t found = 0;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -36,7 +36,7 @@ int32_t FindCells(const Course& course, char code, Test test, int32_t& firstX, i
 }
 
 // Where a cell stands in the file: "line L, column C", counted from 1 as an editor does.
-std::string Where(const std::vector<CellPlace>& places, const Course& course, int32_t x,
+std::string Where(const std::vector<CellPlace>& places, const CourseData& course, int32_t x,
                   int32_t y) {
     const size_t index = static_cast<size_t>(x) * course._courseLength + y;
     if (index >= places.size()) {
@@ -58,7 +58,7 @@ std::string StartCellProblem(int32_t count) {
     return line.str();
 }
 
-std::string MarkerCellProblem(const Course& course, const std::vector<CellPlace>& places) {
+std::string MarkerCellProblem(const CourseData& course, const std::vector<CellPlace>& places) {
     int32_t x = 0;
     int32_t y = 0;
     const int32_t count = FindCells(course, ';', [](int32_t, int32_t) { return true; }, x, y);
@@ -71,7 +71,7 @@ std::string MarkerCellProblem(const Course& course, const std::vector<CellPlace>
     return line.str();
 }
 
-std::string EdgeProblem(const Course& course, const std::vector<CellPlace>& places) {
+std::string EdgeProblem(const CourseData& course, const std::vector<CellPlace>& places) {
     int32_t x = 0;
     int32_t y = 0;
     const auto onEdge = [&course](int32_t cx, int32_t cy) { return OnEdge(course, cx, cy); };
@@ -86,7 +86,7 @@ std::string EdgeProblem(const Course& course, const std::vector<CellPlace>& plac
 }
 
 // A racer that starts on a wall cell is stopped and pushed back from its first frame on.
-std::string StartOnWallProblem(const Course& course, const std::vector<CellPlace>& places) {
+std::string StartOnWallProblem(const CourseData& course, const std::vector<CellPlace>& places) {
     int32_t xs[kStartTableSize];
     int32_t ys[kStartTableSize];
     const int32_t count = CollectStartCells(course, xs, ys, kStartTableSize);
@@ -105,7 +105,7 @@ std::string StartOnWallProblem(const Course& course, const std::vector<CellPlace
     return line.str();
 }
 
-std::string WidthProblem(const Course& course) {
+std::string WidthProblem(const CourseData& course) {
     const int32_t width = course._courseWidth;
     if (width <= kTerrainSize && kTerrainSize % width == 0) {
         return "";
@@ -117,7 +117,7 @@ std::string WidthProblem(const Course& course) {
     return line.str();
 }
 
-std::string LengthProblem(const Course& course) {
+std::string LengthProblem(const CourseData& course) {
     if (course._courseLength <= course._courseWidth) {
         return "";
     }
@@ -131,7 +131,7 @@ std::string LengthProblem(const Course& course) {
 // (x, y) with no rope before it: from a little inside the cell, at the middle of their shared
 // edge, a move a little into the blocked cell crosses no rope and ends on blocked ground
 // outside the fence (a blocked corner that a diagonal rope leaves inside is drivable).
-bool ReachesBlockedSide(const Course& course, const std::vector<FenceRope>& fence, int32_t x,
+bool ReachesBlockedSide(const CourseData& course, const std::vector<FenceRope>& fence, int32_t x,
                         int32_t y, int32_t dx, int32_t dy) {
     const float size = CellSizeForWidth(course._courseWidth);
     const float edgeX = (static_cast<float>(x) + 0.5f + 0.5f * static_cast<float>(dx)) * size;
@@ -150,7 +150,7 @@ bool ReachesBlockedSide(const Course& course, const std::vector<FenceRope>& fenc
 // Cells a racer drives on that get neither a post nor the start, beside blocked ground or the
 // grid's edge where no rope stands before it: a racer stops there against nothing it can see.
 // Looked at before the marker rule, over the fence the game will build.
-std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const Course& course) {
+std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const CourseData& course) {
     const std::vector<FenceRope> fence = BuildFence(course);
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
@@ -178,7 +178,7 @@ struct GroundRange {
     int32_t high = -1;
 };
 
-std::vector<GroundRange> GroundUnderCells(const Course& course, const unsigned char* heights) {
+std::vector<GroundRange> GroundUnderCells(const CourseData& course, const unsigned char* heights) {
     const int32_t width = course._courseWidth;
     const int32_t length = course._courseLength;
     std::vector<GroundRange> ground(static_cast<size_t>(width) * length);
@@ -188,7 +188,7 @@ std::vector<GroundRange> GroundUnderCells(const Course& course, const unsigned c
             if (!course.Contains(cell.x, cell.y)) {
                 continue;
             }
-            const int32_t height = Course::GroundHeight(heights, course._heightDivisor, x, z);
+            const int32_t height = CourseData::GroundHeight(heights, course._heightDivisor, x, z);
             GroundRange& range = ground[static_cast<size_t>(cell.x) * length + cell.y];
             range.low = std::min(range.low, height);
             range.high = std::max(range.high, height);
@@ -213,7 +213,7 @@ void ListCells(std::vector<std::string>& warnings, const std::vector<std::string
     warnings.push_back(line.str());
 }
 
-void WarnAboutWalls(const Course& course, const std::vector<CellPlace>& places,
+void WarnAboutWalls(const CourseData& course, const std::vector<CellPlace>& places,
                     std::vector<std::string>& warnings) {
     std::vector<std::string> cells;
     for (const auto& [x, y] : InvisibleWalls(course)) {
@@ -224,7 +224,7 @@ void WarnAboutWalls(const Course& course, const std::vector<CellPlace>& places,
     ListCells(warnings, cells, "drivable cells border blocked ground with no post or rope");
 }
 
-void WarnAboutGround(const Course& course, const unsigned char* heights,
+void WarnAboutGround(const CourseData& course, const unsigned char* heights,
                      const std::vector<CellPlace>& places, std::vector<std::string>& warnings) {
     const std::vector<GroundRange> ground = GroundUnderCells(course, heights);
     std::vector<std::string> cells;
@@ -272,7 +272,7 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
     return places;
 }
 
-CourseReport CheckCourse(Course& course, const std::string& text, const unsigned char* heights) {
+CourseReport CheckCourse(CourseData& course, const std::string& text, const unsigned char* heights) {
     CourseReport report;
     report.startCells = CollectStartCells(course, nullptr, nullptr, 0);
     report.cellSize = kTerrainSize / course._courseWidth;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class Course;
+class CourseData;
 
 struct CourseReport {
     std::vector<std::string> problems;
@@ -30,4 +30,4 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
 // Checks a course that was read successfully from `text`. With `heights` (the 256 x 256 bytes
 // of the height file) it also looks at the ground under every drivable cell. Runs the game's
 // marker rule on the grid to count the markers, so the grid holds ';' cells afterwards.
-CourseReport CheckCourse(Course& course, const std::string& text, const unsigned char* heights);
+CourseReport CheckCourse(CourseData& course, const std::string& text, const unsigned char* heights);

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "base/Matrix.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
 
@@ -33,11 +33,9 @@ constexpr double kBaseFrame = 0.71;
 constexpr double kFramePerMarker = 0.00235;
 }  // namespace
 
-CourseCost CostOfCourse(Course& course) {
+CourseCost CostOfCourse(CourseData& course) {
     std::ostringstream quiet;  // the layout's console notes are the checker's to give
-    std::streambuf* console = std::cout.rdbuf(quiet.rdbuf());
-    LayOutMarkers(course);
-    std::cout.rdbuf(console);
+    LayOutMarkers(course, quiet);
 
     float projection[16];
     PerspectiveMatrix(kFieldOfView, kAspect, kNear, kFar, projection);
@@ -52,7 +50,7 @@ CourseCost CostOfCourse(Course& course) {
                 float view[16];
                 LookAlongMatrix((x + 0.5f) * cell, kEyeHeight, (y + 0.5f) * cell,
                                 2.0f * 3.14159265f * i / kHeadings, view);
-                course._frustum.FromMatrices(projection, view);
+                course._frustum.Update(projection, view);
                 course.CollectVisible(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize,
                                       kQuadTreeDepth);
                 cost.mostInView = std::max(cost.mostInView, course._visibleCountX);

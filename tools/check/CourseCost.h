@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-class Course;
+class CourseData;
 
 // The figure for the default course, on which the game keeps its frame-rate budget, and the
 // figure above which a course is heavy: the game falls below that budget in its busiest views.
@@ -24,7 +24,7 @@ struct CourseCost {
 
 // Lays the markers out as the game does (no OpenGL) and looks from the centre of every cell a
 // racer can stand on, at eye height, in 72 directions. The course must have been read.
-CourseCost CostOfCourse(Course& course);
+CourseCost CostOfCourse(CourseData& course);
 
 // One line for the author: the figure, what it means for smoothness on a machine without a
 // GPU, and for a heavy course what to change.

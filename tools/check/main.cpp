@@ -13,7 +13,7 @@
 
 #include "CourseCheck.h"
 #include "CourseCost.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace fs = std::filesystem;
 
@@ -32,13 +32,11 @@ const char* const kUsage =
     "Exit status: 0 every course is sound; 1 a course the game cannot read or will run wrongly\n"
     "(problems); 2 no problems, but warnings (invisible walls, ground off height 15).";
 
-// Reads the file through Course::Init. Its console lines are shown only when the read fails:
+// Reads the file through CourseData::Init. Its console lines are shown only when the read fails:
 // they name what is wrong (missing file, bad dimensions, missing cells).
-bool ReadCourse(const char* path, Course& course) {
+bool ReadCourse(const char* path, CourseData& course) {
     std::ostringstream echo;
-    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
-    const bool ok = course.Init(path);
-    std::cout.rdbuf(console);
+    const bool ok = course.Init(path, echo);
     if (!ok) {
         std::cout << echo.str();
     }
@@ -56,14 +54,14 @@ std::string DataFolderOf(const char* path) {
 std::vector<unsigned char> ReadHeights(const std::string& dataFolder) {
     std::vector<unsigned char> heights(static_cast<size_t>(kTerrainSize) * kTerrainSize, 0);
     const std::string file = (fs::path(dataFolder) / "terrain_data" / "terrain1.raw").string();
-    if (!Course::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
+    if (!CourseData::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
         heights.clear();
     }
     return heights;
 }
 
 int CheckFile(const char* path, const std::string& dataOption) {
-    Course course;
+    CourseData course;
     if (!ReadCourse(path, course)) {
         std::cout << path << ": the game cannot read this course" << std::endl;
         return kProblem;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "course/Course.h"
+#include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
@@ -77,7 +77,7 @@ public:
 };
 
 Colour GroundColour(const unsigned char* heights, int32_t worldX, int32_t worldZ) {
-    const int32_t h = Course::GroundHeight(heights, kHeightDivisor, worldX, worldZ);
+    const int32_t h = CourseData::GroundHeight(heights, kHeightDivisor, worldX, worldZ);
     if (h <= kWaterHeight) {
         return kWater;
     }
@@ -85,7 +85,7 @@ Colour GroundColour(const unsigned char* heights, int32_t worldX, int32_t worldZ
                   static_cast<uint8_t>(30 + 1.5 * h)};
 }
 
-bool IsMarker(const Course& course, int32_t x, int32_t y) {
+bool IsMarker(const CourseData& course, int32_t x, int32_t y) {
     return course.Contains(x, y) && course.GetCell(x, y) == ';';
 }
 }  // namespace
@@ -94,7 +94,7 @@ int32_t CellPixels(int32_t width, int32_t length) {
     return std::max<int32_t>(1, 512 / std::max<int32_t>({width, length, 1}));
 }
 
-Picture DrawCourse(Course& course, const unsigned char* heights) {
+Picture DrawCourse(CourseData& course, const unsigned char* heights) {
     const int32_t width = course._courseWidth;
     const int32_t length = course._courseLength;
     const int32_t s = CellPixels(width, length);

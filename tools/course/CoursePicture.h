@@ -19,7 +19,7 @@
 
 #include "Png.h"
 
-class Course;
+class CourseData;
 
 // The largest course drawn, in cells a side.
 constexpr int32_t kLargestCourseDrawn = 1024;
@@ -29,4 +29,4 @@ int32_t CellPixels(int32_t width, int32_t length);
 
 // Draws a course the game's reader has read (its grid gets the game's ';' marker cells).
 // With `heights` (256 x 256 bytes, z * 256 + x) the blocked ground shows its water and hills.
-Picture DrawCourse(Course& course, const unsigned char* heights);
+Picture DrawCourse(CourseData& course, const unsigned char* heights);

@@ -7,7 +7,7 @@
 
 #include "check/CourseCheck.h"
 #include "check/CourseCost.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace {
 enum class Ground : uint8_t { Blocked, Track, Red, Start };
@@ -478,12 +478,10 @@ std::string CourseText(const Grid& grid) {
 
 // The course checker's rules, on the grid as the game's reader reads it back.
 void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
-    Course course;
+    CourseData course;
     std::ostringstream echo;
-    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
     std::istringstream in(text);
-    const bool read = course.Read(in);
-    std::cout.rdbuf(console);
+    const bool read = course.Read(in, echo);
     if (!read) {
         report.problems.push_back("the game cannot read the course made: " + echo.str());
         return;

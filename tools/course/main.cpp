@@ -17,7 +17,7 @@
 #include "CoursePicture.h"
 #include "FromImage.h"
 #include "Png.h"
-#include "course/Course.h"
+#include "course/CourseData.h"
 
 namespace fs = std::filesystem;
 
@@ -267,11 +267,9 @@ int DrawPicture(const Arguments& args) {
         std::cout << output << ": would overwrite the course; nothing written" << std::endl;
         return kProblem;
     }
-    Course course;
+    CourseData course;
     std::ostringstream echo;
-    std::streambuf* console = std::cout.rdbuf(echo.rdbuf());
-    const bool read = course.Init(input.c_str());
-    std::cout.rdbuf(console);
+    const bool read = course.Init(input.c_str(), echo);
     if (!read) {
         std::cout << echo.str() << input << ": the game cannot read this course; nothing written"
                   << std::endl;
@@ -287,7 +285,7 @@ int DrawPicture(const Arguments& args) {
     if (!dataFolder.empty()) {
         heights.assign(size_t(kTerrainSize) * kTerrainSize, 0);
         const std::string file = (fs::path(dataFolder) / "terrain_data" / "terrain1.raw").string();
-        if (!Course::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
+        if (!CourseData::ReadRaw(heights.data(), file.c_str(), kTerrainSize, kTerrainSize)) {
             std::cout << file << ": cannot read the height file; nothing written" << std::endl;
             return kProblem;
         }

@@ -1,6 +1,6 @@
-// The course grid and its file. Reading errors are reported on the console and by a false
-// result; a failed read never leaves a half-read grid behind.
-#include "course/Course.h"
+// The course's data made and taken down, and the grid with its file. Reading errors are
+// reported on the console and by a false result; a failed read never leaves a half-read grid.
+#include "course/CourseData.h"
 
 #include <fstream>
 #include <iomanip>
@@ -9,6 +9,7 @@
 
 #include "base/Require.h"
 #include "base/TextFile.h"
+#include "course/MarkerPlacement.h"
 
 namespace {
 // Index of cell (x, y) in the map, computed wide enough for the largest 16-bit grid.
@@ -17,9 +18,27 @@ size_t CellToMapIndex(int32_t x, int32_t y, uint16_t width) {
 }
 }  // namespace
 
-bool Course::Init(const char* fileName) {
+CourseData::CourseData()
+    : _heights(nullptr), _start1X(kNoStartPosition), _start1Z(kNoStartPosition),
+      _start2X(kNoStartPosition), _start2Z(kNoStartPosition), _heightDivisor(kHeightDivisor),
+      _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr), _visibleCountX(0), _markerCount(0),
+      _visibleY(nullptr), _visibleCountY(0), _courseMap(nullptr), _courseWidth(0),
+      _courseLength(0) {}
+
+CourseData::~CourseData() {
+    delete[] _heights;
+    delete[] _courseMap;
+    delete[] _visibleX;
+    delete[] _visibleY;
+}
+
+bool CourseData::Init(const char* fileName) {
+    return Init(fileName, std::cout);
+}
+
+bool CourseData::Init(const char* fileName, std::ostream& console) {
     std::ifstream in;
-    return OpenTextFile(in, "course", fileName, "Course::Init()") && Read(in);
+    return OpenTextFile(in, "course", fileName, "Course::Init()", console) && Read(in, console);
 }
 
 namespace {
@@ -41,8 +60,12 @@ bool ReadCourseDimensions(std::istream& in, uint16_t& width, uint16_t& length) {
     return ReadDimension(in, width) && !in.eof() && ReadDimension(in, length);
 }
 
-bool Course::Read(std::istream& in) {
-    std::cout << "  dimensions: ";
+bool CourseData::Read(std::istream& in) {
+    return Read(in, std::cout);
+}
+
+bool CourseData::Read(std::istream& in, std::ostream& console) {
+    console << "  dimensions: ";
     uint16_t width = 0;
     uint16_t length = 0;
     const bool dimensionsRead = ReadCourseDimensions(in, width, length);
@@ -51,23 +74,23 @@ bool Course::Read(std::istream& in) {
         map = new (std::nothrow) char[static_cast<size_t>(width) * length];
     }
     if (!map) {
-        std::cout << "Course::Init() - ERROR reading course dimensions." << std::endl;
+        console << "Course::Init() - ERROR reading course dimensions." << std::endl;
         return false;
     }
-    std::cout << "( " << width << " x " << length << " )" << std::endl;
+    console << "( " << width << " x " << length << " )" << std::endl;
 
     delete[] _courseMap;
     _courseMap = map;
     _courseWidth = width;
     _courseLength = length;
 
-    std::cout << "  map: " << std::endl;
+    console << "  map: " << std::endl;
     for (int32_t x = 0; x < _courseWidth; ++x) {
         for (int32_t y = 0; y < _courseLength; ++y) {
             char code = 0;
             if (!(in >> std::skipws >> code)) {
-                std::cout << "Course::Init() - ERROR reading map data: " << x << "," << y
-                          << std::endl;
+                console << "Course::Init() - ERROR reading map data: " << x << "," << y
+                        << std::endl;
                 delete[] _courseMap;
                 _courseMap = nullptr;
                 _courseWidth = 0;
@@ -77,23 +100,23 @@ bool Course::Read(std::istream& in) {
             SetCell(x, y, code);
         }
     }
-    Print(std::cout);
+    Print(console);
     _cellsPerUnit = static_cast<float>(_courseWidth / static_cast<double>(kTerrainSize));
-    std::cout << "SUCCESS!" << std::endl;
+    console << "SUCCESS!" << std::endl;
     return true;
 }
 
-char Course::GetCell(int32_t x, int32_t y) const {
+char CourseData::GetCell(int32_t x, int32_t y) const {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
     return _courseMap[CellToMapIndex(x, y, _courseWidth)];
 }
 
-void Course::SetCell(int32_t x, int32_t y, char code) {
+void CourseData::SetCell(int32_t x, int32_t y, char code) {
     KR_REQUIRE(x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength, "course");
     _courseMap[CellToMapIndex(x, y, _courseWidth)] = code;
 }
 
-bool Course::Print(std::ostream& out) const {
+bool CourseData::Print(std::ostream& out) const {
     out << _courseWidth << " " << _courseLength << std::endl;
     for (int32_t x = 0; x < _courseWidth; ++x) {
         for (int32_t y = 0; y < _courseLength; ++y) {
@@ -104,6 +127,6 @@ bool Course::Print(std::ostream& out) const {
     return out.good();
 }
 
-bool Course::Contains(int32_t x, int32_t y) const {
+bool CourseData::Contains(int32_t x, int32_t y) const {
     return _courseMap != nullptr && x >= 0 && x < _courseWidth && y >= 0 && y < _courseLength;
 }

@@ -1,14 +1,12 @@
-// Terrain start-up: heights, textures, markers, shader programs and their fixed values.
-// A missing height file or a shader failure stops it with false (shader failures with a
-// message box); a missing texture only leaves its sampler on texture name 0.
-#include <algorithm>
-#include <iostream>
-#include <new>
+// The drawn course taken down, and the terrain start-up: heights, textures, markers, shader
+// programs and their fixed values. A missing height file or a shader failure stops it with
+// false (shader failures with a message box); a missing texture only leaves its sampler on
+// texture name 0.
+#include "terrain/Course.h"
 
-#include "course/Course.h"
-#include "course/MarkerPlacement.h"
+#include <iostream>
+
 #include "platform/MessageBox.h"
-#include "texture/Texture.h"
 #include "terrain/Shaders.h"
 
 CGcontext g_shaderContext = nullptr;
@@ -33,45 +31,16 @@ CGparameter g_paramTexCoord1 = nullptr;
 CGparameter g_paramBase = nullptr;
 CGparameter g_paramDetail = nullptr;
 
-// A course is made and taken down here, beside the shader state that its end frees first:
-// the shader context, then the height field, the grid and the visible lists (the textures
-// follow as members). The class's virtual table goes with its destructor, so the constructor
-// comes along, and course/ itself never reaches up to this layer.
-Course::Course()
-    : _heights(nullptr), _poleList(0), _postList(0), _ropeList(0), _start1X(kNoStartPosition),
-      _start1Z(kNoStartPosition), _start2X(kNoStartPosition), _start2Z(kNoStartPosition),
-      _heightDivisor(kHeightDivisor), _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr),
-      _visibleCountX(0), _markerCount(0), _visibleY(nullptr), _visibleCountY(0),
-      _courseMap(nullptr), _courseWidth(0), _courseLength(0) {}
-
+// The shader context goes first, then (with CourseData) the height field, the grid and the
+// visible lists.
 Course::~Course() {
     if (g_shaderContext) {
         cgDestroyContext(g_shaderContext);
         g_shaderContext = nullptr;
     }
-    delete[] _heights;
-    delete[] _courseMap;
-    delete[] _visibleX;
-    delete[] _visibleY;
 }
 
 namespace {
-// Reads the field into a zeroed buffer, so that a short file leaves the rest level at 0.
-// The buffer is never smaller than the 256 x 256 samples the lookups and the pass read.
-unsigned char* LoadHeights(const char* fileName, int32_t width, int32_t length) {
-    if (width <= 0 || length <= 0) {
-        return nullptr;
-    }
-    const size_t size = std::max(static_cast<size_t>(width) * static_cast<size_t>(length),
-                                 static_cast<size_t>(kTerrainSize) * kTerrainSize);
-    unsigned char* heights = new (std::nothrow) unsigned char[size]();
-    if (heights && !Course::ReadRaw(heights, fileName, width, length)) {
-        delete[] heights;
-        heights = nullptr;
-    }
-    return heights;
-}
-
 bool CreateProfiles() {
     g_vertexProfile = cgGLGetLatestProfile(CG_GL_VERTEX);
     g_fragmentProfile = cgGLGetLatestProfile(CG_GL_FRAGMENT);
@@ -145,9 +114,7 @@ void SetFixedValues() {
 }  // namespace
 
 bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
-    delete[] _heights;
-    _heights = LoadHeights(fileName, width, length);
-    if (!_heights) {
+    if (!LoadHeights(fileName, width, length)) {
         return false;
     }
     std::cout << "Loaded terrain: " << fileName << std::endl;

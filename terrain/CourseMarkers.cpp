@@ -1,14 +1,10 @@
 // The course markers: their textures and display lists, the build that lays them out, and the
 // drawing of the race poles and of the posts and ropes in view. A marker texture that fails to
 // load keeps the name 0 and its list binds OpenGL's default texture; the build goes on.
-#include "course/Course.h"
+#include "terrain/Course.h"
 
 #include "course/MarkerMeshes.h"
 #include "course/MarkerPlacement.h"
-
-int32_t g_startX[kStartTableSize];
-int32_t g_startY[kStartTableSize];
-int32_t g_startCount = 0;
 
 namespace {
 // One display list that binds the texture and sends the mesh's triangles.
@@ -44,10 +40,6 @@ void Course::BuildMarkers() {
     LayOutMarkers(*this);
 }
 
-void Course::ComputeCellSize() {
-    _cellSize = CellSizeForWidth(_courseWidth);
-}
-
 GLuint Course::BuildPostList() {
     _postList = CompileMesh(kPostMesh, _postTexture);
     return _postList;
@@ -60,6 +52,15 @@ GLuint Course::BuildRopeList() {
 
 void Course::BuildPoleList() {
     _poleList = CompileMesh(kPoleMesh, _poleTexture);
+}
+
+// Before the first update every plane is zero, so the start-up pass draws every marker.
+void Course::UpdateFrustum() {
+    float projection[16];
+    float modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    _frustum.Update(projection, modelview);
 }
 
 namespace {

@@ -1,4 +1,4 @@
-#include "base/Clock.h"
+#include "platform/Clock.h"
 
 #include <GL/glut.h>
 

@@ -1,19 +1,18 @@
-// The race course: a grid of one-character cells laid over the 256 x 256 terrain, with the
-// height field, the terrain pass, the posts, ropes and race poles, and the marker quadtree.
+// The race course's data: the grid of one-character cells and its file, the height field, the
+// marker layout with the start places and the fence, and the marker quadtree with the view it
+// was last culled against. No OpenGL: the checker, the course tool and the asset kit read
+// courses with it, and the Course the game draws (terrain/Course.h) builds on it.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 #include <vector>
 
-#include <GL/gl.h>
-
 #include "base/Vec3.h"
 #include "base/WorldUnits.h"
 #include "course/Fence.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
-#include "texture/Texture.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.
 struct FanTriangle {
@@ -25,7 +24,7 @@ struct FanTriangle {
 
 constexpr int kStartTableSize = 10;
 
-// Start cells in scan order, filled by the marker build.
+// Start cells in scan order, filled by the marker layout.
 extern int32_t g_startX[kStartTableSize];
 extern int32_t g_startY[kStartTableSize];
 extern int32_t g_startCount;
@@ -35,25 +34,31 @@ extern int32_t g_startCount;
 // after the width. False when they cannot be read.
 bool ReadCourseDimensions(std::istream& in, uint16_t& width, uint16_t& length);
 
-class Course {
+class CourseData {
 public:
-    // Made and taken down in terrain/TerrainSetup.cpp, beside the shader state it frees.
-    Course();
-    virtual ~Course();
-    Course(const Course&) = delete;
-    Course& operator=(const Course&) = delete;
+    CourseData();
+    ~CourseData();
+    CourseData(const CourseData&) = delete;
+    CourseData& operator=(const CourseData&) = delete;
 
     // --- grid and course file ---
+    // Init and Read write the game's progress and error lines to `console` (standard output
+    // when none is given); a tool that reads quietly passes a stream of its own.
     bool Init(const char* fileName);
-    // Reads the course text (dimensions, then cells) from an open stream, with the console lines.
+    bool Init(const char* fileName, std::ostream& console);
+    // Reads the course text (dimensions, then cells) from an open stream.
     bool Read(std::istream& in);
+    bool Read(std::istream& in, std::ostream& console);
     char GetCell(int32_t x, int32_t y) const;
     void SetCell(int32_t x, int32_t y, char code);
     bool Print(std::ostream& out) const;
     // True when (x, y) is a cell of the grid; outside the grid counts as blocked ground.
     bool Contains(int32_t x, int32_t y) const;
 
-    // --- height field (reads no other member) ---
+    // --- height field (the static ones read no member) ---
+    // Reads the height file into _heights, zero-filled to at least 256 x 256 so that a short
+    // file leaves the rest level at 0. False, with no field, when it cannot be read.
+    bool LoadHeights(const char* fileName, int32_t width, int32_t length);
     static bool ReadRaw(unsigned char* buffer, const char* fileName, int32_t width, int32_t length);
     static int32_t GetHeight(const unsigned char* field, int32_t x, int32_t z);
     // The terraced ground height in world units: GetHeight / divisor in integers (the raw
@@ -63,22 +68,8 @@ public:
     static void Normalize(Vec3& vector);
     static Vec3 VertexNormal(const unsigned char* field, int32_t x, int32_t z);
 
-    // --- terrain set-up and pass ---
-    bool InitTerrain(const char* fileName, int32_t width, int32_t length);
-    // One terrain and water pass, then the markers. Each pass moves the water on (the wave
-    // phase grows by 0.01) and turns the strip's direction; the markers are culled with the
-    // frustum as its last Update left it.
-    bool Draw();
-    void DrawTerrain(const unsigned char* field);
-    void SetTerrainTexCoord(float x, float z);
-
-    // --- markers ---
-    void BuildMarkers();
+    // --- marker layout (course/MarkerPlacement.h: LayOutMarkers) ---
     void ComputeCellSize();
-    GLuint BuildPostList();
-    GLuint BuildRopeList();
-    void BuildPoleList();
-    void DrawMarkers();
 
     // --- quadtree ---
     void BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth);
@@ -86,16 +77,9 @@ public:
     void VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth);
 
     unsigned char* _heights;      // 256 x 256 raw heights, byte z * 256 + x; null when none
-    GLuint _poleList;
-    GLuint _postList;
-    GLuint _ropeList;
     float _start1X, _start1Z;     // racer 1's start, world units
     float _start2X, _start2Z;     // racer 2's start
     int32_t _heightDivisor;       // raw height / this = world height
-    Texture _courseQuadTexture;   // loaded and kept; nothing binds it
-    Texture _postTexture;
-    Texture _ropeTexture;
-    Texture _poleTexture;
     float _cellSize;              // world units per cell, 256 / width in integers
     float _cellsPerUnit;          // cells per world unit, width / 256
     QuadNode _quadTree;
@@ -108,7 +92,5 @@ public:
     char* _courseMap;             // cell (x, y) at x + y * width
     uint16_t _courseWidth;
     uint16_t _courseLength;
-    Texture _baseTexture;
-    Texture _detailTexture;
     std::vector<FenceRope> _fence;  // the ropes as segments on the ground: the course's wall
 };

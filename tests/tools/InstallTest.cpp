@@ -2,10 +2,14 @@
 // there as a player runs it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -70,6 +74,48 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
         EXPECT_EQ(size, PngWidth(ReadFileBytes(
                             prefix->File("share/icons/hicolor/" + square + "/apps/kestrun.png"))));
+    }
+}
+
+// The shared libraries a program asks for, as readelf lists them.
+std::vector<std::string> NeededLibraries(const std::string& program) {
+    const ToolResult dump = RunTool("readelf", {"-d", "-W", program});
+    EXPECT_EQ(0, dump.exitStatus) << dump.output;
+    std::vector<std::string> needed;
+    std::istringstream lines(dump.output);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t open = line.find("(NEEDED)");
+        const size_t from = line.find('[', open);
+        if (open != std::string::npos && from != std::string::npos) {
+            needed.push_back(line.substr(from + 1, line.find(']', from) - from - 1));
+        }
+    }
+    return needed;
+}
+
+// The window, GL and sound libraries: the game needs them, its tools do not, so that a course
+// can be checked, drawn or given its ground on a machine without a display or sound.
+bool IsWindowOrSoundLibrary(const std::string& library) {
+    for (const char* prefix : {"libGL.", "libGLU.", "libGLX.", "libOpenGL.", "libEGL.", "libglut.",
+                               "libX11.", "libxcb.", "libSDL2"}) {
+        if (library.rfind(prefix, 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(Installed, ToolsNeedNoWindowGLOrSoundLibrary) {
+    const std::vector<std::string> game = NeededLibraries(prefix->File("lib/games/kestrun/kestrun"));
+    EXPECT_GE(std::count_if(game.begin(), game.end(), IsWindowOrSoundLibrary), 5)
+        << "the game itself, read the same way, needs GL, GLU, GLUT, X11 and SDL";
+    for (const char* tool : {"games/kestrun-check-course", "games/kestrun-course",
+                             "lib/games/kestrun/kestrun-assets"}) {
+        const std::vector<std::string> needed = NeededLibraries(prefix->File(tool));
+        EXPECT_FALSE(needed.empty()) << tool;
+        for (const std::string& library : needed) {
+            EXPECT_FALSE(IsWindowOrSoundLibrary(library)) << tool << " needs " << library;
+        }
     }
 }
 

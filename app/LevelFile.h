@@ -1,16 +1,10 @@
-// Reads the level description: two whitespace-separated tokens, the sky-box directory and
-// the course file, each into a field of kLevelFieldSize characters.
+// Reads the level description: the sky-box directory and the course file, each into a field of
+// kLevelFieldSize characters, reporting each on the console as it is read.
 #pragma once
 
-#include <cstddef>
 #include <iosfwd>
 
-constexpr std::size_t kLevelFieldSize = 256; // 255 characters and the terminating zero
-
-// Takes the next whitespace-separated token into field. False when there is no token or
-// the token does not fit (more than kLevelFieldSize - 1 characters); the field then holds
-// what fitted. A token that ends at the end of the stream counts as read.
-bool ReadLevelToken(std::istream& in, char (&field)[kLevelFieldSize]);
+#include "base/LevelWords.h"
 
 // Reads both fields and reports them as it goes: the "  skybox path: " and
 // "  course filename: " lines, with "ERROR" in place of a field that could not be read.

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the level reader: whatever it accepts or refuses, both fields stay
-// zero-terminated within their 256 characters and hold no whitespace.
+// zero-terminated within their 256 characters and hold no whitespace, and every word it reads
+// passes the check the course tool makes before it writes a path into a level.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/LevelFile.h"
+#include "base/LevelWords.h"
 
 namespace {
 // A field is a token: terminated inside the field, no whitespace in it.
@@ -52,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char field[kLevelFieldSize];
     for (size_t calls = 0; ReadLevelToken(tokens, field); ++calls) {
         CheckField(field);
+        if (field[0] != '\0' && !ReadsAsOneLevelWord(field)) {
+            std::abort();  // a word read from a level does not read back as itself
+        }
         if (calls > size) {
             std::abort();  // more tokens than bytes: the reader is not advancing
         }

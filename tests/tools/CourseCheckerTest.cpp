@@ -2,12 +2,16 @@
 // its own with exit status 1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
+#include "ConsoleCapture.h"
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "ToolRun.h"
+#include "app/LevelFile.h"
 
 namespace {
 
@@ -17,9 +21,10 @@ ToolResult Check(const std::vector<std::string>& files) {
 
 struct BadCourse {
     const char* name;
-    const char* text;
+    std::string text;
     const char* line;  // the line the checker must print
     int exitStatus = 1;  // 2: the game runs the course, with warnings
+    const char* option = nullptr;  // --level-words: the text is a level's
 };
 
 const BadCourse kBadCourses[] = {
@@ -43,6 +48,13 @@ const BadCourse kBadCourses[] = {
     {"racer on a wall", "4 4 1111 1221 1001 1111\n",
      "racer 1 starts on a wall: the start cell at line 1, column 12 has blocked ground right "
      "after it, beyond its fence line"},
+    {"level of one word", "skyboxes/day\n", ": no course file (the level's second word)\n", 1,
+     "--level-words"},
+    {"level of no word", " \n", ": no sky box folder (the level's first word)\n", 1,
+     "--level-words"},
+    {"level word too long", "skyboxes/day\n" + std::string(256, 'c') + "\n",
+     ": the course file (the level's second word) is longer than 255 characters\n", 1,
+     "--level-words"},
     {"invisible wall",
      "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      "warning: line 4, column 2: invisible wall: '.' borders blocked ground but gets no post or "
@@ -129,7 +141,7 @@ TEST(CourseChecker, FindsGroundOffHeightInTheCoursesDataFolder) {
 TEST_P(CourseCheckerRejects, NamesTheBrokenRule) {
     TempDir dir;
     const std::string path = dir.Write("bad.txt", GetParam().text);
-    const ToolResult run = Check({path});
+    const ToolResult run = GetParam().option ? Check({GetParam().option, path}) : Check({path});
     EXPECT_EQ(GetParam().exitStatus, run.exitStatus) << run.output;
     EXPECT_TRUE(Contains(run.output, GetParam().line)) << run.output;
     EXPECT_FALSE(Contains(run.output, ": sound")) << run.output;
@@ -166,6 +178,8 @@ TEST(CourseChecker, ReportsAMissingFileWithTheReadersLine) {
     EXPECT_TRUE(Contains(run.output, "Course::Init() - ERROR opening file.\n")) << run.output;
     EXPECT_TRUE(Contains(run.output, "missing.txt: the game cannot read this course\n"))
         << run.output;
+    const ToolResult level = Check({"--level-words", dir.File("missing.txt")});
+    EXPECT_EQ(dir.File("missing.txt") + ": the game cannot open this level\n", level.output);
 }
 
 TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
@@ -177,6 +191,52 @@ TEST(CourseChecker, FailsWhenAnyOfSeveralFilesIsBad) {
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(Contains(run.output, good + ": sound\n")) << run.output;
     EXPECT_TRUE(Contains(run.output, bad + ": 1 problem\n")) << run.output;
+}
+
+// --level-words, for the launcher: each level read by the game's own reader, from the file as
+// the game opens it, gives the checker's answer: the two words the game reports, or status 1
+// and one line where the game refuses the level.
+TEST(CourseChecker, ReadsALevelsWordsAsTheGameDoes) {
+    const std::string fits(255, 'a'), tooLong(256, 'b');
+    const struct {
+        std::string text;
+        bool written = true;
+    } kLevels[] = {
+        {"skyboxes/day\ncourses/default.txt\n"},
+        {"skyboxes/sunset\tcourses/mine.txt\r\n"},
+        {"\v\fskyboxes/day\r\rcourses/default.txt\f"},
+        {"skyboxes/day courses/default.txt"},  // no line end after the last word
+        {"skyboxes/day courses/default.txt courses/other.txt\n"},
+        {"skyboxes/day\n"},
+        {""},
+        {" \n\t"},
+        {fits + "\n" + fits},
+        {tooLong + "\ncourses/default.txt\n"},
+        {"skyboxes/day\n" + tooLong + "\n"},
+        {"", false},  // no level file
+    };
+    TempDir dir;
+    for (const auto& c : kLevels) {
+        const std::string level = dir.File("level.txt");
+        std::filesystem::remove(level);
+        if (c.written) {
+            dir.Write("level.txt", c.text);
+        }
+        char skybox[kLevelFieldSize];
+        char course[kLevelFieldSize];
+        std::ifstream in(level);
+        ConsoleCapture console;
+        const bool read = ReadLevelFields(in, skybox, course);
+        const ToolResult run = Check({"--level-words", level});
+        const std::string row = "row " + std::to_string(&c - kLevels) + "\n" + run.output;
+        EXPECT_EQ(read ? 0 : 1, run.exitStatus) << row;
+        if (read) {
+            EXPECT_EQ(std::string(skybox) + "\n" + course + "\n", run.output) << row;
+        } else {
+            EXPECT_EQ(0u, run.output.find(level + ": ")) << row;
+            EXPECT_EQ(1, std::count(run.output.begin(), run.output.end(), '\n')) << row;
+        }
+    }
 }
 
 TEST(CourseChecker, NeedsAFile) {

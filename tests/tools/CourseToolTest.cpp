@@ -348,6 +348,10 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         {"narrow", ring({10, -5, 15}), "the track is narrower than 3 cells at pixels"},
         {"open", ring({30, -5, 35, 158, true}), "the track does not come round"},
         {"unwritable", [&] { return good; }, "cannot be written", "from-image", "no/out.txt"},
+        {"spaced path", [&] { return good; }, "which the game reads only without spaces and up to "
+         "255 characters", "from-image", "my course.txt"},
+        {"long path", [&] { return good; }, "which the game reads only without spaces and up to "
+         "255 characters", "from-image", std::string(250, 'a') + ".txt"},
         {"bad course", file("64 x\n"), "Course::Init() - ERROR reading course dimensions.",
          "picture", "out.png"},
         {"unwritable picture", [&] { return dir.Write("in.txt", RingCourse()); },

@@ -226,15 +226,17 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
     }
 }
 
-// The installed launcher beside a stand-in game that prints the folder it runs in: the player's
-// course keeps its ground while neither it nor the generator changes, gets a new one when the
-// generator does, and keeps using the one made when the cache cannot be written. As root, a
-// cache the player cannot write is another user's: the launcher runs as user 65534.
+// The installed launcher and checker beside a stand-in game that prints the folder it runs in:
+// the player's course keeps its ground while neither it nor the generator changes, gets a new
+// one when the generator does, and keeps using the one made when the cache cannot be written.
+// As root, a cache the player cannot write is another user's: the launcher runs as user 65534.
 TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCannotWrite) {
     TempDir stand, cache;
     fs::create_directories(stand.File("games"));
     fs::create_directories(stand.File("share/games"));
     fs::copy_file(Launcher(), stand.File("games/kestrun"));
+    fs::copy_file(prefix->File("games/kestrun-check-course"),
+                  stand.File("games/kestrun-check-course"));
     fs::create_directory_symlink(prefix->File("share/games/kestrun"),
                                  stand.File("share/games/kestrun"));
     fs::permissions(stand.Write("lib/games/kestrun/kestrun", "#!/bin/sh\npwd -P\n"),

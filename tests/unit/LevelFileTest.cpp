@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sstream>
+#include <string>
 
 #include "ConsoleCapture.h"
 #include "TempDir.h"
 #include "app/Game.h"
-#include "app/LevelFile.h"
 
 namespace {
 struct LevelRun {
@@ -97,32 +95,4 @@ TEST(LevelFile, LongestTokenFitsAndOneMoreIsRefused) {
         EXPECT_FALSE(run.ok);
         EXPECT_EQ(kNoCourse, run.console);
     }
-}
-
-// The field is followed by a guard that must stay untouched whatever the token length.
-TEST(LevelFile, TokenReaderNeverWritesPastItsField) {
-    struct {
-        char field[kLevelFieldSize];
-        char guard[16];
-    } memory;
-    std::memset(memory.guard, 'G', sizeof memory.guard);
-    for (size_t length : {254u, 255u, 256u, 300u, 5000u}) {
-        std::istringstream in(std::string(length, 'x') + " next");
-        const bool ok = ReadLevelToken(in, memory.field);
-        EXPECT_EQ(length <= 255, ok) << length;
-        EXPECT_LT(std::strlen(memory.field), kLevelFieldSize);
-        EXPECT_EQ(std::string(16, 'G'), std::string(memory.guard, 16)) << length;
-    }
-}
-
-TEST(LevelFile, TokensFromAStreamStopAtWhitespace) {
-    char first[kLevelFieldSize];
-    char second[kLevelFieldSize];
-    std::istringstream in("\v\f a\tb");
-    EXPECT_TRUE(ReadLevelToken(in, first));
-    EXPECT_TRUE(ReadLevelToken(in, second));
-    EXPECT_STREQ("a", first);
-    EXPECT_STREQ("b", second);
-    EXPECT_FALSE(ReadLevelToken(in, second));
-    EXPECT_STREQ("", second);
 }

@@ -1,8 +1,10 @@
 // kestrun-check-course: reads course files with the game's own reader and reports, one line
 // each, what would make the game misbehave (problems) and what a racer would find wrong
 // (warnings, by line and column). Inside a data folder, or with --data, it also reads the
-// folder's height file and looks at the ground under the course.
+// folder's height file and looks at the ground under the course. With --level-words it reads a
+// level file as the game does and prints its two words, for the launcher.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -13,6 +15,7 @@
 
 #include "CourseCheck.h"
 #include "CourseCost.h"
+#include "base/LevelWords.h"
 #include "course/CourseData.h"
 
 namespace fs = std::filesystem;
@@ -24,13 +27,17 @@ constexpr int kWarned = 2;
 
 const char* const kUsage =
     "usage: kestrun-check-course [--data DIR] COURSE_FILE...\n"
+    "       kestrun-check-course --level-words LEVEL_FILE\n"
     "Checks course files the way the game reads them. With --data DIR, or for a course in the\n"
     "courses folder of a data folder, it also checks that the ground of DIR's\n"
     "terrain_data/terrain1.raw is at height 15 under every drivable cell. For a course with no\n"
     "problems it states the most markers any one view will hold (from the course's layout, with\n"
     "the game's culling) and what that costs on a machine without a GPU.\n"
     "Exit status: 0 every course is sound; 1 a course the game cannot read or will run wrongly\n"
-    "(problems); 2 no problems, but warnings (invisible walls, ground off height 15).";
+    "(problems); 2 no problems, but warnings (invisible walls, ground off height 15).\n"
+    "With --level-words it reads a level file as the game does and prints its two words, the sky\n"
+    "box folder and the course file, one a line (status 0); when the game would refuse the level\n"
+    "it says why in one line (status 1).";
 
 // Reads the file through CourseData::Init. Its console lines are shown only when the read fails:
 // they name what is wrong (missing file, bad dimensions, missing cells).
@@ -110,10 +117,40 @@ int CheckFile(const char* path, const std::string& dataOption) {
     std::cout << path << ": sound" << std::endl;
     return kSound;
 }
+
+// The level's two words, one a line, as the game reads them; or, when the game would refuse
+// the level, one line that says why.
+int PrintLevelWords(const char* path) {
+    std::ifstream in(path);
+    if (!in.good()) {
+        std::cout << path << ": the game cannot open this level" << std::endl;
+        return kProblem;
+    }
+    const char* const names[] = {"sky box folder (the level's first word)",
+                                 "course file (the level's second word)"};
+    char words[2][kLevelFieldSize];
+    for (int i = 0; i < 2; ++i) {
+        if (ReadLevelToken(in, words[i])) {
+            continue;
+        }
+        if (words[i][0] == '\0') {
+            std::cout << path << ": no " << names[i] << std::endl;
+        } else if (std::strlen(words[i]) + 1 == kLevelFieldSize) {
+            std::cout << path << ": the " << names[i] << " is longer than "
+                      << kLevelFieldSize - 1 << " characters" << std::endl;
+        } else {
+            std::cout << path << ": the game cannot read this level" << std::endl;
+        }
+        return kProblem;
+    }
+    std::cout << words[0] << "\n" << words[1] << std::endl;
+    return kSound;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string dataFolder;
+    const char* levelFile = nullptr;
     std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -123,11 +160,16 @@ int main(int argc, char** argv) {
         }
         if (arg == "--data" && i + 1 < argc) {
             dataFolder = argv[++i];
+        } else if (arg == "--level-words" && i + 1 < argc) {
+            levelFile = argv[++i];
         } else {
             files.push_back(argv[i]);
         }
     }
-    if (files.empty()) {
+    if (levelFile != nullptr && files.empty()) {
+        return PrintLevelWords(levelFile);
+    }
+    if (levelFile != nullptr || files.empty()) {
         std::cout << kUsage << std::endl;
         return kProblem;
     }

@@ -17,6 +17,7 @@
 #include "CoursePicture.h"
 #include "FromImage.h"
 #include "Png.h"
+#include "base/LevelWords.h"
 #include "course/CourseData.h"
 
 namespace fs = std::filesystem;
@@ -25,7 +26,6 @@ namespace {
 constexpr int kSound = 0;
 constexpr int kProblem = 1;
 constexpr int kWarned = 2;
-constexpr size_t kLongestLevelWord = 255;  // the game reads each word of a level into 256 bytes
 
 const char* const kUsage =
     "usage: kestrun-course from-image PICTURE.png COURSE.txt [--size N] [--sky day|sunset]\n"
@@ -187,10 +187,9 @@ int FromImage(const Arguments& args) {
         std::cout << output << ": not a file name; nothing written" << std::endl;
         return kProblem;
     }
-    if (coursePath.size() > kLongestLevelWord ||
-        coursePath.find_first_of(" \t\n\r\v\f") != std::string::npos) {
+    if (!ReadsAsOneLevelWord(coursePath)) {
         std::cout << output << ": the level file names the course by its absolute path, which the "
-                  << "game reads only without spaces and up to " << kLongestLevelWord
+                  << "game reads only without spaces and up to " << kLevelFieldSize - 1
                   << " characters; nothing written" << std::endl;
         return kProblem;
     }

@@ -1,3 +1,4 @@
+// Opening a text file that the game reads at start-up, with the console lines that go with it.
 #include "base/TextFile.h"
 
 #include <ostream>

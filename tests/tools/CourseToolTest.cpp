@@ -123,8 +123,9 @@ Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
     return wide;
 }
 
-ToolResult RunCourseTool(const std::vector<std::string>& arguments) {
-    return RunTool(KESTRUN_COURSE_TOOL, arguments);
+ToolResult RunCourseTool(const std::vector<std::string>& arguments,
+                         const std::string& workDir = "") {
+    return RunTool(KESTRUN_COURSE_TOOL, arguments, workDir);
 }
 }  // namespace
 
@@ -324,6 +325,7 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         std::string line;
         const char* command = "from-image";
         std::string output = "out.txt";
+        const char* folder = nullptr;  // run in this folder of dir, the output named from there
     } kCases[] = {
         {"text", file("not a picture\n"), "not a PNG picture that can be read"},
         {"empty", file(""), "not a PNG picture that can be read"},
@@ -352,18 +354,26 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
          "255 characters", "from-image", "my course.txt"},
         {"long path", [&] { return good; }, "which the game reads only without spaces and up to "
          "255 characters", "from-image", std::string(250, 'a') + ".txt"},
+        {"plain name in a spaced folder", [&] { return good; }, "which the game reads only "
+         "without spaces and up to 255 characters", "from-image", "out.txt", "my courses"},
         {"bad course", file("64 x\n"), "Course::Init() - ERROR reading course dimensions.",
          "picture", "out.png"},
         {"unwritable picture", [&] { return dir.Write("in.txt", RingCourse()); },
          "no/out.png: cannot be written", "picture", "no/out.png"},
     };
     for (const auto& c : kCases) {
-        const ToolResult run = RunCourseTool({c.command, c.input(), dir.File(c.output)});
+        const std::string runIn = c.folder ? dir.File(c.folder) : "";
+        const std::string output = c.folder ? c.output : dir.File(c.output);
+        if (c.folder) {
+            std::filesystem::create_directories(runIn);
+        }
+        const ToolResult run = RunCourseTool({c.command, c.input(), output}, runIn);
         EXPECT_EQ(1, run.exitStatus) << c.name << "\n" << run.output;
         EXPECT_TRUE(Contains(run.output, c.line)) << c.name << "\n" << run.output;
         EXPECT_TRUE(Contains(run.output, "nothing written")) << c.name << "\n" << run.output;
-        EXPECT_FALSE(std::filesystem::exists(dir.File(c.output))) << c.name;
-        EXPECT_FALSE(std::filesystem::exists(dir.File("out-level.txt"))) << c.name;
+        const std::string folder = c.folder ? runIn : dir.Path();
+        EXPECT_FALSE(std::filesystem::exists(folder + "/" + c.output)) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(folder + "/out-level.txt")) << c.name;
     }
     // The level's name taken by a folder: the course is not left behind, and the folder stays.
     std::filesystem::create_directory(dir.File("taken-level.txt"));

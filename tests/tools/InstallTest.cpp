@@ -229,6 +229,7 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
 // The installed launcher and checker beside a stand-in game that prints the folder it runs in:
 // the player's course keeps its ground while neither it nor the generator changes, gets a new
 // one when the generator does, and keeps using the one made when the cache cannot be written.
+// A course of the player's named like a shipped one gets a ground of its own too.
 // As root, a cache the player cannot write is another user's: the launcher runs as user 65534.
 TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCannotWrite) {
     TempDir stand, cache;
@@ -246,20 +247,25 @@ TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCanno
     fs::copy_file(prefix->File("lib/games/kestrun/kestrun-assets"), generator);
     const std::string course = stand.Write("course.txt", PlayersCourse());
     const std::string level = stand.Write("level.txt", "skyboxes/day\n" + course + "\n");
-    // The folder the game ran in, the last line of the output.
-    const auto folderOf = [&](std::vector<std::string> runAs) {
+    // The folder the game ran in on a level, the last line of the output.
+    const auto folderOf = [&](std::vector<std::string> runAs, const std::string& played) {
         runAs.insert(runAs.end(), {"env", "XDG_CACHE_HOME=" + cache.Path(),
-                                   stand.File("games/kestrun"), level});
+                                   stand.File("games/kestrun"), played});
         const ToolResult run = RunTool(runAs[0], {runAs.begin() + 1, runAs.end()});
         EXPECT_EQ(0, run.exitStatus) << run.output;
         const size_t end = run.output.find_last_not_of('\n');
         return run.output.substr(run.output.rfind('\n', end) + 1, end - run.output.rfind('\n', end));
     };
-    const std::string first = folderOf({});
+    const std::string first = folderOf({}, level);
     EXPECT_EQ(fs::canonical(cache.File("kestrun")), fs::path(first).parent_path());
-    EXPECT_EQ(first, folderOf({}));
+    EXPECT_EQ(first, folderOf({}, level));
+    const std::string namesake = stand.Write("x/figure-eight.txt", ReadFileBytes(course));
+    const fs::path own =
+        folderOf({}, stand.Write("x/level.txt", "skyboxes/day\n" + namesake + "\n"));
+    EXPECT_EQ(fs::canonical(cache.File("kestrun")), own.parent_path());
+    EXPECT_EQ(0u, own.filename().string().rfind("figure-eight-", 0)) << own;
     std::ofstream(generator, std::ios::app) << '\n';  // another build of the generator
-    const std::string second = folderOf({});
+    const std::string second = folderOf({}, level);
     EXPECT_NE(first, second);
     EXPECT_TRUE(fs::exists(fs::path(second) / "terrain_data/terrain1.raw")) << second;
 
@@ -281,6 +287,6 @@ TEST_F(Installed, LauncherKeepsAGroundForEachGeneratorAndUsesItFromACacheItCanno
     }
     const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(cache.File("kestrun"), write, fs::perm_options::remove);
-    EXPECT_EQ(second, folderOf(player));
+    EXPECT_EQ(second, folderOf(player, level));
     fs::permissions(cache.File("kestrun"), fs::perms::owner_write, fs::perm_options::add);
 }

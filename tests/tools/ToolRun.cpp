@@ -16,8 +16,10 @@ std::string Quoted(const std::string& text) {
 }
 }  // namespace
 
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments) {
-    std::string command = Quoted(program);
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& workDir) {
+    std::string command = workDir.empty() ? "" : "cd " + Quoted(workDir) + " && ";
+    command += Quoted(program);
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }

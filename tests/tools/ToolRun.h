@@ -10,8 +10,10 @@ struct ToolResult {
     std::string output;  // standard output and standard error together
 };
 
-// Runs the program with the arguments (each quoted for the shell) and waits for it.
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments);
+// Runs the program with the arguments (each quoted for the shell) and waits for it, in the
+// folder `workDir` when one is given.
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& workDir = "");
 
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -97,11 +97,13 @@ TEST(MarkerRule, MarkersFromTheFileAreNotCountedButFitTheVisibleLists) {
 
 // ---------------------------------------------------------------- start cells
 
-// Each row: the start cells of a course, the line the layout writes, how many cells the start
-// table keeps and its first, where the racers stand and where the race poles stand.
+// Each row: the course's width and length and its start cells, the line the layout writes, how
+// many cells the start table keeps and its first, where the racers stand and where the race
+// poles stand.
 struct StartCase {
     const char* name;
     int width;
+    int length;
     std::vector<std::pair<int, int>> places;
     std::string line;
     int count;
@@ -123,7 +125,7 @@ class StartCells : public ::testing::TestWithParam<StartCase> {};
 TEST_P(StartCells, PlaceTheRacersAndThePoles) {
     const StartCase& c = GetParam();
     CourseData course;
-    ReadGoodCourse(course, CourseText(c.width, c.width, '3', StartCellsAt(c.places)));
+    ReadGoodCourse(course, CourseText(c.width, c.length, '3', StartCellsAt(c.places)));
     EXPECT_EQ(c.line, LayOut(course));
     ASSERT_EQ(c.count, g_startCount);
     if (c.count > 0) {
@@ -145,27 +147,32 @@ TEST_P(StartCells, PlaceTheRacersAndThePoles) {
 INSTANTIATE_TEST_SUITE_P(
     Table, StartCells,
     ::testing::Values(
-        StartCase{"FourPutRacersOnTheMiddleTwo", 64, {{10, 20}, {10, 21}, {10, 22}, {10, 23}},
+        StartCase{"FourPutRacersOnTheMiddleTwo", 64, 64,
+                  {{10, 20}, {10, 21}, {10, 22}, {10, 23}},
                   "", 4, {10, 20}, 40, 88, 40, 84, {{40, 80}, {40, 92}}},
-        StartCase{"TwoPutRacerOneOnTheSecond", 64, {{5, 7}, {6, 7}},
+        // Cells of 256 / 64 units across a course half as long as it is wide.
+        StartCase{"OnAWideCourseStandOnCellsSizedByTheWidth", 64, 32,
+                  {{20, 10}, {21, 10}, {22, 10}},
+                  "", 3, {20, 10}, 84, 40, 80, 40, {{80, 40}, {88, 40}}},
+        StartCase{"TwoPutRacerOneOnTheSecond", 64, 64, {{5, 7}, {6, 7}},
                   "", 2, {5, 7}, 24, 28, 20, 28, {{20, 28}, {24, 28}}},
-        StartCase{"ThreePutRacerOneOnTheSecond", 64, {{5, 7}, {6, 7}, {7, 7}},
+        StartCase{"ThreePutRacerOneOnTheSecond", 64, 64, {{5, 7}, {6, 7}, {7, 7}},
                   "", 3, {5, 7}, 24, 28, 20, 28, {{20, 28}, {28, 28}}},
-        StartCase{"AreOrderedByXFirst", 16, {{4, 1}, {3, 9}},
+        StartCase{"AreOrderedByXFirst", 16, 16, {{4, 1}, {3, 9}},
                   "", 2, {3, 9}, 64, 16, 48, 144, {{48, 144}, {64, 16}}},
-        StartCase{"NoneLeavesBothRacersAt128", 64, {},
+        StartCase{"NoneLeavesBothRacersAt128", 64, 64, {},
                   "Course::BuildMarkers() - no start cells: both racers start at (128, 128), "
                   "no race pole is drawn.\n",
                   0, {}, 128, 128, 128, 128, {}},
-        StartCase{"OnePutsBothRacersAndOnePoleOnIt", 64, {{12, 30}},
+        StartCase{"OnePutsBothRacersAndOnePoleOnIt", 64, 64, {{12, 30}},
                   "Course::BuildMarkers() - one start cell: both racers start on it.\n",
                   1, {12, 30}, 48, 120, 48, 120, {{48, 120}}},
-        StartCase{"TenFitWithoutALine", 32, Column(3, 10),
+        StartCase{"TenFitWithoutALine", 32, 32, Column(3, 10),
                   "", 10, {3, 0}, 24, 40, 24, 32, {{24, 0}, {24, 72}}},
-        StartCase{"ElevenGetALine", 32, Column(3, 11),
+        StartCase{"ElevenGetALine", 32, 32, Column(3, 11),
                   "Course::BuildMarkers() - 11 start cells: only the first 10 are used.\n",
                   10, {3, 0}, 24, 40, 24, 32, {{24, 0}, {24, 72}}},
-        StartCase{"PastTheTenthAreCountedButIgnored", 64, Column(10, 25),
+        StartCase{"PastTheTenthAreCountedButIgnored", 64, 64, Column(10, 25),
                   "Course::BuildMarkers() - 25 start cells: only the first 10 are used.\n",
                   10, {10, 0}, 40, 20, 40, 16, {{40, 0}, {40, 36}}}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return info.param.name; });

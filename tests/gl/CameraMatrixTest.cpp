@@ -7,6 +7,7 @@
 
 #include "GLContext.h"
 #include "app/Camera.h"
+#include "base/Matrix.h"
 
 namespace {
 using Matrix = std::array<float, 16>;
@@ -59,6 +60,12 @@ TEST(CameraMatrix, ApplyLoadsThePerspectiveAndLeavesAnIdentityModelview) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_FLOAT_EQ(i % 5 == 0 ? 1.0f : 0.0f, modelview[i]) << i;
     }
+    // The checker's cost figure and the CPU bench build the same projection without GL.
+    Matrix built{};
+    PerspectiveMatrix(60.0f, 800.0f / 300.0f, 0.1f, 512.0f, built.data());
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(projection[i], built[i], 1e-4f * (1.0f + std::fabs(projection[i]))) << i;
+    }
 }
 
 TEST(CameraMatrix, TurnLooksFromTheEyeAlongTheHeading) {
@@ -71,6 +78,16 @@ TEST(CameraMatrix, TurnLooksFromTheEyeAlongTheHeading) {
     ExpectNear({0, 0, 0}, Transform(view, camera._eye));
     ExpectNear({0, 0, -10}, Transform(view, {110.0f, 20.0f, 50.0f})); // straight ahead
     ExpectNear({0, 3, 0}, Transform(view, {100.0f, 23.0f, 50.0f}));   // up stays up
+    // The same view built without GL, as the checker's cost figure and the CPU bench build it.
+    for (float heading : {0.0f, 1.0f, static_cast<float>(M_PI / 2), 4.0f}) {
+        camera.Turn(heading);
+        const Matrix loaded = Current(GL_MODELVIEW_MATRIX);
+        Matrix built{};
+        LookAlongMatrix(camera._eye.x, camera._eye.y, camera._eye.z, heading, built.data());
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_NEAR(loaded[i], built[i], 1e-4f * (1.0f + std::fabs(loaded[i]))) << heading;
+        }
+    }
 }
 
 TEST(CameraMatrix, MoveLoadsTheViewFromTheNewEye) {

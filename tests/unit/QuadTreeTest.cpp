@@ -13,6 +13,7 @@
 #include "ConsoleCapture.h"
 #include "TestCourses.h"
 #include "app/Camera.h"
+#include "base/Matrix.h"
 #include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
 
@@ -61,37 +62,12 @@ std::set<std::pair<int, int>> Collected(CourseData& course) {
     return markers;
 }
 
-// An OpenGL-style perspective matrix, column-major.
-void Perspective(float fovY, float aspect, float zNear, float zFar, float m[16]) {
-    const float f = 1.0f / std::tan(fovY * 3.14159265f / 360.0f);
-    for (int i = 0; i < 16; ++i) {
-        m[i] = 0;
-    }
-    m[0] = f / aspect;
-    m[5] = f;
-    m[10] = (zFar + zNear) / (zNear - zFar);
-    m[11] = -1;
-    m[14] = 2 * zFar * zNear / (zNear - zFar);
-}
-
 // A view that only moves the world by (x, y, z).
 void Translation(float x, float y, float z, float m[16]) {
     std::copy(kIdentity, kIdentity + 16, m);
     m[12] = x;
     m[13] = y;
     m[14] = z;
-}
-
-// The view of a racer at the eye with a heading (radians, 0 toward -z), as gluLookAt builds it:
-// rows side, up and back, then the eye moved to the origin.
-void LookAlong(float eyeX, float eyeY, float eyeZ, float heading, float m[16]) {
-    const float s = std::sin(heading);
-    const float c = std::cos(heading);
-    const float view[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
-    std::copy(view, view + 16, m);
-    m[12] = -(c * eyeX + s * eyeZ);
-    m[13] = -eyeY;
-    m[14] = s * eyeX - c * eyeZ;
 }
 
 // True when some part of the post at world (x, z), heights 14.5 to 19.5, lies in the view
@@ -224,7 +200,7 @@ TEST(Frustum, PerspectivePlanesMatchTheViewVolume) {
     // 90 degrees, square, near 1, far 100, looking down -z: the side planes are x = -z, x = z,
     // y = -z, y = z, the ends z = -1 and z = -100.
     float projection[16];
-    Perspective(90, 1, 1, 100, projection);
+    PerspectiveMatrix(90, 1, 1, 100, projection);
     Frustum frustum;
     frustum.Update(projection, kIdentity);
     const float h = std::sqrt(0.5f);
@@ -241,7 +217,7 @@ TEST(Frustum, ModelviewMovesThePlanesIntoTheWorld) {
     float modelview[16];
     Translation(-100, 0, -50, modelview);
     float projection[16];
-    Perspective(90, 1, 1, 100, projection);
+    PerspectiveMatrix(90, 1, 1, 100, projection);
     Frustum frustum;
     frustum.Update(projection, modelview);
     EXPECT_TRUE(frustum.PointInside(100, 0, 0));     // 50 ahead
@@ -275,7 +251,7 @@ TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
     int checked = 0;
     for (float aspect : {640.0f / 240.0f, 4.0f / 3.0f}) {
         float projection[16];
-        Perspective(camera.fov, aspect, camera.nearClip, camera.farClip, projection);
+        PerspectiveMatrix(camera.fov, aspect, camera.nearClip, camera.farClip, projection);
         for (float eyeY : {1.8f, 27.2f}) {
             for (int eye = 0; eye < 22 * 22; ++eye) {
                 const float eyeX = 2.0f + 12 * (eye % 22);
@@ -286,7 +262,7 @@ TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
                 }
                 for (int degrees = 0; degrees < 360; degrees += 6) {
                     float modelview[16];
-                    LookAlong(eyeX, eyeY, eyeZ, degrees * 3.14159265f / 180, modelview);
+                    LookAlongMatrix(eyeX, eyeY, eyeZ, degrees * 3.14159265f / 180, modelview);
                     course._frustum.Update(projection, modelview);
                     const std::set<std::pair<int, int>> collected = Collected(course);
                     for (int i = 0; i < course._quadTree.markerCount; ++i) {

@@ -8,5 +8,6 @@ constexpr int32_t kTerrainSize = 256;       // world units, and height samples, 
 constexpr int32_t kHeightDivisor = 10;      // raw height / this = world height, in integers
 constexpr int32_t kTerrainStep = 8;         // world units between the terrain mesh's vertices
 constexpr float kMarkerHeight = 17.0f;      // every post, rope and race pole stands at this height
+constexpr float kPostHeight = 5.0f;         // a post spans this much, centred on kMarkerHeight
 constexpr int32_t kTrackHeight = 15;        // the ground a course needs: a racer's eye is 2 above
                                             // it, level with the ropes

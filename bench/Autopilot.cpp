@@ -8,6 +8,7 @@
 
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "platform/Clock.h"

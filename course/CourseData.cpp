@@ -9,7 +9,6 @@
 
 #include "base/Require.h"
 #include "base/TextFile.h"
-#include "course/MarkerPlacement.h"
 
 namespace {
 // Index of cell (x, y) in the map, computed wide enough for the largest 16-bit grid.
@@ -125,6 +124,14 @@ bool CourseData::Print(std::ostream& out) const {
         out << std::endl;
     }
     return out.good();
+}
+
+float CellSizeForWidth(int32_t width) {
+    return width > 0 ? static_cast<float>(kTerrainSize / width) : 0.0f;
+}
+
+void CourseData::ComputeCellSize() {
+    _cellSize = CellSizeForWidth(_courseWidth);
 }
 
 bool CourseData::Contains(int32_t x, int32_t y) const {

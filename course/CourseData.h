@@ -10,7 +10,7 @@
 
 #include "base/Vec3.h"
 #include "base/WorldUnits.h"
-#include "course/Fence.h"
+#include "course/FenceRope.h"
 #include "course/Frustum.h"
 #include "course/QuadNode.h"
 
@@ -23,6 +23,7 @@ struct FanTriangle {
 };
 
 constexpr int kStartTableSize = 10;
+constexpr float kNoStartPosition = 128.0f;  // a racer's start on a course without start cells
 
 // Start cells in scan order, filled by the marker layout.
 extern int32_t g_startX[kStartTableSize];
@@ -33,6 +34,9 @@ extern int32_t g_startCount;
 // stream's default syntax (decimal, 0x hexadecimal, 0 octal), no minus sign, and something
 // after the width. False when they cannot be read.
 bool ReadCourseDimensions(std::istream& in, uint16_t& width, uint16_t& length);
+
+// World units per cell: 256 / width in integers, and 0 for a width of 0.
+float CellSizeForWidth(int32_t width);
 
 class CourseData {
 public:
@@ -69,6 +73,7 @@ public:
     static Vec3 VertexNormal(const unsigned char* field, int32_t x, int32_t z);
 
     // --- marker layout (course/MarkerPlacement.h: LayOutMarkers) ---
+    // Sets _cellSize for the width (CellSizeForWidth).
     void ComputeCellSize();
 
     // --- quadtree ---

@@ -1,29 +1,12 @@
 // The course rules that need no OpenGL, asked by the game, the terrain, the checker and the
-// asset generator alike: which cell lies under a point, which cells carry a post and rope,
-// which stop a racer, and which are the start cells. Outside the grid counts as blocked ground.
+// asset generator alike: which cells stand beyond the rope line, the ground height, which cells
+// the marker layout makes posts, and which are the start cells. The cells themselves and the
+// post rule are in course/CourseGrid.h; the fence, the course's wall, in course/Fence.h.
 #pragma once
 
 #include <cstdint>
 
 class CourseData;
-
-// A cell of the grid: grid x is world x, grid y is world z.
-struct GridCell {
-    int32_t x;
-    int32_t y;
-};
-
-// The cell under the world position (x, z): each coordinate times the course's cells per
-// world unit (width / 256, on both axes), rounded down. A position far off the terrain gives
-// a cell far off the grid, without overflowing.
-GridCell WorldToCell(const CourseData& course, float x, float z);
-
-// The cell code at (x, y), or '1' (blocked) for a position outside the grid.
-char CellOrBlocked(const CourseData& course, int32_t x, int32_t y);
-
-// True when the free cell (x, y) has a blocked side neighbour, looked at in the order
-// (x + 1, y), (x, y + 1), (x - 1, y), (x, y - 1).
-bool HasBlockedSide(const CourseData& course, int32_t x, int32_t y);
 
 // True for a cell beyond the rope line: blocked ground ('1', or outside the grid), and a fenced
 // cell (one that carries a post, or a start cell) with blocked ground right after it in +x or
@@ -31,10 +14,6 @@ bool HasBlockedSide(const CourseData& course, int32_t x, int32_t y);
 // low edge, a whole cell before the blocked ground. (The wall step itself asks the fence.)
 // Gives the same answer before and after the markers are built.
 bool IsWallCell(const CourseData& course, int32_t x, int32_t y);
-
-// True when the world position (x, z) lies on blocked ground ('1', or off the grid) outside
-// the fence (course/Fence.h): where the wall step stops a racer that crossed no rope.
-bool IsBlockedGround(const CourseData& course, float x, float z);
 
 // The terraced ground height, in world units, at the integer terrain point (x, z) of the
 // course's height field (CourseData::GroundHeight).

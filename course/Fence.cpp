@@ -4,20 +4,11 @@
 #include <cmath>
 
 #include "course/CourseData.h"
-#include "course/CourseRules.h"
-#include "course/MarkerPlacement.h"
+#include "course/CourseGrid.h"
+#include "course/RopeTable.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979f;
-
-bool IsBlockedCell(const CourseData& course, int32_t x, int32_t y) {
-    return CellOrBlocked(course, x, y) == '1';
-}
-
-bool IsPostCell(const CourseData& course, int32_t x, int32_t y) {
-    const char code = CellOrBlocked(course, x, y);
-    return code == ';' || (code == '0' && HasBlockedSide(course, x, y));
-}
 
 // The way out of the track at a cell: the sum of the directions to its blocked side neighbours.
 void AddWayOut(const CourseData& course, int32_t x, int32_t y, float& outX, float& outZ) {
@@ -202,4 +193,9 @@ bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence
         }
     }
     return near ? trackSide : !blocked;
+}
+
+bool IsBlockedGround(const CourseData& course, float x, float z) {
+    const GridCell cell = WorldToCell(course, x, z);
+    return IsBlockedCell(course, cell.x, cell.y) && !IsInsideFence(course, x, z);
 }

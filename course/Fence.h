@@ -9,26 +9,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "course/FenceRope.h"
+
 class CourseData;
 
 // How far either side of a rope's centre line a move counts as touching it, world units
 // (about the rope's half width).
 constexpr float kRopeHalfWidth = 0.2f;
 
-// One rope: its two ends as drawn (a little past the posts it joins), the two posts, and the
-// unit normal that points away from the track, toward the blocked ground it stands before;
-// (0, 0) when the grid does not tell which side that is.
-struct FenceRope {
-    float x0, z0;
-    float x1, z1;
-    float outX, outZ;
-    float postX0, postZ0;  // its own post
-    float postX1, postZ1;  // the post it joins (its own again for a marker with no neighbour)
-};
-
 // The ropes of every marker cell (';', or a '0' with a blocked side neighbour, so that the
 // answer is the same before and after the marker build), in scan order, each placed by the
-// rope table (course/MarkerPlacement.h: PlaceRope) exactly as the drawing places it.
+// rope table (course/RopeTable.h: PlaceRope) exactly as the drawing places it.
 std::vector<FenceRope> BuildFence(const CourseData& course);
 
 // Builds the fence into the course (CourseData::_fence); the marker layout does it for the game.
@@ -48,3 +39,7 @@ bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fr
 bool IsInsideFence(const CourseData& course, float x, float z);
 // The same with a fence of the caller's (BuildFence), for a course whose markers are not laid out.
 bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence, float x, float z);
+
+// True when the world position (x, z) lies on blocked ground ('1', or off the grid) outside
+// the fence: where the wall step stops a racer that crossed no rope.
+bool IsBlockedGround(const CourseData& course, float x, float z);

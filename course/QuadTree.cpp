@@ -1,7 +1,7 @@
 // The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
 // inside them, and the walk that collects the markers of the leaves in view.
 #include "course/CourseData.h"
-#include "course/MarkerPlacement.h"
+#include "course/CourseGrid.h"
 
 QuadNode::QuadNode() = default;
 
@@ -41,7 +41,7 @@ void ForEachMarkerIn(const CourseData& course, const QuadNode& node, Visit visit
     }
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
-            if (course.GetCell(x, y) == ';' &&
+            if (course.GetCell(x, y) == kMarkerCell &&
                 InNode(node, static_cast<float>(x) * course._cellSize,
                        static_cast<float>(y) * course._cellSize)) {
                 visit(x, y);

@@ -5,6 +5,7 @@
 
 #include "course/MarkerMeshes.h"
 #include "course/MarkerPlacement.h"
+#include "course/RopeTable.h"
 
 namespace {
 // One display list that binds the texture and sends the mesh's triangles.

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "course/CourseData.h"
-#include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
+#include "course/MarkerPlacement.h"
+#include "course/RopeTable.h"
 #include "tools/check/CourseCheck.h"
 
 namespace {

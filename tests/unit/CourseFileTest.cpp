@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "course/CourseData.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 
 namespace {

@@ -1,7 +1,7 @@
-// The fence is the wall: every course of the sweep against a reference worked out here from
-// the grid and the ropes' places alone (posts at their cells' low corners, and the ground a
-// racer can reach as a flood that no rope lets through), with racers driven by the game's
-// own frame steps.
+// The fence is the wall: blocked ground outside it, and every course of the sweep against a
+// reference worked out here from the grid and the ropes' places alone (posts at their cells'
+// low corners, and the ground a racer can reach as a flood that no rope lets through), with
+// racers driven by the game's own frame steps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include "TestCourses.h"
 #include "app/FrameSteps.h"
 #include "course/CourseData.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
@@ -167,6 +168,35 @@ bool Drive(const CourseData& course, float x, float z, float heading, int frames
     return racer._speed == 0.0f;
 }
 }  // namespace
+
+TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
+    CourseData course;
+    // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall, and the
+    // cells round it never carry a post.
+    ReadGoodCourse(course, "4 4  .... ..1. .... ....");
+    ASSERT_EQ('1', course.GetCell(1, 2));
+    EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));
+    EXPECT_FALSE(IsBlockedGround(course, 63.9f, 128.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 128.0f, 128.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 0.0f, 0.0f));
+    EXPECT_FALSE(IsBlockedGround(course, 255.9f, 255.9f));
+
+    EXPECT_TRUE(IsBlockedGround(course, -0.5f, 10.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, -0.01f));
+    EXPECT_TRUE(IsBlockedGround(course, 256.0f, 10.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 256.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 1e30f, -1e30f));
+}
+
+TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
+    CourseData course;
+    // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
+    ReadGoodCourse(course, "4 2  .. .. .. ..");
+    EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
+    EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
+    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));
+}
 
 TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
     for (const auto& [name, text] : SweepCourses()) {

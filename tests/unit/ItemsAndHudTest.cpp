@@ -8,10 +8,7 @@
 
 #include "ItemPlaces.h"
 #include "TempDir.h"
-#include "TestCourses.h"
 #include "app/FrameSteps.h"
-#include "course/CourseData.h"
-#include "course/CourseRules.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
@@ -126,35 +123,4 @@ TEST_F(HudText, SecondsShowWithTwoDecimals) {
     World world;
     world.CountHudDraw(65432);
     EXPECT_STREQ("FPS:0.02 Time:65.43", g_hudText);
-}
-
-// ---- Blocked ground under a racer ----
-
-TEST(BlockedGround, WallCellsAndEverythingOffTheGridAreBlocked) {
-    CourseData course;
-    // 4 x 4 cells of 64 units; the file lists x outermost: cell (1, 2) is the wall, and the
-    // cells round it never carry a post.
-    ReadGoodCourse(course, "4 4  .... ..1. .... ....");
-    ASSERT_EQ('1', course.GetCell(1, 2));
-    EXPECT_TRUE(IsBlockedGround(course, 64.0f, 128.0f));
-    EXPECT_TRUE(IsBlockedGround(course, 127.9f, 191.9f));
-    EXPECT_FALSE(IsBlockedGround(course, 63.9f, 128.0f));
-    EXPECT_FALSE(IsBlockedGround(course, 128.0f, 128.0f));
-    EXPECT_FALSE(IsBlockedGround(course, 0.0f, 0.0f));
-    EXPECT_FALSE(IsBlockedGround(course, 255.9f, 255.9f));
-
-    EXPECT_TRUE(IsBlockedGround(course, -0.5f, 10.0f));
-    EXPECT_TRUE(IsBlockedGround(course, 10.0f, -0.01f));
-    EXPECT_TRUE(IsBlockedGround(course, 256.0f, 10.0f));
-    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 256.0f));
-    EXPECT_TRUE(IsBlockedGround(course, 1e30f, -1e30f));
-}
-
-TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
-    CourseData course;
-    // 4 wide, 2 long: both axes scale by 4 / 256, so the rows end at z = 128.
-    ReadGoodCourse(course, "4 2  .. .. .. ..");
-    EXPECT_FALSE(IsBlockedGround(course, 200.0f, 127.9f));
-    EXPECT_TRUE(IsBlockedGround(course, 200.0f, 128.0f));
-    EXPECT_TRUE(IsBlockedGround(course, 10.0f, 250.0f));
 }

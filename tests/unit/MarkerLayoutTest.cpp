@@ -9,8 +9,8 @@
 #include "ConsoleCapture.h"
 #include "TestCourses.h"
 #include "course/CourseData.h"
-#include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
+#include "course/MarkerPlacement.h"
 
 namespace {
 // Lays the course out and returns what it wrote on the console.

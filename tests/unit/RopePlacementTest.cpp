@@ -8,7 +8,7 @@
 
 #include "TestCourses.h"
 #include "course/CourseData.h"
-#include "course/MarkerPlacement.h"
+#include "course/RopeTable.h"
 
 namespace {
 // A width x width course of free ground '3' with markers ';' at the given cells.

@@ -7,6 +7,7 @@
 #include "ArtMath.h"
 #include "Noise.h"
 #include "course/CourseData.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "course/CourseData.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"

@@ -7,6 +7,7 @@
 
 #include "base/Matrix.h"
 #include "course/CourseData.h"
+#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "course/CourseData.h"
-#include "course/MarkerPlacement.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
+#include "course/MarkerPlacement.h"
 
 namespace {
 struct Colour {

@@ -1,0 +1,25 @@
+// The fence's ropes as plain data, made by the rope table and the fence (course/RopeTable.h,
+// course/Fence.h) and held by the course's data.
+#pragma once
+
+#include <cstdint>
+
+// The rope of one marker: its angle about the vertical in degrees, its offsets along (A) and
+// across (B) that direction in half world units, and its length in world units.
+struct RopePlacement {
+    int32_t angle;
+    float along;
+    float across;
+    float length;
+};
+
+// One rope: its two ends as drawn (a little past the posts it joins), the two posts, and the
+// unit normal that points away from the track, toward the blocked ground it stands before;
+// (0, 0) when the grid does not tell which side that is.
+struct FenceRope {
+    float x0, z0;
+    float x1, z1;
+    float outX, outZ;
+    float postX0, postZ0;  // its own post
+    float postX1, postZ1;  // the post it joins (its own again for a marker with no neighbour)
+};

@@ -125,7 +125,7 @@ void BM_RopePlacement(benchmark::State& state) {
         RopePlacement rope = FirstRopePlacement();
         for (int32_t y = 0; y < course._courseLength; ++y) {
             for (int32_t x = 0; x < course._courseWidth; ++x) {
-                if (course.GetCell(x, y) == ';') rope = PlaceRope(course, x, y, rope);
+                if (course.GetCell(x, y) == ';') rope = PlaceRope(course, x, y);
             }
         }
         benchmark::DoNotOptimize(rope);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "course/CourseData.h"
 #include "course/CourseGrid.h"
@@ -95,7 +96,7 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
             if (!IsPostCell(course, x, y)) {
                 continue;
             }
-            const RopePlacement rope = PlaceRope(course, x, y, FirstRopePlacement());
+            const RopePlacement rope = PlaceRope(course, x, y);
             const float radians = static_cast<float>(rope.angle) * kPi / 180.0f;
             const float dirX = std::cos(radians);
             const float dirZ = -std::sin(radians);
@@ -105,7 +106,8 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
                                   2.0f * rope.across * dirX;
             const float postX = static_cast<float>(x) * cellSize;
             const float postZ = static_cast<float>(y) * cellSize;
-            FenceRope piece{centreX - dirX * rope.length / 2.0f,
+            FenceRope piece{x, y, rope,
+                            centreX - dirX * rope.length / 2.0f,
                             centreZ - dirZ * rope.length / 2.0f,
                             centreX + dirX * rope.length / 2.0f,
                             centreZ + dirZ * rope.length / 2.0f,
@@ -135,6 +137,14 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
         }
     }
     return fence;
+}
+
+const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, int32_t y) {
+    const auto at = std::lower_bound(fence.begin(), fence.end(), std::make_pair(x, y),
+                                     [](const FenceRope& rope, const std::pair<int32_t, int32_t>& cell) {
+                                         return std::make_pair(rope.cellX, rope.cellY) < cell;
+                                     });
+    return at != fence.end() && at->cellX == x && at->cellY == y ? &*at : nullptr;
 }
 
 void LayOutFence(CourseData& course) {
@@ -175,9 +185,11 @@ bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence
     bool trackSide = false;
     for (const FenceRope& whole : fence) {
         // From post to post: past its posts a rope may reach into a corner beyond the fence.
-        const FenceRope rope{whole.postX0, whole.postZ0, whole.postX1, whole.postZ1,
-                             whole.outX,   whole.outZ,   0.0f,         0.0f,
-                             0.0f,         0.0f};
+        FenceRope rope = whole;
+        rope.x0 = whole.postX0;
+        rope.z0 = whole.postZ0;
+        rope.x1 = whole.postX1;
+        rope.z1 = whole.postZ1;
         if ((rope.outX == 0.0f && rope.outZ == 0.0f) || (rope.x0 == rope.x1 && rope.z0 == rope.z1)) {
             continue;
         }

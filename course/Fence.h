@@ -18,12 +18,15 @@ class CourseData;
 constexpr float kRopeHalfWidth = 0.2f;
 
 // The ropes of every marker cell (';', or a '0' with a blocked side neighbour, so that the
-// answer is the same before and after the marker build), in scan order, each placed by the
-// rope table (course/RopeTable.h: PlaceRope) exactly as the drawing places it.
+// answer is the same before and after the marker build), in scan order, each placed once by
+// the rope table (course/RopeTable.h: PlaceRope): the drawing draws that placement.
 std::vector<FenceRope> BuildFence(const CourseData& course);
 
 // Builds the fence into the course (CourseData::_fence); the marker layout does it for the game.
 void LayOutFence(CourseData& course);
+
+// The rope the fence placed for the marker (x, y), or null for a cell that carries none.
+const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, int32_t y);
 
 // True when a racer's move from (fromX, fromZ) to (toX, toZ) crosses the fence: it reaches a
 // rope from the track side, or, standing on a rope's line, goes on away from the track. A

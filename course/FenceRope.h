@@ -13,10 +13,13 @@ struct RopePlacement {
     float length;
 };
 
-// One rope: its two ends as drawn (a little past the posts it joins), the two posts, and the
-// unit normal that points away from the track, toward the blocked ground it stands before;
-// (0, 0) when the grid does not tell which side that is.
+// One marker's rope: where the drawing puts it about the marker's post, its two ends as drawn
+// (a little past the posts it joins), the two posts, and the unit normal that points away from
+// the track, toward the blocked ground it stands before; (0, 0) when the grid does not tell
+// which side that is.
 struct FenceRope {
+    int32_t cellX, cellY;      // the marker's cell
+    RopePlacement placement;   // the rope table's values for it (course/RopeTable.h: PlaceRope)
     float x0, z0;
     float x1, z1;
     float outX, outZ;

@@ -76,7 +76,7 @@ RopePlacement FirstRopePlacement() {
     return RopePlacement{90, 0.0f, 0.0f, RopeLength(90)};
 }
 
-RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y, const RopePlacement&) {
+RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y) {
     const float cellSize = CellSizeForWidth(course._courseWidth);
     int32_t cells = 1;
     const NeighbourRow* row = ChooseNeighbour(course, x, y, cells);

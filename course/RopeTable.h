@@ -16,10 +16,10 @@ RopePlacement FirstRopePlacement();
 // both posts on a side and about as far on a diagonal. Where the neighbour toward +x or -z is
 // a start cell on the fence line, the rope reaches over the start cells in that direction to
 // the next marker: the fence runs on past the race pole. A marker without a marker neighbour
-// gets the first values, a rope centred on its own post; `previous` is not used for it any
-// more but kept for the drawing's loop. Offsets and length follow the cell size (the table's
-// values are for 4-unit cells). A neighbour outside the grid is no marker.
-RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y, const RopePlacement& previous);
+// gets the first values, a rope centred on its own post. Offsets and length follow the cell
+// size (the table's values are for 4-unit cells). A neighbour outside the grid is no marker.
+// The fence places every marker's rope with it once, and the drawing reads that placement.
+RopePlacement PlaceRope(const CourseData& course, int32_t x, int32_t y);
 
 // Length of a rope along its direction on 4-unit cells: 7 for the angles 45 and 135, 1 + 4
 // sqrt(2) for 225 and 315, 5 for the sides (and any other angle).

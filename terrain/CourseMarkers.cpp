@@ -4,6 +4,7 @@
 #include "terrain/Course.h"
 
 #include "course/MarkerMeshes.h"
+#include "course/Fence.h"
 #include "course/MarkerPlacement.h"
 #include "course/RopeTable.h"
 
@@ -109,11 +110,12 @@ void Course::DrawMarkers() {
     }
 
     CollectVisible(_quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize, 4);
-    RopePlacement rope = FirstRopePlacement();
     for (int32_t i = 0; i < _visibleCountX; ++i) {
         const int32_t x = _visibleX[i];
         const int32_t y = _visibleY[i];
-        rope = PlaceRope(*this, x, y, rope);
+        // The layout placed every marker's rope; a grid changed since has the first values.
+        const FenceRope* laid = RopeOfMarker(_fence, x, y);
+        const RopePlacement rope = laid ? laid->placement : FirstRopePlacement();
         glPushMatrix();
         glTranslatef(static_cast<float>(x) * _cellSize, kMarkerHeight,
                      static_cast<float>(y) * _cellSize);

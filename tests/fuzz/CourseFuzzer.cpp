@@ -11,6 +11,7 @@
 
 #include "course/CourseData.h"
 #include "course/CourseRules.h"
+#include "course/Fence.h"
 #include "course/MarkerPlacement.h"
 #include "course/RopeTable.h"
 #include "tools/check/CourseCheck.h"
@@ -48,10 +49,13 @@ void LayOutAndCollect(CourseData& course) {
         course._visibleCountX != MarkersInsideTheWorld(course)) {
         std::abort();
     }
-    RopePlacement rope = FirstRopePlacement();
+    // The drawing draws the rope the layout placed for each marker it collects.
     for (int32_t i = 0; i < course._visibleCountX; ++i) {
-        rope = PlaceRope(course, course._visibleX[i], course._visibleY[i], rope);
-        RopeLength(rope.angle);
+        const FenceRope* rope = RopeOfMarker(course._fence, course._visibleX[i], course._visibleY[i]);
+        if (rope == nullptr) {
+            std::abort();
+        }
+        RopeLength(rope->placement.angle);
     }
 }
 }  // namespace

@@ -1,4 +1,5 @@
-// Which way each marker's rope runs, from the markers around it, without a window.
+// Which way each marker's rope runs, from the markers around it, and the ropes the layout
+// places once for the drawing, without a window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,8 @@
 
 #include "TestCourses.h"
 #include "course/CourseData.h"
+#include "course/Fence.h"
+#include "course/MarkerPlacement.h"
 #include "course/RopeTable.h"
 
 namespace {
@@ -22,9 +25,8 @@ TEST(RopePlacement, AStraightRunPointsEachRopeToTheNextPost) {
     for (const int width : {64, 32, 128}) {  // cells of 4, 8 and 2 units
         CourseData course;
         MarkerCourse(course, width, {{10, 5}, {11, 5}, {12, 5}, {13, 5}});
-        RopePlacement rope = FirstRopePlacement();
         for (int x = 10; x < 13; ++x) {
-            rope = PlaceRope(course, x, 5, rope);
+            const RopePlacement rope = PlaceRope(course, x, 5);
             EXPECT_EQ(0, rope.angle);
             EXPECT_FLOAT_EQ(0.0f, rope.across);
             // From half a unit behind this post to half a unit past the next, one cell away.
@@ -37,7 +39,7 @@ TEST(RopePlacement, AStraightRunPointsEachRopeToTheNextPost) {
 TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
     CourseData course;
     MarkerCourse(course, 64, {{20, 20}});
-    const RopePlacement rope = PlaceRope(course, 20, 20, FirstRopePlacement());
+    const RopePlacement rope = PlaceRope(course, 20, 20);
     EXPECT_EQ(90, rope.angle);
     EXPECT_FLOAT_EQ(0.0f, rope.along);
     EXPECT_FLOAT_EQ(0.0f, rope.across);
@@ -45,13 +47,22 @@ TEST(RopePlacement, TheFirstMarkerWithoutNeighboursLiesAlongMinusZOnItsPost) {
 }
 
 TEST(RopePlacement, AMarkerWithoutNeighboursDoesNotTakeTheValuesOfTheOneBefore) {
+    // The layout places each marker's rope once, on its own: a lone marker after a run in scan
+    // order (and so in the drawing) gets the first values, not the run's.
     CourseData course;
-    MarkerCourse(course, 64, {{30, 30}});
-    const RopePlacement rope = PlaceRope(course, 30, 30, {225, -1.0f, 1.0f, 7.0f});
-    EXPECT_EQ(90, rope.angle);
-    EXPECT_FLOAT_EQ(0.0f, rope.along);
-    EXPECT_FLOAT_EQ(0.0f, rope.across);
-    EXPECT_FLOAT_EQ(5.0f, rope.length);
+    ReadMarkerCourse(course, 64, {{10, 5}, {11, 5}, {30, 30}});
+    std::ostringstream quiet;
+    LayOutMarkers(course, quiet);
+    const FenceRope* run = RopeOfMarker(course._fence, 10, 5);
+    const FenceRope* lone = RopeOfMarker(course._fence, 30, 30);
+    ASSERT_NE(nullptr, run);
+    ASSERT_NE(nullptr, lone);
+    EXPECT_EQ(0, run->placement.angle);
+    EXPECT_EQ(90, lone->placement.angle);
+    EXPECT_FLOAT_EQ(0.0f, lone->placement.along);
+    EXPECT_FLOAT_EQ(0.0f, lone->placement.across);
+    EXPECT_FLOAT_EQ(5.0f, lone->placement.length);
+    EXPECT_EQ(nullptr, RopeOfMarker(course._fence, 30, 31));
 }
 
 TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
@@ -72,7 +83,7 @@ TEST(RopePlacement, EachNeighbourAloneSetsItsRow) {
     for (const auto& row : rows) {
         CourseData course;
         MarkerCourse(course, 64, {{20, 20}, {20 + row.dx, 20 + row.dy}});
-        const RopePlacement rope = PlaceRope(course, 20, 20, {7, 9.0f, 9.0f, 9.0f});
+        const RopePlacement rope = PlaceRope(course, 20, 20);
         EXPECT_EQ(row.angle, rope.angle) << row.dx << "," << row.dy;
         EXPECT_FLOAT_EQ(row.along, rope.along) << row.dx << "," << row.dy;
         EXPECT_FLOAT_EQ(row.across, rope.across) << row.dx << "," << row.dy;
@@ -85,15 +96,14 @@ TEST(RopePlacement, TheFirstNeighbourInTableOrderWins) {
     // (x + 1, y + 1) is looked at last, (x, y - 1) before (x - 1, y).
     CourseData course;
     MarkerCourse(course, 64, {{20, 20}, {21, 21}, {20, 19}, {19, 20}});
-    EXPECT_EQ(90, PlaceRope(course, 20, 20, FirstRopePlacement()).angle);
+    EXPECT_EQ(90, PlaceRope(course, 20, 20).angle);
 }
 
 TEST(RopePlacement, NeighboursOutsideTheGridAreNoMarkers) {
     CourseData course;
     MarkerCourse(course, 8, {{0, 0}, {7, 7}, {0, 7}});
     for (const auto& corner : {std::make_pair(0, 0), std::make_pair(7, 7), std::make_pair(0, 7)}) {
-        const RopePlacement rope =
-            PlaceRope(course, corner.first, corner.second, {135, 1.0f, 0.0f, 7.0f});
+        const RopePlacement rope = PlaceRope(course, corner.first, corner.second);
         EXPECT_EQ(90, rope.angle) << corner.first << "," << corner.second;
     }
 }

@@ -19,6 +19,7 @@
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 #include "course/RopeTable.h"
 #include "platform/Clock.h"
 #include "scene/World.h"
@@ -107,11 +108,13 @@ void BM_QuadTreeCollect(benchmark::State& state) {
     PerspectiveMatrix(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
     float heading = 0.0f;
     int64_t collected = 0;
+    Frustum frustum;
+    std::vector<int32_t> visibleX(course._quadTree.markerCount);
+    std::vector<int32_t> visibleY(course._quadTree.markerCount);
     for (auto _ : state) {
         LookAlongMatrix(course._start1X, 17.0f, course._start1Z, heading, view);
-        course._frustum.Update(projection, view);
-        course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
-        collected += course._visibleCountX;
+        frustum.Update(projection, view);
+        collected += CollectVisibleMarkers(course._quadTree, frustum, visibleX.data(), visibleY.data());
         heading += 0.1f;
     }
     state.counters["visible"] =

@@ -20,15 +20,12 @@ size_t CellToMapIndex(int32_t x, int32_t y, uint16_t width) {
 CourseData::CourseData()
     : _heights(nullptr), _start1X(kNoStartPosition), _start1Z(kNoStartPosition),
       _start2X(kNoStartPosition), _start2Z(kNoStartPosition), _heightDivisor(kHeightDivisor),
-      _cellSize(0), _cellsPerUnit(0), _visibleX(nullptr), _visibleCountX(0), _markerCount(0),
-      _visibleY(nullptr), _visibleCountY(0), _courseMap(nullptr), _courseWidth(0),
+      _cellSize(0), _cellsPerUnit(0), _markerCount(0), _courseMap(nullptr), _courseWidth(0),
       _courseLength(0) {}
 
 CourseData::~CourseData() {
     delete[] _heights;
     delete[] _courseMap;
-    delete[] _visibleX;
-    delete[] _visibleY;
 }
 
 bool CourseData::Init(const char* fileName) {

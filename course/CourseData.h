@@ -1,7 +1,7 @@
 // The race course's data: the grid of one-character cells and its file, the height field, the
-// marker layout with the start places and the fence, and the marker quadtree with the view it
-// was last culled against. No OpenGL: the checker, the course tool and the asset kit read
-// courses with it, and the Course the game draws (terrain/Course.h) builds on it.
+// marker layout with the start places and the fence, and the marker quadtree: what the course
+// file and its rules give, nothing of a view. No OpenGL: the checker, the course tool and the
+// asset kit read courses with it, and the Course the game draws (terrain/Course.h) builds on it.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include "base/Vec3.h"
 #include "base/WorldUnits.h"
 #include "course/FenceRope.h"
-#include "course/Frustum.h"
 #include "course/QuadNode.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.
@@ -76,10 +75,8 @@ public:
     // Sets _cellSize for the width (CellSizeForWidth).
     void ComputeCellSize();
 
-    // --- quadtree ---
+    // --- quadtree (a view's walk: course/QuadTree.h) ---
     void BuildQuadTree(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth);
-    void CollectVisible(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth);
-    void VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth);
 
     unsigned char* _heights;      // 256 x 256 raw heights, byte z * 256 + x; null when none
     float _start1X, _start1Z;     // racer 1's start, world units
@@ -88,12 +85,7 @@ public:
     float _cellSize;              // world units per cell, 256 / width in integers
     float _cellsPerUnit;          // cells per world unit, width / 256
     QuadNode _quadTree;
-    int32_t* _visibleX;
-    int32_t _visibleCountX;
     int32_t _markerCount;
-    int32_t* _visibleY;
-    int32_t _visibleCountY;       // always equal to _visibleCountX: the two lists fill in step
-    Frustum _frustum;
     char* _courseMap;             // cell (x, y) at x + y * width
     uint16_t _courseWidth;
     uint16_t _courseLength;

@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "course/CourseData.h"
-#include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 
@@ -16,16 +15,6 @@ bool HasGrid(const CourseData& course) {
 WorldSpot SpotOf(const int32_t* xs, const int32_t* ys, int32_t entry, float cellSize) {
     return WorldSpot{static_cast<float>(xs[entry]) * cellSize,
                      static_cast<float>(ys[entry]) * cellSize};
-}
-
-// Room for every marker cell the grid holds, also those the course file brought along.
-void AllocateVisibleLists(CourseData& course, int32_t markers) {
-    delete[] course._visibleX;
-    delete[] course._visibleY;
-    course._visibleX = new int32_t[markers];
-    course._visibleY = new int32_t[markers];
-    course._visibleCountX = 0;
-    course._visibleCountY = 0;
 }
 }  // namespace
 
@@ -101,6 +90,5 @@ void LayOutMarkers(CourseData& course, std::ostream& console) {
     course._start2X = racer2.x;
     course._start2Z = racer2.z;
 
-    AllocateVisibleLists(course, hasGrid ? CountCells(course, kMarkerCell) : 0);
     course.BuildQuadTree(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize, 4);
 }

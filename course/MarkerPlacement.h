@@ -30,7 +30,7 @@ int32_t PlaceRacePoles(const int32_t* xs, const int32_t* ys, int32_t count, floa
 std::string StartCellNote(int32_t found);
 
 // Everything the marker build does apart from textures and display lists: cell size, marker
-// cells, start table, start positions, visible lists and quadtree. A course without a grid is
+// cells, the fence with every marker's rope, start table, start positions and quadtree. A course without a grid is
 // scanned not at all. A start-cell note (StartCellNote) goes to the console, standard output
 // when none is given.
 void LayOutMarkers(CourseData& course);

@@ -1,5 +1,8 @@
 // The marker quadtree: a fixed tree over the 256 x 256 world whose leaves list the marker cells
 // inside them, and the walk that collects the markers of the leaves in view.
+#include "course/QuadTree.h"
+
+#include "base/WorldUnits.h"
 #include "course/CourseData.h"
 #include "course/CourseGrid.h"
 
@@ -63,20 +66,45 @@ void ForEachQuarter(float x, float z, float sizeX, float sizeZ, Visit visit) {
     }
 }
 
-void VisitChildren(CourseData& course, QuadNode& node, float x, float z, float sizeX, float sizeZ,
-                   int32_t depth) {
-    ForEachQuarter(x, z, sizeX, sizeZ, [&](int i, float cornerX, float cornerZ, float halfX,
-                                           float halfZ) {
-        if (node.children[i]) {
-            course.VisitNode(*node.children[i], cornerX, cornerZ, halfX, halfZ, depth - 1);
-        }
-    });
+// The output of one view's walk.
+struct VisibleLists {
+    int32_t* x;
+    int32_t* y;
+    int32_t count;
+};
+
+void AppendMarkers(const QuadNode& node, VisibleLists& visible) {
+    for (int32_t i = 0; i < node.markerCount; ++i) {
+        visible.x[visible.count] = node.markerX[i];
+        visible.y[visible.count] = node.markerY[i];
+        ++visible.count;
+    }
 }
 
-void AppendMarkers(const QuadNode& node, CourseData& course) {
-    for (int32_t i = 0; i < node.markerCount; ++i) {
-        course._visibleX[course._visibleCountX++] = node.markerX[i];
-        course._visibleY[course._visibleCountY++] = node.markerY[i];
+void VisitNode(const QuadNode& node, const Frustum& frustum, VisibleLists& visible);
+
+// A leaf's markers, or the children's that pass.
+void CollectBelow(const QuadNode& node, const Frustum& frustum, VisibleLists& visible) {
+    if (node.children[0] == nullptr) {
+        AppendMarkers(node, visible);
+        return;
+    }
+    for (const QuadNode* child : node.children) {
+        if (child) {
+            VisitNode(*child, frustum, visible);
+        }
+    }
+}
+
+// Skips the area with everything below it when its box, from the ground area up through the
+// height of the posts, lies wholly outside the view. Testing only the ground corners would lose
+// the posts of an area that the view crosses between its corners.
+void VisitNode(const QuadNode& node, const Frustum& frustum, VisibleLists& visible) {
+    const float low[3] = {node.minX, kMarkerHeight - kPostHeight / 2, node.minZ};
+    const float high[3] = {node.minX + node.sizeX, kMarkerHeight + kPostHeight / 2,
+                           node.minZ + node.sizeZ};
+    if (frustum.BoxInside(low, high)) {
+        CollectBelow(node, frustum, visible);
     }
 }
 }  // namespace
@@ -113,33 +141,9 @@ void CourseData::BuildQuadTree(QuadNode& node, float x, float z, float sizeX, fl
     });
 }
 
-// The root is never tested against the frustum; its children are.
-void CourseData::CollectVisible(QuadNode& node, float x, float z, float sizeX, float sizeZ,
-                            int32_t depth) {
-    _visibleCountX = 0;
-    _visibleCountY = 0;
-    if (depth == 1) {
-        AppendMarkers(node, *this);
-        return;
-    }
-    VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
-}
-
-// Skips the area with everything below it when its box, from the ground area up through the
-// height of the posts, lies wholly outside the view. Testing only the ground corners would lose
-// the posts of an area that the view crosses between its corners.
-void CourseData::VisitNode(QuadNode& node, float x, float z, float sizeX, float sizeZ, int32_t depth) {
-    if (depth == 0) {
-        return;
-    }
-    const float low[3] = {x, kMarkerHeight - kPostHeight / 2, z};
-    const float high[3] = {x + sizeX, kMarkerHeight + kPostHeight / 2, z + sizeZ};
-    if (!_frustum.BoxInside(low, high)) {
-        return;
-    }
-    if (depth == 1) {
-        AppendMarkers(node, *this);
-        return;
-    }
-    VisitChildren(*this, node, x, z, sizeX, sizeZ, depth);
+int32_t CollectVisibleMarkers(const QuadNode& root, const Frustum& frustum, int32_t* visibleX,
+                              int32_t* visibleY) {
+    VisibleLists visible{visibleX, visibleY, 0};
+    CollectBelow(root, frustum, visible);
+    return visible.count;
 }

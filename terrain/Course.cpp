@@ -31,13 +31,15 @@ CGparameter g_paramTexCoord1 = nullptr;
 CGparameter g_paramBase = nullptr;
 CGparameter g_paramDetail = nullptr;
 
-// The shader context goes first, then (with CourseData) the height field, the grid and the
-// visible lists.
+// The shader context and the visible lists go first, then (with CourseData) the height field
+// and the grid.
 Course::~Course() {
     if (g_shaderContext) {
         cgDestroyContext(g_shaderContext);
         g_shaderContext = nullptr;
     }
+    delete[] _visibleX;
+    delete[] _visibleY;
 }
 
 namespace {

@@ -1,17 +1,18 @@
 // The race course as the game draws it: the course's data (course/CourseData.h) with the
-// terrain and water pass, the shader state it sets up, and the posts, ropes and race poles as
-// textures and display lists.
+// terrain and water pass, the shader state it sets up, the posts, ropes and race poles as
+// textures and display lists, and the view being drawn: its frustum and the markers in it.
 #pragma once
 
 #include <GL/gl.h>
 
 #include "course/CourseData.h"
+#include "course/Frustum.h"
 #include "texture/Texture.h"
 
 class Course : public CourseData {
 public:
     Course() = default;
-    // Frees the shader context; the data goes with CourseData.
+    // Frees the shader context and the visible lists; the data goes with CourseData.
     ~Course();
     Course(const Course&) = delete;
     Course& operator=(const Course&) = delete;
@@ -35,6 +36,9 @@ public:
     // Takes the frustum from the current projection and modelview matrices, for the culling of
     // the markers of the view being drawn.
     void UpdateFrustum();
+    // Empties the visible lists and fills them with the markers of the quadtree's leaves that
+    // pass the frustum (course/QuadTree.h).
+    void CollectVisible();
 
     GLuint _poleList = 0;
     GLuint _postList = 0;
@@ -45,4 +49,12 @@ public:
     Texture _poleTexture;
     Texture _baseTexture;
     Texture _detailTexture;
+
+    // The view being drawn, culled anew for each: the lists have room for every marker of the
+    // quadtree, allocated by BuildMarkers.
+    int32_t* _visibleX = nullptr;  // grid x of each marker in view
+    int32_t _visibleCountX = 0;
+    int32_t* _visibleY = nullptr;  // grid y, parallel to _visibleX
+    int32_t _visibleCountY = 0;    // always equal to _visibleCountX: the two lists fill in step
+    Frustum _frustum;              // the six clip planes of the view
 };

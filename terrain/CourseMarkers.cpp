@@ -6,6 +6,7 @@
 #include "course/MarkerMeshes.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 #include "course/RopeTable.h"
 
 namespace {
@@ -40,6 +41,13 @@ void Course::BuildMarkers() {
     LoadTexture(_poleTexture, ImageFile::Tiff, "terrain_data/RacePole.tif");
     BuildPoleList();
     LayOutMarkers(*this);
+    // Room for every marker of the quadtree, also those the course file brought along.
+    delete[] _visibleX;
+    delete[] _visibleY;
+    _visibleX = new int32_t[_quadTree.markerCount];
+    _visibleY = new int32_t[_quadTree.markerCount];
+    _visibleCountX = 0;
+    _visibleCountY = 0;
 }
 
 GLuint Course::BuildPostList() {
@@ -63,6 +71,11 @@ void Course::UpdateFrustum() {
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     _frustum.Update(projection, modelview);
+}
+
+void Course::CollectVisible() {
+    _visibleCountX = CollectVisibleMarkers(_quadTree, _frustum, _visibleX, _visibleY);
+    _visibleCountY = _visibleCountX;
 }
 
 namespace {
@@ -109,7 +122,7 @@ void Course::DrawMarkers() {
         DrawRacePole(poles[i], _poleList);
     }
 
-    CollectVisible(_quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize, 4);
+    CollectVisible();
     for (int32_t i = 0; i < _visibleCountX; ++i) {
         const int32_t x = _visibleX[i];
         const int32_t y = _visibleY[i];

@@ -13,6 +13,7 @@
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 #include "course/RopeTable.h"
 #include "tools/check/CourseCheck.h"
 
@@ -44,14 +45,16 @@ void LayOutAndCollect(CourseData& course) {
 
     // The frustum has not been updated: all its planes are zero and every leaf is in view,
     // so the walk collects each marker of the world exactly once.
-    course.CollectVisible(course._quadTree, 0.0f, 0.0f, 256.0f, 256.0f, 4);
-    if (course._visibleCountX != course._visibleCountY ||
-        course._visibleCountX != MarkersInsideTheWorld(course)) {
+    std::vector<int32_t> visibleX(course._quadTree.markerCount);
+    std::vector<int32_t> visibleY(course._quadTree.markerCount);
+    const int32_t visible =
+        CollectVisibleMarkers(course._quadTree, Frustum(), visibleX.data(), visibleY.data());
+    if (visible != MarkersInsideTheWorld(course)) {
         std::abort();
     }
     // The drawing draws the rope the layout placed for each marker it collects.
-    for (int32_t i = 0; i < course._visibleCountX; ++i) {
-        const FenceRope* rope = RopeOfMarker(course._fence, course._visibleX[i], course._visibleY[i]);
+    for (int32_t i = 0; i < visible; ++i) {
+        const FenceRope* rope = RopeOfMarker(course._fence, visibleX[i], visibleY[i]);
         if (rope == nullptr) {
             std::abort();
         }

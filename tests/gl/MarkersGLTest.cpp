@@ -107,7 +107,7 @@ TEST(MarkersGL, ARealCameraCollectsTheMarkersAheadAndNotThoseBehind) {
     EXPECT_TRUE(course._frustum.PointInside(128, 17, 40));
     EXPECT_FALSE(course._frustum.PointInside(128, 17, 240));
 
-    course.CollectVisible(course._quadTree, 0, 0, 256, 256, 4);
+    course.CollectVisible();
     std::vector<std::pair<int, int>> seen;
     for (int i = 0; i < course._visibleCountX; ++i) {
         seen.push_back({course._visibleX[i], course._visibleY[i]});

@@ -11,6 +11,7 @@
 #include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 
 namespace {
 // Lays the course out and returns what it wrote on the console.
@@ -89,10 +90,11 @@ TEST(MarkerRule, MarkersFromTheFileAreNotCountedButFitTheVisibleLists) {
     LayOut(course);
     EXPECT_EQ(1, course._markerCount);
 
-    // Planes not yet taken from a view let every area through: all 64 markers are collected.
-    course.CollectVisible(course._quadTree, 0, 0, 256, 256, 4);
-    EXPECT_EQ(64, course._visibleCountX);
-    EXPECT_EQ(64, course._visibleCountY);
+    // Planes not yet taken from a view let every area through: all 64 markers are collected
+    // into lists with room for the tree's markers.
+    std::vector<int32_t> xs(course._quadTree.markerCount);
+    std::vector<int32_t> ys(course._quadTree.markerCount);
+    EXPECT_EQ(64, CollectVisibleMarkers(course._quadTree, Frustum(), xs.data(), ys.data()));
 }
 
 // ---------------------------------------------------------------- start cells
@@ -191,8 +193,7 @@ TEST(MarkerLayout, WithoutAGridScansNothingAndLeavesAnEmptyTree) {
     EXPECT_FLOAT_EQ(128.0f, course._start2Z);
     ASSERT_NE(nullptr, course._quadTree.children[0]);
     EXPECT_EQ(0, course._quadTree.markerCount);
-    course.CollectVisible(course._quadTree, 0, 0, 256, 256, 4);
-    EXPECT_EQ(0, course._visibleCountX);
+    EXPECT_EQ(0, CollectVisibleMarkers(course._quadTree, Frustum(), nullptr, nullptr));
 }
 
 TEST(MarkerLayout, AFailedReadWithWidthZeroDividesByNothing) {

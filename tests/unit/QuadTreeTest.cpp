@@ -16,6 +16,7 @@
 #include "base/Matrix.h"
 #include "course/CourseData.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 
 namespace {
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -52,14 +53,24 @@ const QuadNode* LeafOf(const QuadNode& node, int x, int y) {
     return nullptr;
 }
 
-std::set<std::pair<int, int>> Collected(CourseData& course) {
-    course.CollectVisible(course._quadTree, 0, 0, 256, 256, 4);
-    EXPECT_EQ(course._visibleCountX, course._visibleCountY);
-    std::set<std::pair<int, int>> markers;
-    for (int i = 0; i < course._visibleCountX; ++i) {
-        markers.insert({course._visibleX[i], course._visibleY[i]});
+// The markers a view collects, in the walk's order; planes never taken from a view (all zero)
+// let every area through.
+std::vector<std::pair<int, int>> CollectedInOrder(const CourseData& course,
+                                                  const Frustum& frustum = Frustum()) {
+    std::vector<int32_t> xs(course._quadTree.markerCount);
+    std::vector<int32_t> ys(course._quadTree.markerCount);
+    const int32_t count = CollectVisibleMarkers(course._quadTree, frustum, xs.data(), ys.data());
+    std::vector<std::pair<int, int>> markers;
+    for (int i = 0; i < count; ++i) {
+        markers.push_back({xs[i], ys[i]});
     }
     return markers;
+}
+
+std::set<std::pair<int, int>> Collected(const CourseData& course,
+                                        const Frustum& frustum = Frustum()) {
+    const std::vector<std::pair<int, int>> markers = CollectedInOrder(course, frustum);
+    return {markers.begin(), markers.end()};
 }
 
 // A view that only moves the world by (x, y, z).
@@ -150,21 +161,16 @@ TEST(QuadTree, MarkersOnGridLineZeroAreNeverCollected) {
     EXPECT_EQ(nullptr, LeafOf(course._quadTree, 5, 0));
     const std::set<std::pair<int, int>> everything = Collected(course);  // planes still zero
     EXPECT_EQ((std::set<std::pair<int, int>>{{5, 5}, {63, 63}}), everything);
-    course._frustum.Update(kIdentity, kIdentity);
-    EXPECT_EQ((std::set<std::pair<int, int>>{{5, 5}}), Collected(course));
+    Frustum frustum;
+    frustum.Update(kIdentity, kIdentity);
+    EXPECT_EQ((std::set<std::pair<int, int>>{{5, 5}}), Collected(course, frustum));
 }
 
 TEST(QuadTree, LeavesAreCollectedDepthFirstInGridScanOrder) {
     CourseData course;
     MarkerCourse(course, 64, {{20, 2}, {2, 3}, {2, 1}, {3, 1}, {40, 60}});
-    Collected(course);
-    ASSERT_EQ(5, course._visibleCountX);
-    const int expectedX[5] = {2, 2, 3, 20, 40};
-    const int expectedY[5] = {1, 3, 1, 2, 60};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(expectedX[i], course._visibleX[i]) << i;
-        EXPECT_EQ(expectedY[i], course._visibleY[i]) << i;
-    }
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 1}, {2, 3}, {3, 1}, {20, 2}, {40, 60}}),
+              CollectedInOrder(course));
 }
 
 TEST(Frustum, IdentityMatricesGiveTheUnitCubeFacingInwards) {
@@ -181,8 +187,9 @@ TEST(Frustum, IdentityMatricesGiveTheUnitCubeFacingInwards) {
 TEST(Frustum, IdentityViewCollectsOnlyTheLeafAtTheOrigin) {
     CourseData course;
     MarkerCourse(course, 64, {{1, 1}, {8, 8}, {9, 8}, {8, 9}, {30, 30}});
-    course._frustum.Update(kIdentity, kIdentity);
-    EXPECT_EQ((std::set<std::pair<int, int>>{{1, 1}, {8, 8}}), Collected(course));
+    Frustum frustum;
+    frustum.Update(kIdentity, kIdentity);
+    EXPECT_EQ((std::set<std::pair<int, int>>{{1, 1}, {8, 8}}), Collected(course, frustum));
 }
 
 TEST(Frustum, PointsLessThanTwentyUnitsOutsideCountAsInside) {
@@ -233,9 +240,10 @@ TEST(Frustum, AnAreaTheViewCrossesBetweenItsCornersIsCollected) {
     Translation(-32, -17, -32, modelview);
     CourseData course;
     MarkerCourse(course, 64, {{8, 8}});
-    course._frustum.Update(kIdentity, modelview);
-    EXPECT_FALSE(course._frustum.PointInside(0, 0, 0));
-    EXPECT_EQ((std::set<std::pair<int, int>>{{8, 8}}), Collected(course));
+    Frustum frustum;
+    frustum.Update(kIdentity, modelview);
+    EXPECT_FALSE(frustum.PointInside(0, 0, 0));
+    EXPECT_EQ((std::set<std::pair<int, int>>{{8, 8}}), Collected(course, frustum));
 }
 
 TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
@@ -263,8 +271,9 @@ TEST(Frustum, EveryPostInViewIsCollectedOnTheShippedCourse) {
                 for (int degrees = 0; degrees < 360; degrees += 6) {
                     float modelview[16];
                     LookAlongMatrix(eyeX, eyeY, eyeZ, degrees * 3.14159265f / 180, modelview);
-                    course._frustum.Update(projection, modelview);
-                    const std::set<std::pair<int, int>> collected = Collected(course);
+                    Frustum frustum;
+                    frustum.Update(projection, modelview);
+                    const std::set<std::pair<int, int>> collected = Collected(course, frustum);
                     for (int i = 0; i < course._quadTree.markerCount; ++i) {
                         const std::pair<int, int> post{course._quadTree.markerX[i],
                                                        course._quadTree.markerY[i]};

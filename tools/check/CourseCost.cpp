@@ -4,12 +4,14 @@
 #include <cmath>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 #include "base/Matrix.h"
 #include "course/CourseData.h"
 #include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/MarkerPlacement.h"
+#include "course/QuadTree.h"
 
 namespace {
 // The game's view: a racer's camera (60 degrees up-down, near 0.1, far 512) in one half of the
@@ -20,7 +22,6 @@ constexpr float kNear = 0.1f;
 constexpr float kFar = 512.0f;
 constexpr float kEyeHeight = kTrackHeight + 2.0f;
 constexpr int kHeadings = 72;
-constexpr int32_t kQuadTreeDepth = 4;  // as the game builds and walks it
 
 // What the busiest view costs, fitted to the bench's runs (both racers driving a lap, 640 x 480,
 // on the default course and on drawn 64-, 128- and 256-wide courses): the peak resident memory
@@ -41,6 +42,9 @@ CourseCost CostOfCourse(CourseData& course) {
     float projection[16];
     PerspectiveMatrix(kFieldOfView, kAspect, kNear, kFar, projection);
     CourseCost cost;
+    Frustum frustum;
+    std::vector<int32_t> visibleX(course._quadTree.markerCount);
+    std::vector<int32_t> visibleY(course._quadTree.markerCount);
     const float cell = course._cellSize;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -51,10 +55,10 @@ CourseCost CostOfCourse(CourseData& course) {
                 float view[16];
                 LookAlongMatrix((x + 0.5f) * cell, kEyeHeight, (y + 0.5f) * cell,
                                 2.0f * 3.14159265f * i / kHeadings, view);
-                course._frustum.Update(projection, view);
-                course.CollectVisible(course._quadTree, 0.0f, 0.0f, kTerrainSize, kTerrainSize,
-                                      kQuadTreeDepth);
-                cost.mostInView = std::max(cost.mostInView, course._visibleCountX);
+                frustum.Update(projection, view);
+                cost.mostInView = std::max(cost.mostInView,
+                                           CollectVisibleMarkers(course._quadTree, frustum,
+                                                                 visibleX.data(), visibleY.data()));
             }
         }
     }

@@ -61,8 +61,13 @@ bool Clip(float start, float step, float min, float max, float& low, float& high
     return low <= high;
 }
 
-// True when the move touches the rope's band: the rope widened by kRopeHalfWidth on each side
-// and at each end.
+// True when (u, s), in the rope's frame, lies in the rope's band: the rope widened by
+// kRopeHalfWidth on each side and at each end.
+bool InBand(const RopeFrame& f, float u, float s) {
+    return u >= -kRopeHalfWidth && u <= f.length + kRopeHalfWidth && std::fabs(s) <= kRopeHalfWidth;
+}
+
+// True when the move touches the rope's band.
 bool TouchesBand(const RopeFrame& f, float u0, float s0, float u1, float s1) {
     float low = 0.0f;
     float high = 1.0f;
@@ -82,9 +87,27 @@ bool RopeStopsMove(const FenceRope& rope, float ax, float az, float bx, float bz
     if (f.sided) {
         return s1 > s0;  // only toward the blocked side: on the line, back to the track is free
     }
-    const bool startsOnRope = u0 >= -kRopeHalfWidth && u0 <= f.length + kRopeHalfWidth &&
-                              std::fabs(s0) <= kRopeHalfWidth;
-    return !startsOnRope;
+    return !InBand(f, u0, s0);
+}
+
+// True when the move comes into a post from outside it: nearer to the post than kRopeHalfWidth
+// somewhere along the move. No rope stops a move along its own line, the posts on that line do;
+// a racer standing on a post may leave it.
+bool MoveEntersPost(float postX, float postZ, float ax, float az, float bx, float bz) {
+    const float radius2 = kRopeHalfWidth * kRopeHalfWidth;
+    const float fromX = ax - postX;
+    const float fromZ = az - postZ;
+    if (fromX * fromX + fromZ * fromZ < radius2) {
+        return false;
+    }
+    const float dx = bx - ax;
+    const float dz = bz - az;
+    const float length2 = dx * dx + dz * dz;
+    const float t =
+        length2 > 0.0f ? std::clamp(-(fromX * dx + fromZ * dz) / length2, 0.0f, 1.0f) : 0.0f;
+    const float nearX = fromX + t * dx;
+    const float nearZ = fromZ + t * dz;
+    return nearX * nearX + nearZ * nearZ < radius2;
 }
 }  // namespace
 
@@ -164,7 +187,18 @@ bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fr
             std::fabs(rope.z0 - fromZ) > reach + std::fabs(rope.z1 - rope.z0)) {
             continue;
         }
-        if (RopeStopsMove(rope, fromX, fromZ, toX, toZ)) {
+        if (RopeStopsMove(rope, fromX, fromZ, toX, toZ) ||
+            MoveEntersPost(rope.postX0, rope.postZ0, fromX, fromZ, toX, toZ)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsOnFenceLine(const std::vector<FenceRope>& fence, float x, float z) {
+    for (const FenceRope& rope : fence) {
+        const RopeFrame f = FrameOf(rope);
+        if (InBand(f, Along(rope, f, x, z), Across(rope, f, x, z))) {
             return true;
         }
     }

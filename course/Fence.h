@@ -1,9 +1,9 @@
 // The fence: the ropes as segments in the ground plane, worked out once from the marker layout.
-// It is the course's wall: a racer's move that would cross a rope is stopped, and the ground
-// inside the fence is drivable everywhere, also over the corners of blocked cells that a
-// diagonal rope leaves on the track side. Blocked ground stops a racer only where no rope
-// stands before it. The game's wall step, the checker, the course picture, the asset kit and
-// the bench's driver all ask these functions.
+// It is the course's wall: a racer's move that would cross a rope, or run into a post, is
+// stopped, and the ground inside the fence is drivable everywhere, also over the corners of
+// blocked cells that a diagonal rope leaves on the track side. Blocked ground stops a racer
+// only where no rope stands before it. The game's wall step, the checker, the course picture,
+// the asset kit and the bench's driver all ask these functions.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +29,17 @@ void LayOutFence(CourseData& course);
 const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, int32_t y);
 
 // True when a racer's move from (fromX, fromZ) to (toX, toZ) crosses the fence: it reaches a
-// rope from the track side, or, standing on a rope's line, goes on away from the track. A
-// move along a rope or away from it toward the track crosses nothing.
+// rope from the track side, or, standing on a rope's line, goes on away from the track, or it
+// comes within kRopeHalfWidth of a post (every marker's own). A move along a rope, or away from
+// it toward the track, crosses nothing but the posts in its way: a racer on a rope's line
+// drives along it as far as the next post, never through one.
 bool MoveCrossesFence(const CourseData& course, float fromX, float fromZ, float toX, float toZ);
 bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
                       float toZ);
+
+// True when (x, z) lies on a rope's line: within kRopeHalfWidth of a rope as drawn, where only
+// the posts stop a move along it.
+bool IsOnFenceLine(const std::vector<FenceRope>& fence, float x, float z);
 
 // True for ground inside the fence, where a racer drives freely. Within a cell of a rope the
 // nearest rope tells, by the side the point is on (so a corner of a blocked cell that a

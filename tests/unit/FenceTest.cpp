@@ -80,6 +80,14 @@ std::vector<std::pair<std::string, std::string>> SweepCourses() {
     for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
         courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
     }
+    // The default course with three start cells: racer 2 starts on the first, on the fence line.
+    std::string threeStarts = ReadFileBytes(KESTRUN_SOURCE_DIR "/data/courses/default.txt");
+    size_t fourth = threeStarts.find('\n');
+    for (int i = 0; i < 4; ++i) {
+        fourth = threeStarts.find('2', fourth + 1);
+    }
+    threeStarts[fourth] = '0';
+    courses.emplace_back("racer 2 on the fence line", threeStarts);
     return courses;
 }
 
@@ -269,6 +277,35 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
                 })) << "from " << sx << "," << sz;
                 EXPECT_LE(NearestRope(course, endX, endZ), 1.2f) << "from " << sx << "," << sz;
             }
+        }
+
+        // No way along a rope: driven from each post along its rope's line, and from both
+        // racers' starts ahead and back, a racer never runs through a post (no rope stops a move
+        // along its own line).
+        std::vector<std::pair<float, float>> markerPosts;
+        for (int x = 0; x < course._courseWidth; ++x) {
+            for (int y = 0; y < course._courseLength; ++y) {
+                if (course.GetCell(x, y) == ';') {
+                    markerPosts.emplace_back(x * size, y * size);
+                }
+            }
+        }
+        const auto driveThroughNoPost = [&](float sx, float sz, float heading) {
+            Drive(course, sx, sz, heading, 60, [&](float x, float z) {
+                for (const auto& [px, pz] : markerPosts) {
+                    EXPECT_TRUE((px == sx && pz == sz) || std::hypot(x - px, z - pz) >= 0.1f)
+                        << "from " << sx << "," << sz << " at " << x << "," << z << " through "
+                        << px << "," << pz;
+                }
+            });
+        };
+        for (const FenceRope& rope : course._fence) {
+            driveThroughNoPost(rope.postX0, rope.postZ0,
+                               std::atan2(rope.x1 - rope.x0, -(rope.z1 - rope.z0)));
+        }
+        for (const float heading : {0.0f, 3.14159265f}) {
+            driveThroughNoPost(course._start1X, course._start1Z, heading);
+            driveThroughNoPost(course._start2X, course._start2Z, heading);
         }
 
         // Driven every way from the track: never off the reachable ground, and wherever the wall

@@ -151,8 +151,8 @@ bool ReachesBlockedSide(const CourseData& course, const std::vector<FenceRope>& 
 // Cells a racer drives on that get neither a post nor the start, beside blocked ground or the
 // grid's edge where no rope stands before it: a racer stops there against nothing it can see.
 // Looked at before the marker rule, over the fence the game will build.
-std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const CourseData& course) {
-    const std::vector<FenceRope> fence = BuildFence(course);
+std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const CourseData& course,
+                                                        const std::vector<FenceRope>& fence) {
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -214,15 +214,44 @@ void ListCells(std::vector<std::string>& warnings, const std::vector<std::string
     warnings.push_back(line.str());
 }
 
-void WarnAboutWalls(const CourseData& course, const std::vector<CellPlace>& places,
-                    std::vector<std::string>& warnings) {
+void WarnAboutWalls(const CourseData& course, const std::vector<FenceRope>& fence,
+                    const std::vector<CellPlace>& places, std::vector<std::string>& warnings) {
     std::vector<std::string> cells;
-    for (const auto& [x, y] : InvisibleWalls(course)) {
+    for (const auto& [x, y] : InvisibleWalls(course, fence)) {
         cells.push_back(Where(places, course, x, y) + ": invisible wall: '" +
                         course.GetCell(x, y) +
                         "' borders blocked ground but gets no post or rope (make it '0')");
     }
     ListCells(warnings, cells, "drivable cells border blocked ground with no post or rope");
+}
+
+// A racer that starts on a rope's line (its start cell has blocked ground right before it, as
+// the first of two or three start cells across the track does): no rope stops a move along its
+// own line, so the racer drives along the rope as far as the next post. One on a wall is a
+// problem already.
+void WarnAboutStartsOnTheFence(const CourseData& course, const std::vector<FenceRope>& fence,
+                               const std::vector<CellPlace>& places,
+                               std::vector<std::string>& warnings) {
+    int32_t xs[kStartTableSize];
+    int32_t ys[kStartTableSize];
+    const int32_t count = CollectStartCells(course, xs, ys, kStartTableSize);
+    if (count < 2 || count > kStartTableSize) {
+        return;
+    }
+    const float size = CellSizeForWidth(course._courseWidth);
+    for (int32_t racer = 1; racer <= 2; ++racer) {
+        const int32_t entry = count / 2 - (racer - 1);
+        const int32_t x = xs[entry];
+        const int32_t y = ys[entry];
+        if (!IsWallCell(course, x, y) &&
+            IsOnFenceLine(fence, static_cast<float>(x) * size, static_cast<float>(y) * size)) {
+            warnings.push_back(Where(places, course, x, y) + ": racer " + std::to_string(racer) +
+                               " starts on the fence line: its start cell has blocked ground "
+                               "right before it, so it stands on a rope and can drive along it "
+                               "as far as the next post (with 4 or more start cells across the "
+                               "track both racers start inside the fence)");
+        }
+    }
 }
 
 void WarnAboutGround(const CourseData& course, const unsigned char* heights,
@@ -287,7 +316,9 @@ CourseReport CheckCourse(CourseData& course, const std::string& text, const unsi
             report.problems.push_back(problem);
         }
     }
-    WarnAboutWalls(course, places, report.warnings);
+    const std::vector<FenceRope> fence = BuildFence(course);
+    WarnAboutStartsOnTheFence(course, fence, places, report.warnings);
+    WarnAboutWalls(course, fence, places, report.warnings);
     if (heights) {
         WarnAboutGround(course, heights, places, report.warnings);
     }

@@ -1,6 +1,7 @@
 // The rules a course file has to keep for the game to behave, checked on a grid that the
 // game's own reader has read: each broken rule gives one line of text. Warnings name cells
-// the game runs with but a racer would find wrong (by line and column of the file).
+// the game runs with but a racer would find wrong (by line and column of the file): invisible
+// walls, a racer that starts on the fence line, ground off the track's height.
 #pragma once
 
 #include <cstdint>

@@ -34,7 +34,8 @@ const char* const kUsage =
     "problems it states the most markers any one view will hold (from the course's layout, with\n"
     "the game's culling) and what that costs on a machine without a GPU.\n"
     "Exit status: 0 every course is sound; 1 a course the game cannot read or will run wrongly\n"
-    "(problems); 2 no problems, but warnings (invisible walls, ground off height 15).\n"
+    "(problems); 2 no problems, but warnings (invisible walls, a racer that starts on the fence\n"
+    "line, ground off height 15).\n"
     "With --level-words it reads a level file as the game does and prints its two words, the sky\n"
     "box folder and the course file, one a line (status 0); when the game would refuse the level\n"
     "it says why in one line (status 1).";

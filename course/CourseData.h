@@ -89,5 +89,5 @@ public:
     char* _courseMap;             // cell (x, y) at x + y * width
     uint16_t _courseWidth;
     uint16_t _courseLength;
-    std::vector<FenceRope> _fence;  // the ropes as segments on the ground: the course's wall
+    Fence _fence;                 // the ropes as segments on the ground: the course's wall
 };

@@ -6,6 +6,7 @@
 
 #include "course/CourseData.h"
 #include "course/CourseGrid.h"
+#include "course/FenceGround.h"
 #include "course/RopeTable.h"
 
 namespace {
@@ -111,8 +112,8 @@ bool MoveEntersPost(float postX, float postZ, float ax, float az, float bx, floa
 }
 }  // namespace
 
-std::vector<FenceRope> BuildFence(const CourseData& course) {
-    std::vector<FenceRope> fence;
+Fence BuildFence(const CourseData& course) {
+    Fence fence;
     const float cellSize = CellSizeForWidth(course._courseWidth);
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -129,7 +130,7 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
                                   2.0f * rope.across * dirX;
             const float postX = static_cast<float>(x) * cellSize;
             const float postZ = static_cast<float>(y) * cellSize;
-            FenceRope piece{x, y, rope,
+            FenceRope piece{x, y, x, y, rope,
                             centreX - dirX * rope.length / 2.0f,
                             centreZ - dirZ * rope.length / 2.0f,
                             centreX + dirX * rope.length / 2.0f,
@@ -142,6 +143,8 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
             int32_t dx = 0;
             int32_t dy = 0;
             if (RopeNeighbour(course, x, y, dx, dy)) {
+                piece.joinsX = x + dx;
+                piece.joinsY = y + dy;
                 piece.postX1 = static_cast<float>(x + dx) * cellSize;
                 piece.postZ1 = static_cast<float>(y + dy) * cellSize;
                 const int32_t steps = std::max(std::abs(dx), std::abs(dy));
@@ -156,18 +159,21 @@ std::vector<FenceRope> BuildFence(const CourseData& course) {
                 piece.outX = side > 0.0f ? normalX : -normalX;
                 piece.outZ = side > 0.0f ? normalZ : -normalZ;
             }
-            fence.push_back(piece);
+            fence.ropes.push_back(piece);
         }
     }
+    fence.insideParts = InsideParts(course, fence.ropes);
     return fence;
 }
 
-const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, int32_t y) {
-    const auto at = std::lower_bound(fence.begin(), fence.end(), std::make_pair(x, y),
-                                     [](const FenceRope& rope, const std::pair<int32_t, int32_t>& cell) {
-                                         return std::make_pair(rope.cellX, rope.cellY) < cell;
-                                     });
-    return at != fence.end() && at->cellX == x && at->cellY == y ? &*at : nullptr;
+// The ropes stand in scan order, x outermost: sorted by their markers' cells.
+const FenceRope* RopeOfMarker(const Fence& fence, int32_t x, int32_t y) {
+    const auto before = [](const FenceRope& rope, const std::pair<int32_t, int32_t>& cell) {
+        return std::make_pair(rope.cellX, rope.cellY) < cell;
+    };
+    const auto at =
+        std::lower_bound(fence.ropes.begin(), fence.ropes.end(), std::make_pair(x, y), before);
+    return at != fence.ropes.end() && at->cellX == x && at->cellY == y ? &*at : nullptr;
 }
 
 void LayOutFence(CourseData& course) {
@@ -178,10 +184,9 @@ bool MoveCrossesFence(const CourseData& course, float fromX, float fromZ, float 
     return MoveCrossesFence(course._fence, fromX, fromZ, toX, toZ);
 }
 
-bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
-                      float toZ) {
+bool MoveCrossesFence(const Fence& fence, float fromX, float fromZ, float toX, float toZ) {
     const float reach = std::hypot(toX - fromX, toZ - fromZ) + 16.0f;
-    for (const FenceRope& rope : fence) {
+    for (const FenceRope& rope : fence.ropes) {
         // Ropes are at most a few cells long: far ones are passed over without the geometry.
         if (std::fabs(rope.x0 - fromX) > reach + std::fabs(rope.x1 - rope.x0) ||
             std::fabs(rope.z0 - fromZ) > reach + std::fabs(rope.z1 - rope.z0)) {
@@ -195,8 +200,8 @@ bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fr
     return false;
 }
 
-bool IsOnFenceLine(const std::vector<FenceRope>& fence, float x, float z) {
-    for (const FenceRope& rope : fence) {
+bool IsOnFenceLine(const Fence& fence, float x, float z) {
+    for (const FenceRope& rope : fence.ropes) {
         const RopeFrame f = FrameOf(rope);
         if (InBand(f, Along(rope, f, x, z), Across(rope, f, x, z))) {
             return true;
@@ -209,36 +214,21 @@ bool IsInsideFence(const CourseData& course, float x, float z) {
     return IsInsideFence(course, course._fence, x, z);
 }
 
-bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence, float x, float z) {
+bool IsInsideFence(const CourseData& course, const Fence& fence, float x, float z) {
     const GridCell cell = WorldToCell(course, x, z);
-    const bool blocked = IsBlockedCell(course, cell.x, cell.y);
-    // The nearest rope within a cell decides, by the side the point is on; without one, the
-    // cell does.
-    float nearest = CellSizeForWidth(course._courseWidth);
-    bool near = false;
-    bool trackSide = false;
-    for (const FenceRope& whole : fence) {
-        // From post to post: past its posts a rope may reach into a corner beyond the fence.
-        FenceRope rope = whole;
-        rope.x0 = whole.postX0;
-        rope.z0 = whole.postZ0;
-        rope.x1 = whole.postX1;
-        rope.z1 = whole.postZ1;
-        if ((rope.outX == 0.0f && rope.outZ == 0.0f) || (rope.x0 == rope.x1 && rope.z0 == rope.z1)) {
-            continue;
-        }
-        const RopeFrame f = FrameOf(rope);
-        const float u = Along(rope, f, x, z);
-        const float s = Across(rope, f, x, z);
-        const float beyondEnd = u < 0.0f ? -u : u > f.length ? u - f.length : 0.0f;
-        const float distance = std::hypot(beyondEnd, s);
-        if (distance <= nearest) {
-            nearest = distance;
-            near = true;
-            trackSide = s <= 0.0f;
-        }
+    if (!course.Contains(cell.x, cell.y)) {
+        return false;
     }
-    return near ? trackSide : !blocked;
+    const size_t cells = static_cast<size_t>(course._courseWidth) * course._courseLength;
+    if (fence.insideParts.size() != cells) {
+        return !IsBlockedCell(course, cell.x, cell.y);  // no fence laid out for this grid
+    }
+    // The part of the cell the point lies in, by the sides of its two diagonals.
+    const float fx = x * course._cellsPerUnit - static_cast<float>(cell.x);
+    const float fz = z * course._cellsPerUnit - static_cast<float>(cell.y);
+    const uint8_t inside =
+        fence.insideParts[static_cast<size_t>(cell.x) * course._courseLength + cell.y];
+    return ((inside >> CellPartAt(fx, fz)) & 1) != 0;
 }
 
 bool IsBlockedGround(const CourseData& course, float x, float z) {

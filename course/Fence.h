@@ -20,13 +20,14 @@ constexpr float kRopeHalfWidth = 0.2f;
 // The ropes of every marker cell (';', or a '0' with a blocked side neighbour, so that the
 // answer is the same before and after the marker build), in scan order, each placed once by
 // the rope table (course/RopeTable.h: PlaceRope): the drawing draws that placement.
-std::vector<FenceRope> BuildFence(const CourseData& course);
+// With them, which parts of each cell lie inside the fence (Fence::insideParts).
+Fence BuildFence(const CourseData& course);
 
 // Builds the fence into the course (CourseData::_fence); the marker layout does it for the game.
 void LayOutFence(CourseData& course);
 
 // The rope the fence placed for the marker (x, y), or null for a cell that carries none.
-const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, int32_t y);
+const FenceRope* RopeOfMarker(const Fence& fence, int32_t x, int32_t y);
 
 // True when a racer's move from (fromX, fromZ) to (toX, toZ) crosses the fence: it reaches a
 // rope from the track side, or, standing on a rope's line, goes on away from the track, or it
@@ -34,20 +35,20 @@ const FenceRope* RopeOfMarker(const std::vector<FenceRope>& fence, int32_t x, in
 // it toward the track, crosses nothing but the posts in its way: a racer on a rope's line
 // drives along it as far as the next post, never through one.
 bool MoveCrossesFence(const CourseData& course, float fromX, float fromZ, float toX, float toZ);
-bool MoveCrossesFence(const std::vector<FenceRope>& fence, float fromX, float fromZ, float toX,
-                      float toZ);
+bool MoveCrossesFence(const Fence& fence, float fromX, float fromZ, float toX, float toZ);
 
 // True when (x, z) lies on a rope's line: within kRopeHalfWidth of a rope as drawn, where only
 // the posts stop a move along it.
-bool IsOnFenceLine(const std::vector<FenceRope>& fence, float x, float z);
+bool IsOnFenceLine(const Fence& fence, float x, float z);
 
-// True for ground inside the fence, where a racer drives freely. Within a cell of a rope the
-// nearest rope tells, by the side the point is on (so a corner of a blocked cell that a
-// diagonal rope leaves on the track side is inside, and free ground beyond a rope is not);
-// farther from every rope, every cell that is not blocked.
+// True for ground inside the fence, just where a racer can drive: the ground on the track side
+// of the ropes (also a corner of a blocked cell that a diagonal rope leaves there, and no free
+// ground beyond a rope), and where no rope bounds it, every cell that is not blocked. Off the
+// grid is outside. Looked up in the parts the fence worked out (Fence::insideParts); a course
+// without a fence laid out has only its cells.
 bool IsInsideFence(const CourseData& course, float x, float z);
 // The same with a fence of the caller's (BuildFence), for a course whose markers are not laid out.
-bool IsInsideFence(const CourseData& course, const std::vector<FenceRope>& fence, float x, float z);
+bool IsInsideFence(const CourseData& course, const Fence& fence, float x, float z);
 
 // True when the world position (x, z) lies on blocked ground ('1', or off the grid) outside
 // the fence: where the wall step stops a racer that crossed no rope.

@@ -180,7 +180,7 @@ TEST(AssetGeneratorRun, EachCoursesRoadEndsWhereTheWallStepStopsARacer) {
         ASSERT_EQ(256u, base.width);
         CourseData course;
         ReadGoodCourse(course, ReadFileBytes(path));
-        const std::vector<FenceRope> fence = BuildFence(course);
+        const Fence fence = BuildFence(course);
         int wrong = 0;
         for (uint32_t z = 0; z < 256; ++z) {
             for (uint32_t x = 0; x < 256; ++x) {

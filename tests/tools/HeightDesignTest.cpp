@@ -69,7 +69,7 @@ TEST_F(HeightDesign, GroundUnderEveryFreeAndStartCellIsAtHeightFifteen) {
         }
         EXPECT_GT(cells, 300) << path;
         // And every sample inside the fence, blocked cells' corners too.
-        const std::vector<FenceRope> fence = BuildFence(course);
+        const Fence fence = BuildFence(course);
         for (int z = 0; z < kSize; ++z) {
             for (int x = 0; x < kSize; ++x) {
                 if (IsInsideFence(course, fence, x + 0.5f, z + 0.5f)) {

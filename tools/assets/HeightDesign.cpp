@@ -58,7 +58,7 @@ std::vector<char> CellsUnderSamples(const CourseData& course) {
 }
 
 std::vector<char> RoadUnderSamples(const CourseData& course) {
-    const std::vector<FenceRope> fence = BuildFence(course);
+    const Fence fence = BuildFence(course);
     std::vector<char> cells = CellsUnderSamples(course);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
         for (int32_t x = 0; x < kTerrainSize; ++x) {

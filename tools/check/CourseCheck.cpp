@@ -132,7 +132,7 @@ std::string LengthProblem(const CourseData& course) {
 // (x, y) with no rope before it: from a little inside the cell, at the middle of their shared
 // edge, a move a little into the blocked cell crosses no rope and ends on blocked ground
 // outside the fence (a blocked corner that a diagonal rope leaves inside is drivable).
-bool ReachesBlockedSide(const CourseData& course, const std::vector<FenceRope>& fence, int32_t x,
+bool ReachesBlockedSide(const CourseData& course, const Fence& fence, int32_t x,
                         int32_t y, int32_t dx, int32_t dy) {
     const float size = CellSizeForWidth(course._courseWidth);
     const float edgeX = (static_cast<float>(x) + 0.5f + 0.5f * static_cast<float>(dx)) * size;
@@ -152,7 +152,7 @@ bool ReachesBlockedSide(const CourseData& course, const std::vector<FenceRope>& 
 // grid's edge where no rope stands before it: a racer stops there against nothing it can see.
 // Looked at before the marker rule, over the fence the game will build.
 std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const CourseData& course,
-                                                        const std::vector<FenceRope>& fence) {
+                                                        const Fence& fence) {
     std::vector<std::pair<int32_t, int32_t>> cells;
     for (int32_t x = 0; x < course._courseWidth; ++x) {
         for (int32_t y = 0; y < course._courseLength; ++y) {
@@ -214,7 +214,7 @@ void ListCells(std::vector<std::string>& warnings, const std::vector<std::string
     warnings.push_back(line.str());
 }
 
-void WarnAboutWalls(const CourseData& course, const std::vector<FenceRope>& fence,
+void WarnAboutWalls(const CourseData& course, const Fence& fence,
                     const std::vector<CellPlace>& places, std::vector<std::string>& warnings) {
     std::vector<std::string> cells;
     for (const auto& [x, y] : InvisibleWalls(course, fence)) {
@@ -229,7 +229,7 @@ void WarnAboutWalls(const CourseData& course, const std::vector<FenceRope>& fenc
 // the first of two or three start cells across the track does): no rope stops a move along its
 // own line, so the racer drives along the rope as far as the next post. One on a wall is a
 // problem already.
-void WarnAboutStartsOnTheFence(const CourseData& course, const std::vector<FenceRope>& fence,
+void WarnAboutStartsOnTheFence(const CourseData& course, const Fence& fence,
                                const std::vector<CellPlace>& places,
                                std::vector<std::string>& warnings) {
     int32_t xs[kStartTableSize];
@@ -316,7 +316,7 @@ CourseReport CheckCourse(CourseData& course, const std::string& text, const unsi
             report.problems.push_back(problem);
         }
     }
-    const std::vector<FenceRope> fence = BuildFence(course);
+    const Fence fence = BuildFence(course);
     WarnAboutStartsOnTheFence(course, fence, places, report.warnings);
     WarnAboutWalls(course, fence, places, report.warnings);
     if (heights) {

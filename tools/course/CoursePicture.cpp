@@ -130,7 +130,7 @@ Picture DrawCourse(CourseData& course, const unsigned char* heights) {
     const auto pixel = [&](float world) {
         return static_cast<int32_t>(std::lround(world / cellSize * s));
     };
-    for (const FenceRope& rope : BuildFence(course)) {
+    for (const FenceRope& rope : BuildFence(course).ropes) {
         if (s >= 4) {
             canvas.Line(pixel(rope.z0), pixel(rope.x0), pixel(rope.z1), pixel(rope.x1), thickness,
                         kRope);

@@ -197,6 +197,20 @@ void Game::KeyUp(unsigned char key, int, int) {
     _keys[key] = 0;
 }
 
+void Game::SetWindowSize(int32_t width, int32_t height) {
+    _windowWidth = width;
+    _windowHeight = height;
+}
+
+bool Game::WindowHasSize(int32_t width, int32_t height) const {
+    return _width == width && _height == height;
+}
+
+RacerView Game::ViewOfRacer(int racer) const {
+    const Camera& camera = racer == 1 ? _camera1 : _camera2;
+    return RacerView{camera._eye.x, camera._eye.z, camera._heading, camera._acceleration == 0.0f};
+}
+
 bool Game::_CaptureImage(const char*) {
     std::cout << "Game::_CaptureImage() needs 'libvornel'" << std::endl;
     return false;

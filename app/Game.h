@@ -20,6 +20,15 @@ struct RacerKeys {
 
 struct FrameRow;
 
+// What a driver sees of its racer: where it stands on the ground, which way it looks (radians,
+// 0 toward -z) and whether a wall has just stopped it.
+struct RacerView {
+    float x;
+    float z;
+    float heading;
+    bool stopped;
+};
+
 struct RacerRestart {
     bool accelRestart = true;
     bool leftRestart = true;
@@ -53,6 +62,17 @@ public:
     void RunStep(const FrameRow& row);
 
     bool _CaptureImage(const char* fileName);
+
+    // --- what the benchmark asks of a running game ---
+    // The size the window opens with; before Init.
+    void SetWindowSize(int32_t width, int32_t height);
+    // True once GLUT has given the window this size.
+    bool WindowHasSize(int32_t width, int32_t height) const;
+    // Racer 1 or 2 as its driver sees it; the benchmark's autopilot steers by it.
+    RacerView ViewOfRacer(int racer) const;
+    World& GetWorld() { return _world; }
+    const World& GetWorld() const { return _world; }
+    const Sound& GetSound() const { return _sound; }
 
     int32_t _windowWidth;
     int32_t _windowHeight;

@@ -43,8 +43,8 @@ double g_laps = 0.0;
 int32_t g_lastStep = -1;
 
 std::vector<int32_t> StepsFromStart(const CourseData& course) {
-    const int32_t width = course._courseWidth;
-    const int32_t length = course._courseLength;
+    const int32_t width = course.GetWidth();
+    const int32_t length = course.GetLength();
     std::vector<int32_t> steps(static_cast<size_t>(width) * length, -1);
     int32_t xs[kStartTableSize];
     int32_t ys[kStartTableSize];
@@ -82,7 +82,8 @@ std::vector<int32_t> StepsFromStart(const CourseData& course) {
 }
 
 void BuildLap(const CourseData& course) {
-    g_lap.length = course._courseLength;
+    g_lap.length = course.GetLength();
+    const double cellSize = CellSizeForWidth(course.GetWidth());
     g_lap.stepOfCell = StepsFromStart(course);
     int32_t last = -1;
     for (int32_t step : g_lap.stepOfCell) {
@@ -92,8 +93,8 @@ void BuildLap(const CourseData& course) {
     for (size_t cell = 0; cell < g_lap.stepOfCell.size(); ++cell) {
         const int32_t step = g_lap.stepOfCell[cell];
         if (step >= 0) {
-            sumX[step] += (static_cast<double>(cell / g_lap.length) + 0.5) * course._cellSize;
-            sumZ[step] += (static_cast<double>(cell % g_lap.length) + 0.5) * course._cellSize;
+            sumX[step] += (static_cast<double>(cell / g_lap.length) + 0.5) * cellSize;
+            sumZ[step] += (static_cast<double>(cell % g_lap.length) + 0.5) * cellSize;
             count[step] += 1.0;
         }
     }
@@ -105,8 +106,8 @@ void BuildLap(const CourseData& course) {
 }
 
 // The route point of the cell under a racer, or -1 off the route (start row, walls).
-int32_t StepAt(const CourseData& course, const Camera& camera) {
-    const GridCell cell = WorldToCell(course, camera._eye.x, camera._eye.z);
+int32_t StepAt(const CourseData& course, const RacerView& racer) {
+    const GridCell cell = WorldToCell(course, racer.x, racer.z);
     return course.Contains(cell.x, cell.y)
                ? g_lap.stepOfCell[static_cast<size_t>(cell.x) * g_lap.length + cell.y]
                : -1;
@@ -130,29 +131,37 @@ bool ClearPath(const CourseData& course, float x, float z, const RoutePoint& poi
 
 // The farthest of the next few route points that the racer can drive to in a straight line:
 // around a corner of the fence it aims short rather than into the rope.
-RoutePoint Target(const CourseData& course, const Camera& camera, int32_t step) {
+RoutePoint Target(const CourseData& course, const RacerView& racer, int32_t step) {
     const int32_t count = static_cast<int32_t>(g_lap.points.size());
     for (int32_t ahead = kLookAhead; ahead > 1; --ahead) {
         const RoutePoint& point = g_lap.points[(std::max(step, 0) + ahead) % count];
-        if (ClearPath(course, camera._eye.x, camera._eye.z, point)) {
+        if (ClearPath(course, racer.x, racer.z, point)) {
             return point;
         }
     }
     return g_lap.points[(std::max(step, 0) + 1) % count];
 }
 
-void Drive(Game& game, const Camera& camera, const RacerKeys& keys, int32_t step) {
-    const RoutePoint target = Target(game._world._course, camera, step);
-    const float bearing = std::atan2(target.x - camera._eye.x, -(target.z - camera._eye.z));
-    float off = std::fmod(bearing - camera._heading, 2.0f * kPi);
+// Presses or releases a racer's key through the game's key handling, as a player does.
+void Press(Game& game, unsigned char key, bool down) {
+    if (down) {
+        game.KeyDown(key, 0, 0);
+    } else {
+        game.KeyUp(key, 0, 0);
+    }
+}
+
+void Drive(Game& game, const RacerView& racer, const RacerKeys& keys, int32_t step) {
+    const RoutePoint target = Target(game.GetWorld().GetCourse(), racer, step);
+    const float bearing = std::atan2(target.x - racer.x, -(target.z - racer.z));
+    float off = std::fmod(bearing - racer.heading, 2.0f * kPi);
     off = off > kPi ? off - 2.0f * kPi : off < -kPi ? off + 2.0f * kPi : off;
     // A racer stopped by a wall answers the accelerate key only after a frame without it.
-    const bool stopped = camera._acceleration == 0.0f;
     const bool aimed = std::fabs(off) < kHoldAngle;
-    game._keys[keys.accelerate] = aimed && !stopped ? 1 : 0;
-    game._keys[keys.hold] = !aimed && !stopped ? 1 : 0;
-    game._keys[keys.left] = off < -kSteerSlack ? 1 : 0;
-    game._keys[keys.right] = off > kSteerSlack ? 1 : 0;
+    Press(game, keys.accelerate, aimed && !racer.stopped);
+    Press(game, keys.hold, !aimed && !racer.stopped);
+    Press(game, keys.left, off < -kSteerSlack);
+    Press(game, keys.right, off > kSteerSlack);
 }
 }  // namespace
 
@@ -166,7 +175,7 @@ void AdvanceFrameClock() {
 }
 
 void DriveBoth(Game& game) {
-    const CourseData& course = game._world._course;
+    const CourseData& course = game.GetWorld().GetCourse();
     if (!g_lapBuilt) {
         BuildLap(course);
         g_lapBuilt = true;
@@ -174,7 +183,9 @@ void DriveBoth(Game& game) {
     if (g_lap.points.empty()) {
         return;
     }
-    const int32_t step1 = StepAt(course, game._camera1);
+    const RacerView racer1 = game.ViewOfRacer(1);
+    const RacerView racer2 = game.ViewOfRacer(2);
+    const int32_t step1 = StepAt(course, racer1);
     const int32_t count = static_cast<int32_t>(g_lap.points.size());
     if (step1 >= 0) {
         if (g_lastStep >= 0) {
@@ -184,8 +195,8 @@ void DriveBoth(Game& game) {
         }
         g_lastStep = step1;
     }
-    Drive(game, game._camera1, kRacer1Keys, step1);
-    Drive(game, game._camera2, kRacer2Keys, StepAt(course, game._camera2));
+    Drive(game, racer1, kRacer1Keys, step1);
+    Drive(game, racer2, kRacer2Keys, StepAt(course, racer2));
 }
 
 double LapsDriven() {

@@ -3,8 +3,8 @@
 // the quadtree collection of a view, and the per-frame rules of both racers.
 // Reads the generated data of the build (heights and the default course).
 #include <cmath>
-#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -41,11 +41,20 @@ const unsigned char* Heights() {
     return heights.data();
 }
 
+// The default course's text.
+const std::string& DefaultCourseText() {
+    static const std::string text = [] {
+        std::ifstream in(kData + "/courses/default.txt");
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }();
+    return text;
+}
+
 // The default course, read with the game's reader, its console lines kept quiet.
 bool ReadDefaultCourse(CourseData& course) {
-    std::ifstream in(kData + "/courses/default.txt");
+    std::istringstream in(DefaultCourseText());
     std::ostringstream quiet;
-    return in.good() && course.Read(in, quiet);
+    return course.Read(in, quiet);
 }
 
 // A laid-out course with its heights, as the game has it after start-up.
@@ -55,8 +64,8 @@ CourseData& LaidOutCourse() {
         ReadDefaultCourse(*laidOut);
         std::ostringstream quiet;
         LayOutMarkers(*laidOut, quiet);
-        laidOut->_heights = new unsigned char[static_cast<size_t>(kTerrainSize) * kTerrainSize];
-        std::memcpy(laidOut->_heights, Heights(), static_cast<size_t>(kTerrainSize) * kTerrainSize);
+        laidOut->LoadHeights((kData + "/terrain_data/terrain1.raw").c_str(), kTerrainSize,
+                             kTerrainSize);
         return laidOut;
     }();
     return *course;
@@ -87,13 +96,10 @@ BENCHMARK(BM_VertexNormal);
 
 void BM_MarkerLayout(benchmark::State& state) {
     CourseData course;
-    ReadDefaultCourse(course);
-    const size_t cells = static_cast<size_t>(course._courseWidth) * course._courseLength;
-    const std::vector<char> pristine(course._courseMap, course._courseMap + cells);
     std::ostringstream quiet;
     for (auto _ : state) {
         state.PauseTiming();
-        std::memcpy(course._courseMap, pristine.data(), cells);
+        ReadDefaultCourse(course);  // the grid as the file has it, before the layout's ';' cells
         state.ResumeTiming();
         LayOutMarkers(course, quiet);
     }
@@ -126,8 +132,8 @@ void BM_RopePlacement(benchmark::State& state) {
     CourseData& course = LaidOutCourse();
     for (auto _ : state) {
         RopePlacement rope = FirstRopePlacement();
-        for (int32_t y = 0; y < course._courseLength; ++y) {
-            for (int32_t x = 0; x < course._courseWidth; ++x) {
+        for (int32_t y = 0; y < course.GetLength(); ++y) {
+            for (int32_t x = 0; x < course.GetWidth(); ++x) {
                 if (course.GetCell(x, y) == ';') rope = PlaceRope(course, x, y);
             }
         }
@@ -146,7 +152,6 @@ int BenchClock() {
 void BM_PerFrameRules(benchmark::State& state) {
     CourseData& course = LaidOutCourse();
     static World world;  // items only; nothing of it is drawn
-    world._pickupRadius = 3;
     world.PlaceItems();
     Camera racers[2];
     RacerRestart restarts[2];

@@ -138,8 +138,7 @@ double Median(std::vector<double> values) {
 
 // Starts the game as main does, with its start-up lines kept off the result lines.
 bool StartGame(Game& game, const Options& options) {
-    game._windowWidth = options.width;
-    game._windowHeight = options.height;
+    game.SetWindowSize(options.width, options.height);
     std::ostringstream startup;
     std::streambuf* console = std::cout.rdbuf(startup.rdbuf());
     const bool ok = game.Init(options.level.c_str());
@@ -152,13 +151,14 @@ bool StartGame(Game& game, const Options& options) {
     // part out too.
     DropPart(game, options.drop);
     // Let GLUT map the window and deliver its size, as the main loop would before a frame.
-    for (int tries = 0; tries < 200 && game._width != options.width; ++tries) {
+    for (int tries = 0; tries < 200 && !game.WindowHasSize(options.width, options.height);
+         ++tries) {
         glutMainLoopEvent();
-        if (game._width != options.width) {
+        if (!game.WindowHasSize(options.width, options.height)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-    if (game._width != options.width || game._height != options.height) {
+    if (!game.WindowHasSize(options.width, options.height)) {
         game.Reshape(options.width, options.height);
     }
     return true;
@@ -171,7 +171,7 @@ __attribute__((noinline)) double RunFrames(Game& game, int frames) {
     for (int i = 0; i < frames; ++i) {
         DriveBoth(game);
         game.Display();
-        g_markersPerView.push_back(game._world._course._visibleCountX);
+        g_markersPerView.push_back(game.GetWorld().GetCourse().MarkersInView());
         AdvanceFrameClock();
     }
     glFinish();
@@ -226,13 +226,13 @@ void MeasureParts(Game& game, int frames) {
 
 // Swaps a part's display lists for the empty list 0, which glCallList skips.
 void DropPart(Game& game, const std::string& part) {
-    Course& course = game._world._course;
+    World& world = game.GetWorld();
     if (part == "sky") {
-        game._world._skybox._displayList = 0;
+        world.LeaveOutSky();
     } else if (part == "markers") {
-        course._poleList = course._postList = course._ropeList = 0;
+        world.GetCourse().LeaveOutMarkers();
     } else if (part == "items") {
-        game._world._billboardList = 0;
+        world.LeaveOutItems();
     }
 }
 
@@ -310,7 +310,7 @@ int main(int argc, char** argv) {
     g_markersPerView.clear();
     const double lapStart = LapsDriven();
     const Clock::time_point runsStart = Clock::now();
-    const double audioStart = game._sound.CallbackSeconds();
+    const double audioStart = game.GetSound().CallbackSeconds();
     for (int run = 0; run < options.runs; ++run) {
         double gameSeconds = 0.0;
         double referenceSeconds = 0.0;
@@ -344,9 +344,10 @@ int main(int argc, char** argv) {
     }
     // The audio thread's mixing, as a share of one processor over the runs' wall time.
     const double runsSeconds = std::chrono::duration<double>(Clock::now() - runsStart).count();
-    if (game._sound.Playing()) {
+    if (game.GetSound().Playing()) {
         std::cout << "audio_cpu_percent "
-                  << 100.0 * (game._sound.CallbackSeconds() - audioStart) / runsSeconds << std::endl;
+                  << 100.0 * (game.GetSound().CallbackSeconds() - audioStart) / runsSeconds
+                  << std::endl;
     }
     std::cout << "laps_driven " << LapsDriven() - lapStart << std::endl;
     std::cout << "frames_measured " << g_markersPerView.size() << std::endl;
@@ -363,8 +364,10 @@ int main(int argc, char** argv) {
     if (options.parts > 1) {
         MeasureParts(game, options.parts);
     }
-    std::cout << "racer1_at " << game._camera1._eye.x << "," << game._camera1._eye.z << std::endl;
-    std::cout << "racer2_at " << game._camera2._eye.x << "," << game._camera2._eye.z << std::endl;
+    for (int racer = 1; racer <= 2; ++racer) {
+        const RacerView view = game.ViewOfRacer(racer);
+        std::cout << "racer" << racer << "_at " << view.x << "," << view.z << std::endl;
+    }
     std::fflush(stdout);
     std::_Exit(0);
 }

@@ -47,16 +47,13 @@ private:
 }  // namespace
 
 void DrawTimedFrame(Game& game, bool withoutMarkers, double millis[kPartCount]) {
-    Course& course = game._world._course;
-    const GLuint lists[3] = {course._poleList, course._postList, course._ropeList};
-    if (withoutMarkers) {
-        course._poleList = course._postList = course._ropeList = 0;
-    }
+    Course& course = game.GetWorld().GetCourse();
+    const MarkerLists drawn = withoutMarkers ? course.LeaveOutMarkers() : MarkerLists{};
     PartTimer timer(millis);
     for (const FrameRow& row : kFrame) {
         timer.Run(PartOf(row.step), [&] { game.RunStep(row); });
     }
-    course._poleList = lists[0];
-    course._postList = lists[1];
-    course._ropeList = lists[2];
+    if (withoutMarkers) {
+        course.PutBackMarkers(drawn);
+    }
 }

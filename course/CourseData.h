@@ -54,6 +54,9 @@ public:
     bool Read(std::istream& in, std::ostream& console);
     char GetCell(int32_t x, int32_t y) const;
     void SetCell(int32_t x, int32_t y, char code);
+    // The grid's size in cells: lines of the file (grid x) and cells a line (grid y).
+    int32_t GetWidth() const { return _courseWidth; }
+    int32_t GetLength() const { return _courseLength; }
     bool Print(std::ostream& out) const;
     // True when (x, y) is a cell of the grid; outside the grid counts as blocked ground.
     bool Contains(int32_t x, int32_t y) const;

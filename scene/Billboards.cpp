@@ -28,7 +28,6 @@ void World::InitBillboards() {
     }
     BuildBillboardList();
     PlaceItems();
-    _pickupRadius = kItemRadius;
 }
 
 void World::PlaceItems() {
@@ -36,6 +35,11 @@ void World::PlaceItems() {
         _billboardX[i] = RandomPlace();
         _billboardZ[i] = RandomPlace();
     }
+    _pickupRadius = kItemRadius;
+}
+
+void World::LeaveOutItems() {
+    _billboardList = 0;
 }
 
 void World::BuildBillboardList() {

@@ -71,6 +71,10 @@ void SetFogAndLights(World& world) {
 World::World() = default;
 World::~World() = default;
 
+void World::LeaveOutSky() {
+    _skybox._displayList = 0;
+}
+
 bool World::Init(const char* skyboxPath, const char* courseFile) {
     _skybox.Generate(skyboxPath);
     const bool courseRead = _course.Init(courseFile);

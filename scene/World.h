@@ -30,7 +30,8 @@ public:
 
     // The items' part of Init(): the five images, the item list, the places, the pick-up radius.
     void InitBillboards();
-    // Places the twenty items with the game's generator: x, then z, for each item in turn.
+    // Places the twenty items with the game's generator (x, then z, for each item in turn), to
+    // be picked up within the pick-up radius.
     void PlaceItems();
     void BuildBillboardList();
     void DrawBillboard(float x, float y, float z, int frame);
@@ -45,6 +46,13 @@ public:
     void DrawText(float x, float y, void* font, const char* text);
     // Counts one overlay draw at time now and refreshes g_hudText when more than a second passed.
     void CountHudDraw(int32_t now);
+
+    Course& GetCourse() { return _course; }
+    const Course& GetCourse() const { return _course; }
+    // For the benchmark: the sky box's or the items' display list swapped for the empty list 0
+    // for good, so that every frame makes the same calls but draws nothing of that part.
+    void LeaveOutSky();
+    void LeaveOutItems();
 
     float _lightPosition[3] = {0, 0, 0};
     int32_t _pickupRadius = 0;

@@ -9,6 +9,13 @@
 #include "course/Frustum.h"
 #include "texture/Texture.h"
 
+// The three display lists the markers are drawn with.
+struct MarkerLists {
+    GLuint pole;
+    GLuint post;
+    GLuint rope;
+};
+
 class Course : public CourseData {
 public:
     Course() = default;
@@ -39,6 +46,13 @@ public:
     // Empties the visible lists and fills them with the markers of the quadtree's leaves that
     // pass the frustum (course/QuadTree.h).
     void CollectVisible();
+    // How many posts and ropes the view drawn last held.
+    int32_t MarkersInView() const { return _visibleCountX; }
+    // For the benchmark: swaps the markers' display lists for the empty list 0, which glCallList
+    // skips, so that a frame makes the same calls but draws no post, rope or race pole; returns
+    // the lists it took out, which PutBackMarkers puts back.
+    MarkerLists LeaveOutMarkers();
+    void PutBackMarkers(const MarkerLists& lists);
 
     GLuint _poleList = 0;
     GLuint _postList = 0;

@@ -73,6 +73,18 @@ void Course::UpdateFrustum() {
     _frustum.Update(projection, modelview);
 }
 
+MarkerLists Course::LeaveOutMarkers() {
+    const MarkerLists drawn{_poleList, _postList, _ropeList};
+    PutBackMarkers(MarkerLists{0, 0, 0});
+    return drawn;
+}
+
+void Course::PutBackMarkers(const MarkerLists& lists) {
+    _poleList = lists.pole;
+    _postList = lists.post;
+    _ropeList = lists.rope;
+}
+
 void Course::CollectVisible() {
     _visibleCountX = CollectVisibleMarkers(_quadTree, _frustum, _visibleX, _visibleY);
     _visibleCountY = _visibleCountX;

@@ -124,8 +124,8 @@ std::vector<double> DistanceField(const std::vector<uint8_t>& marks, int32_t cap
 }
 
 std::vector<uint8_t> InfieldSamples(const CourseData& course) {
-    const int32_t width = course._courseWidth;
-    const int32_t length = course._courseLength;
+    const int32_t width = course.GetWidth();
+    const int32_t length = course.GetLength();
     // Flood the blocked cells from the grid's border; blocked cells the flood never reaches
     // are enclosed by the course.
     std::vector<uint8_t> outside(static_cast<size_t>(width) * length, 0);

@@ -15,15 +15,15 @@ namespace {
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
 
 bool OnEdge(const CourseData& course, int32_t x, int32_t y) {
-    return x == 0 || y == 0 || x == course._courseWidth - 1 || y == course._courseLength - 1;
+    return x == 0 || y == 0 || x == course.GetWidth() - 1 || y == course.GetLength() - 1;
 }
 
 // How many cells with `code` pass the test, and the first of them in file order.
 template <typename Test>
 int32_t FindCells(const CourseData& course, char code, Test test, int32_t& firstX, int32_t& firstY) {
     int32_t found = 0;
-    for (int32_t x = 0; x < course._courseWidth; ++x) {
-        for (int32_t y = 0; y < course._courseLength; ++y) {
+    for (int32_t x = 0; x < course.GetWidth(); ++x) {
+        for (int32_t y = 0; y < course.GetLength(); ++y) {
             if (course.GetCell(x, y) == code && test(x, y)) {
                 if (found == 0) {
                     firstX = x;
@@ -39,7 +39,7 @@ int32_t FindCells(const CourseData& course, char code, Test test, int32_t& first
 // Where a cell stands in the file: "line L, column C", counted from 1 as an editor does.
 std::string Where(const std::vector<CellPlace>& places, const CourseData& course, int32_t x,
                   int32_t y) {
-    const size_t index = static_cast<size_t>(x) * course._courseLength + y;
+    const size_t index = static_cast<size_t>(x) * course.GetLength() + y;
     if (index >= places.size()) {
         return "cell " + std::to_string(x) + "," + std::to_string(y);
     }
@@ -107,7 +107,7 @@ std::string StartOnWallProblem(const CourseData& course, const std::vector<CellP
 }
 
 std::string WidthProblem(const CourseData& course) {
-    const int32_t width = course._courseWidth;
+    const int32_t width = course.GetWidth();
     if (width <= kTerrainSize && kTerrainSize % width == 0) {
         return "";
     }
@@ -119,11 +119,11 @@ std::string WidthProblem(const CourseData& course) {
 }
 
 std::string LengthProblem(const CourseData& course) {
-    if (course._courseLength <= course._courseWidth) {
+    if (course.GetLength() <= course.GetWidth()) {
         return "";
     }
     std::ostringstream line;
-    line << "length " << course._courseLength << " is greater than width " << course._courseWidth
+    line << "length " << course.GetLength() << " is greater than width " << course.GetWidth()
          << ": racers can drive off the grid";
     return line.str();
 }
@@ -134,7 +134,7 @@ std::string LengthProblem(const CourseData& course) {
 // outside the fence (a blocked corner that a diagonal rope leaves inside is drivable).
 bool ReachesBlockedSide(const CourseData& course, const Fence& fence, int32_t x,
                         int32_t y, int32_t dx, int32_t dy) {
-    const float size = CellSizeForWidth(course._courseWidth);
+    const float size = CellSizeForWidth(course.GetWidth());
     const float edgeX = (static_cast<float>(x) + 0.5f + 0.5f * static_cast<float>(dx)) * size;
     const float edgeZ = (static_cast<float>(y) + 0.5f + 0.5f * static_cast<float>(dy)) * size;
     const float fromX = edgeX - static_cast<float>(dx) * 0.25f * size;
@@ -154,8 +154,8 @@ bool ReachesBlockedSide(const CourseData& course, const Fence& fence, int32_t x,
 std::vector<std::pair<int32_t, int32_t>> InvisibleWalls(const CourseData& course,
                                                         const Fence& fence) {
     std::vector<std::pair<int32_t, int32_t>> cells;
-    for (int32_t x = 0; x < course._courseWidth; ++x) {
-        for (int32_t y = 0; y < course._courseLength; ++y) {
+    for (int32_t x = 0; x < course.GetWidth(); ++x) {
+        for (int32_t y = 0; y < course.GetLength(); ++y) {
             const char code = course.GetCell(x, y);
             if (code == '1' || code == '0' || code == '2' || code == ';') {
                 continue;  // blocked, or a post's or start cell, on the fence line
@@ -180,8 +180,8 @@ struct GroundRange {
 };
 
 std::vector<GroundRange> GroundUnderCells(const CourseData& course, const unsigned char* heights) {
-    const int32_t width = course._courseWidth;
-    const int32_t length = course._courseLength;
+    const int32_t width = course.GetWidth();
+    const int32_t length = course.GetLength();
     std::vector<GroundRange> ground(static_cast<size_t>(width) * length);
     for (int32_t z = 0; z < kTerrainSize; ++z) {
         for (int32_t x = 0; x < kTerrainSize; ++x) {
@@ -189,7 +189,7 @@ std::vector<GroundRange> GroundUnderCells(const CourseData& course, const unsign
             if (!course.Contains(cell.x, cell.y)) {
                 continue;
             }
-            const int32_t height = CourseData::GroundHeight(heights, course._heightDivisor, x, z);
+            const int32_t height = CourseData::GroundHeight(heights, kHeightDivisor, x, z);
             GroundRange& range = ground[static_cast<size_t>(cell.x) * length + cell.y];
             range.low = std::min(range.low, height);
             range.high = std::max(range.high, height);
@@ -238,7 +238,7 @@ void WarnAboutStartsOnTheFence(const CourseData& course, const Fence& fence,
     if (count < 2 || count > kStartTableSize) {
         return;
     }
-    const float size = CellSizeForWidth(course._courseWidth);
+    const float size = CellSizeForWidth(course.GetWidth());
     for (int32_t racer = 1; racer <= 2; ++racer) {
         const int32_t entry = count / 2 - (racer - 1);
         const int32_t x = xs[entry];
@@ -258,9 +258,9 @@ void WarnAboutGround(const CourseData& course, const unsigned char* heights,
                      const std::vector<CellPlace>& places, std::vector<std::string>& warnings) {
     const std::vector<GroundRange> ground = GroundUnderCells(course, heights);
     std::vector<std::string> cells;
-    for (int32_t x = 0; x < course._courseWidth; ++x) {
-        for (int32_t y = 0; y < course._courseLength; ++y) {
-            const GroundRange& range = ground[static_cast<size_t>(x) * course._courseLength + y];
+    for (int32_t x = 0; x < course.GetWidth(); ++x) {
+        for (int32_t y = 0; y < course.GetLength(); ++y) {
+            const GroundRange& range = ground[static_cast<size_t>(x) * course.GetLength() + y];
             if (course.GetCell(x, y) == '1' || range.high < 0 ||
                 (range.low == kTrackHeight && range.high == kTrackHeight)) {
                 continue;
@@ -305,9 +305,9 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
 CourseReport CheckCourse(CourseData& course, const std::string& text, const unsigned char* heights) {
     CourseReport report;
     report.startCells = CollectStartCells(course, nullptr, nullptr, 0);
-    report.cellSize = kTerrainSize / course._courseWidth;
+    report.cellSize = kTerrainSize / course.GetWidth();
     const std::vector<CellPlace> places =
-        LocateCells(text, course._courseWidth, course._courseLength);
+        LocateCells(text, course.GetWidth(), course.GetLength());
     for (const std::string& problem :
          {StartCellProblem(report.startCells), StartOnWallProblem(course, places),
           MarkerCellProblem(course, places), EdgeProblem(course, places), WidthProblem(course),

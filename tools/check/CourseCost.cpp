@@ -45,9 +45,9 @@ CourseCost CostOfCourse(CourseData& course) {
     Frustum frustum;
     std::vector<int32_t> visibleX(course._quadTree.markerCount);
     std::vector<int32_t> visibleY(course._quadTree.markerCount);
-    const float cell = course._cellSize;
-    for (int32_t x = 0; x < course._courseWidth; ++x) {
-        for (int32_t y = 0; y < course._courseLength; ++y) {
+    const float cell = CellSizeForWidth(course.GetWidth());
+    for (int32_t x = 0; x < course.GetWidth(); ++x) {
+        for (int32_t y = 0; y < course.GetLength(); ++y) {
             if (CellOrBlocked(course, x, y) == '1' || IsWallCell(course, x, y)) {
                 continue;
             }

@@ -87,7 +87,7 @@ int CheckFile(const char* path, const std::string& dataOption) {
         }
     }
     const CourseReport report = CheckCourse(course, text, heights.empty() ? nullptr : heights.data());
-    std::cout << path << ": " << course._courseWidth << " x " << course._courseLength
+    std::cout << path << ": " << course.GetWidth() << " x " << course.GetLength()
               << " cells of " << report.cellSize << " units, " << report.startCells
               << " start cells" << std::endl;
     if (!heights.empty()) {
@@ -103,7 +103,7 @@ int CheckFile(const char* path, const std::string& dataOption) {
     std::cout << path << ": the game will build " << report.markers
               << (report.markers == 1 ? " marker" : " markers") << std::endl;
     if (report.problems.empty()) {
-        std::cout << path << ": " << CostLine(CostOfCourse(course), course._courseWidth)
+        std::cout << path << ": " << CostLine(CostOfCourse(course), course.GetWidth())
                   << std::endl;
     }
     if (!report.problems.empty()) {

@@ -95,8 +95,8 @@ int32_t CellPixels(int32_t width, int32_t length) {
 }
 
 Picture DrawCourse(CourseData& course, const unsigned char* heights) {
-    const int32_t width = course._courseWidth;
-    const int32_t length = course._courseLength;
+    const int32_t width = course.GetWidth();
+    const int32_t length = course.GetLength();
     const int32_t s = CellPixels(width, length);
     const float cellSize = CellSizeForWidth(width);
     Canvas canvas(length * s, width * s);

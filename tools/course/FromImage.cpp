@@ -495,7 +495,7 @@ void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
     }
     report.notes.push_back("the game will build " + std::to_string(checked.markers) +
                            " markers (a post and a rope each)");
-    report.notes.push_back(CostLine(CostOfCourse(course), course._courseWidth));
+    report.notes.push_back(CostLine(CostOfCourse(course), course.GetWidth()));
 }
 }  // namespace
 

@@ -274,8 +274,8 @@ int DrawPicture(const Arguments& args) {
                   << std::endl;
         return kProblem;
     }
-    if (course._courseWidth > kLargestCourseDrawn || course._courseLength > kLargestCourseDrawn) {
-        std::cout << input << ": " << course._courseWidth << " x " << course._courseLength
+    if (course.GetWidth() > kLargestCourseDrawn || course.GetLength() > kLargestCourseDrawn) {
+        std::cout << input << ": " << course.GetWidth() << " x " << course.GetLength()
                   << " cells; the tool draws courses of at most " << kLargestCourseDrawn
                   << " cells a side; nothing written" << std::endl;
         return kProblem;
@@ -297,7 +297,7 @@ int DrawPicture(const Arguments& args) {
         return kProblem;
     }
     std::cout << output << ": " << picture.width << " x " << picture.height << " pixels, "
-              << CellPixels(course._courseWidth, course._courseLength) << " a cell" << std::endl;
+              << CellPixels(course.GetWidth(), course.GetLength()) << " a cell" << std::endl;
     return kSound;
 }
 }  // namespace

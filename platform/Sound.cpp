@@ -50,14 +50,13 @@ int ParseVolume(const char* setting, std::string* problem) {
     if (!setting || setting[0] == '\0') {
         return kDefaultVolume;
     }
-    char* end = nullptr;
-    const long value = std::strtol(setting, &end, 10);
-    if (*end != '\0' || value < 0 || value > 100 || !(setting[0] >= '0' && setting[0] <= '9')) {
-        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to 100, not '") +
-                   setting + "'; the volume is " + std::to_string(kDefaultVolume);
-        return kDefaultVolume;
+    int volume = kDefaultVolume;
+    if (!ReadVolume(setting, &volume)) {
+        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to ") +
+                   std::to_string(kLoudestVolume) + ", not '" + setting + "'; the volume is " +
+                   std::to_string(kDefaultVolume);
     }
-    return static_cast<int>(value);
+    return volume;
 }
 
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error) {

@@ -106,6 +106,17 @@ TEST(RaceRules, BlockedGroundStopsTheRacerAndSetsItBackOneUnit) {
     MoveRacer(camera);
     StopAtWall(course, camera);
     EXPECT_FLOAT_EQ(128.9f, camera._eye.z);
+
+    // Backing into it (the one frame a slowing speed is below 0) with no rope before it: a
+    // set-back would take it deeper in, so it stays where it was before the move.
+    StartRacerAt(camera, 100.0f, 128.2f);
+    camera._heading = static_cast<float>(M_PI);  // looking toward +z, the blocked cell behind
+    camera._speed = -0.3f;
+    MoveRacer(camera);
+    StopAtWall(course, camera);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_FLOAT_EQ(100.0f, camera._eye.x);
+    EXPECT_FLOAT_EQ(128.2f, camera._eye.z);
 }
 
 TEST(RaceRules, ASetBackBeyondTheFenceLeavesTheRacerWhereItWas) {

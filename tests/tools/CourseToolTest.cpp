@@ -112,15 +112,22 @@ Picture DrawAslant(uint32_t left) {
     return picture;
 }
 
-// The picture drawn `across` times as wide and `down` times as high, each pixel repeated.
-Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
-    Picture wide(picture.width * across, picture.height * down);
-    for (uint32_t r = 0; r < wide.height; ++r) {
-        for (uint32_t c = 0; c < wide.width; ++c) {
-            std::copy_n(picture.At(c / across, r / down), 4, wide.At(c, r));
+// The picture drawn `width` x `height` pixels, each pixel taken from the one it falls on.
+Picture Resize(const Picture& picture, uint32_t width, uint32_t height) {
+    Picture resized(width, height);
+    for (uint32_t r = 0; r < height; ++r) {
+        for (uint32_t c = 0; c < width; ++c) {
+            std::copy_n(picture.At(uint64_t{c} * picture.width / width,
+                                   uint64_t{r} * picture.height / height),
+                        4, resized.At(c, r));
         }
     }
-    return wide;
+    return resized;
+}
+
+// The picture drawn `across` times as wide and `down` times as high, each pixel repeated.
+Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
+    return Resize(picture, picture.width * across, picture.height * down);
 }
 
 ToolResult RunCourseTool(const std::vector<std::string>& arguments,
@@ -340,6 +347,11 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
          "no start stroke: the red at pixels x 159..160, y 35..74 is too thin for the 64 x 64 "
          "grid (a cell is 5 pixels across, and a third of it must be red); draw the stroke at "
          "least 4 pixels wide"},
+        {"thin stroke, 12.5 pixels a cell",
+         [&] { return Encode(Resize(DrawRing({30, -5, 35, 159, false, 1}), 800, 800),
+                             dir.File("in.png")); },
+         "grid (a cell is 12.5 pixels across, and a third of it must be red); draw the stroke at "
+         "least 9 pixels wide"},
         {"paper", ring({30, -5, 35, 158, false, 9, false, true}),
          "the colours are the wrong way round"},
         {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},

@@ -110,7 +110,8 @@ TEST_F(Installed, ToolsNeedNoWindowGLOrSoundLibrary) {
     EXPECT_GE(std::count_if(game.begin(), game.end(), IsWindowOrSoundLibrary), 5)
         << "the game itself, read the same way, needs GL, GLU, GLUT, X11 and SDL";
     for (const char* tool : {"games/kestrun-check-course", "games/kestrun-course",
-                             "lib/games/kestrun/kestrun-assets"}) {
+                             "lib/games/kestrun/kestrun-assets",
+                             "lib/games/kestrun/kestrun-settings"}) {
         const std::vector<std::string> needed = NeededLibraries(prefix->File(tool));
         EXPECT_FALSE(needed.empty()) << tool;
         for (const std::string& library : needed) {
@@ -133,6 +134,7 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         {{"sunset", "default"}, 1, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
         {{"--volume", "101", "sunset"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '101'"},
         {{"--volume"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not ''"},
+        {{"--volume=+5"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '+5'"},
         {{"-x"}, 1, "kestrun: unknown option '-x'\nUsage: kestrun [--volume N | --mute] [LEVEL]"},
         // The game starts and stops on the missing course; the launcher has said where it looked.
         {{wrong}, 1, "kestrun: the level " + wrong + " names the course courses/nosuch.txt, which is "
@@ -167,6 +169,7 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         {{"sunset"}, "levels/sunset.txt"},
         {{"--volume", "35", "sunset"}, "levels/sunset.txt", "", "", 0, "", "35"},
         {{"sunset", "--mute"}, "levels/sunset.txt", "", "", 0, "", "0"},
+        {{"--volume=007"}, "levels/default.txt", "", "", 0, "", "7"},  // as the game reads it
         {{"levels/figure-eight.txt"}, "levels/figure-eight.txt", "grounds/figure-eight"},
         {{"mine/level.txt"}, "~/mine/level.txt", "grounds/figure-eight"},
         {{"mine/own.txt"}, "~/mine/own.txt", "~", mine, 1},

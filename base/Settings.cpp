@@ -24,3 +24,7 @@ bool ReadWholeNumber(const char* text, int lowest, int highest, int* value) {
 bool ReadVolume(const char* text, int* volume) {
     return ReadWholeNumber(text, 0, kLoudestVolume, volume);
 }
+
+bool ReadFrameCap(const char* text, int* framesPerSecond) {
+    return ReadWholeNumber(text, 0, kHighestFrameCap, framesPerSecond);
+}

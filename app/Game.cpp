@@ -69,8 +69,13 @@ void menuCallback(int value) {
 Game::Game()
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
       _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
-      _pacer(MaxFramesPerSecond(std::getenv("KESTRUN_MAX_FPS"))) {
+      _pacer(kDefaultFrameCap) {
     g_game = this;
+    std::string problem;
+    _pacer = FramePacer(MaxFramesPerSecond(std::getenv("KESTRUN_MAX_FPS"), &problem));
+    if (!problem.empty()) {
+        std::cerr << problem << std::endl;
+    }
 }
 
 Game::~Game() {
@@ -156,7 +161,7 @@ void Game::Idle() {
     if (wait > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
     }
-    SetFrameTicks(_pacer.StartFrame(ElapsedMillis()));
+    _frameTicks = _pacer.StartFrame(ElapsedMillis());
     glutPostRedisplay();
 }
 

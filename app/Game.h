@@ -38,8 +38,8 @@ public:
 
     bool InitWindow();
     bool InitMenu();
-    // Polls the pads, waits until the frame rate's cap lets the next frame start, sets the
-    // ticks it stands for, then asks for it.
+    // Polls the pads, waits until the frame rate's cap lets the next frame start, takes the
+    // ticks it stands for into _frameTicks, then asks for it.
     void Idle();
     // Reads both racers' pads into _padKeys.
     void PollGamepads();
@@ -78,6 +78,10 @@ public:
     RacerRestart _restart1;
     RacerRestart _restart2;
     FramePacer _pacer;  // the cap on the frame rate (KESTRUN_MAX_FPS) and each frame's ticks
+    // The ticks the frame being drawn stands for, handed to each step that needs them; one
+    // until the pacer says otherwise.
+    float _frameTicks = kOneTick;
+    float _itemTicksCarried = 0.0f;  // the part of a tick the item animation has not stepped yet
 };
 
 extern Game* g_game;

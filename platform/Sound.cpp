@@ -9,9 +9,16 @@
 #include <dlfcn.h>
 
 namespace {
+// The sound that plays through the open device, if any.
+Sound* g_playing = nullptr;
+
 // SDL is shut down once, when the game ends (it ends with exit() from a key callback); this
-// also closes the device and ends the audio thread.
+// also closes the device and ends the audio thread. The sound fades out first, and the device
+// plays the fade to its end, so that the race does not stop mid-wave with a click.
 void QuitSdl() {
+    if (g_playing) {
+        g_playing->FadeOut();
+    }
     SDL_Quit();
 }
 
@@ -100,6 +107,9 @@ bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, s
 }
 
 Sound::~Sound() {
+    if (g_playing == this) {
+        g_playing = nullptr;
+    }
     if (_device != 0) {
         SDL_CloseAudioDevice(_device);
         _device = 0;
@@ -147,7 +157,21 @@ bool Sound::Start(int volume, const std::string& folder) {
         return false;
     }
     SDL_PauseAudioDevice(_device, 0);
+    g_playing = this;
     return true;
+}
+
+void Sound::FadeOut() {
+    if (_device == 0 || !_mixer) {
+        return;
+    }
+    _mixer->FadeOut();
+    // Two silent blocks after the fade: the one holding its end has gone to the device. A
+    // device that stopped calling back is not waited for long.
+    const uint64_t giveUp = SDL_GetTicks64() + 200;
+    while (_mixer->SilentBlocksAfterFade() < 2 && SDL_GetTicks64() < giveUp) {
+        SDL_Delay(1);
+    }
 }
 
 void Sound::Callback(void* self, uint8_t* stream, int bytes) {

@@ -44,6 +44,9 @@ public:
     void Knock(int racer, float strength);
 
     bool Playing() const { return _device != 0; }
+    // Fades the sound out (SoundMixer::kFadeSeconds) and waits, a fifth of a second at most,
+    // until the device has played the fade; the game quits after it.
+    void FadeOut();
     // For tests, only while no device is open: a mixer at kRate, with no clips yet, that the
     // calls above feed as they feed a device's; the test sets its clips and mixes it itself.
     SoundMixer& MixerForTesting();

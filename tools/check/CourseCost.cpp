@@ -65,11 +65,25 @@ CourseCost CostOfCourse(CourseData& course) {
     return cost;
 }
 
-std::string CostLine(const CourseCost& cost, int32_t width) {
+bool IsHeavy(const CourseCost& cost) {
+    return cost.mostInView > kMostInALightView;
+}
+
+std::vector<int32_t> SmallerCourseSizes(int32_t width) {
+    std::vector<int32_t> sizes;
+    for (const int32_t size : {128, 64}) {
+        if (size < width) {
+            sizes.push_back(size);
+        }
+    }
+    return sizes;
+}
+
+std::string CostLine(const CourseCost& cost, const std::vector<int32_t>& smallerSizes) {
     std::ostringstream line;
     line << "the most markers any one view will hold: " << cost.mostInView
          << " (the default course: " << kDefaultCourseMostInView << ")";
-    if (cost.mostInView <= kMostInALightView) {
+    if (!IsHeavy(cost)) {
         line << "; on a machine without a GPU it runs as smoothly as the default course";
         return line.str();
     }
@@ -78,8 +92,12 @@ std::string CostLine(const CourseCost& cost, int32_t width) {
          << " % of its frame rate on the default course where the most markers are in view, "
             "and needs about "
          << cost.peakMegabytes << " MB of memory; ";
-    if (width > 64) {
-        line << "a smaller --size (" << (width > 128 ? "128 or " : "") << "64) or ";
+    if (!smallerSizes.empty()) {
+        line << "a smaller --size (";
+        for (size_t i = 0; i < smallerSizes.size(); ++i) {
+            line << (i > 0 ? " or " : "") << smallerSizes[i];
+        }
+        line << ") or ";
     }
     line << "bends instead of long straights keep fewer posts in view";
     return line.str();

@@ -169,7 +169,7 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "128 x 128 cells of 2 units, 7 start cells",
          0,
          "heavy: on a machine without a GPU the game runs at about 50 % of its frame rate on "
-         "the default course where the most markers are in view, and needs about 164 MB of "
+         "the default course where the most markers are in view, and needs about 231 MB of "
          "memory; bends instead of long straights keep fewer posts in view"},  // 64 refuses it
         {{"from-image", Encode(DrawRing({20, -5, 25}), dir.File("ring20.png")),
           dir.File("ring128.txt"), "--size", "128"},

@@ -21,14 +21,15 @@ constexpr float kEyeHeight = kTrackHeight + 2.0f;
 constexpr int kHeadings = 72;
 constexpr int32_t kQuadTreeDepth = 4;  // as the game builds and walks it
 
-// What the busiest view costs, fitted to the bench's runs (both racers driving a lap, 640 x 480,
-// on the default course and on drawn 64-, 128- and 256-wide courses): the peak resident memory
-// grows by llvmpipe's copy of the texture state for each post and rope drawn, in both halves
-// (128 MB with 192 markers at most in a view, 219 MB with 1430), and the frame time, as a
-// multiple of the bench's reference scene's, grows with the markers (1.16 with 192, 4.07 with
-// 1430).
-constexpr double kBaseMegabytes = 114.0;
-constexpr double kMegabytesPerMarker = 0.0735;
+// What the busiest view costs, fitted to measured runs (640 x 480, on the default course, the
+// figure-eight and drawn 64-, 128- and 256-wide courses). The peak resident memory is the game's
+// as played (VmHWM of the game, and the bench's --as-played lap, with frames in flight as in a
+// race): it grows by llvmpipe's copy of the texture state for each post and rope drawn, in both
+// halves and in every frame the renderer still holds (about 180 MB with 353 markers at most in
+// a view, 221-270 MB with 713, 350 MB with 1430). The frame time, as a multiple of the bench's
+// reference scene's, grows with the markers (1.16 with 192, 4.07 with 1430).
+constexpr double kBaseMegabytes = 130.0;
+constexpr double kMegabytesPerMarker = 0.15;
 constexpr double kBaseFrame = 0.71;
 constexpr double kFramePerMarker = 0.00235;
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>  // glutFullScreen, glutLeaveFullScreen and the frame sizes
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
@@ -61,6 +61,9 @@ void keyboardCallback(unsigned char key, int x, int y) {
 }
 void keyboardUpCallback(unsigned char key, int x, int y) {
     g_game->KeyUp(key, x, y);
+}
+void specialCallback(int key, int x, int y) {
+    g_game->SpecialKeyDown(key, x, y);
 }
 void menuCallback(int value) {
     g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
@@ -132,6 +135,7 @@ bool Game::InitWindow() {
     glutReshapeFunc(reshapeCallback);
     glutKeyboardFunc(keyboardCallback);
     glutKeyboardUpFunc(keyboardUpCallback);
+    glutSpecialFunc(specialCallback);
     glutIgnoreKeyRepeat(1);
     return true;
 }
@@ -195,6 +199,32 @@ void Game::KeyDown(unsigned char key, int, int) {
 
 void Game::KeyUp(unsigned char key, int, int) {
     _keys[key] = 0;
+}
+
+void Game::SpecialKeyDown(int key, int, int) {
+    if (key == GLUT_KEY_F11) {
+        ToggleFullscreen();
+    }
+}
+
+void Game::ToggleFullscreen() {
+    if (glutGet(GLUT_FULL_SCREEN)) {
+        glutLeaveFullScreen();
+        glutPositionWindow(_windowed.x, _windowed.y);
+        glutReshapeWindow(_windowed.width, _windowed.height);
+        return;
+    }
+    // glutPositionWindow places the window's frame: the window less its border and title bar.
+    const int border = glutGet(GLUT_WINDOW_BORDER_WIDTH);
+    const int titleBar = glutGet(GLUT_WINDOW_HEADER_HEIGHT);
+    _windowed = {glutGet(GLUT_WINDOW_X) - border, glutGet(GLUT_WINDOW_Y) - titleBar,
+                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    glutFullScreen();
+    if (border == 0 && titleBar == 0) {
+        // No window manager frames the window, so none makes it fullscreen: freeglut sizes it
+        // to the screen where it stands. The corner is where it must stand.
+        glutPositionWindow(0, 0);
+    }
 }
 
 bool Game::_CaptureImage(const char*) {

@@ -46,6 +46,10 @@ public:
     void Reshape(int width, int height);
     void KeyDown(unsigned char key, int x, int y);
     void KeyUp(unsigned char key, int x, int y);
+    // F11 switches between fullscreen and the window; other special keys do nothing.
+    void SpecialKeyDown(int key, int x, int y);
+    // Covers the screen, or gives the window back its size and place from before.
+    void ToggleFullscreen();
 
     void Display();
     void Update();
@@ -74,6 +78,11 @@ public:
     World _world;
     Camera _camera1;
     Camera _camera2;
+
+    // The window's frame place and size before fullscreen, where F11 brings it back.
+    struct WindowPlace {
+        int x, y, width, height;
+    } _windowed = {};
 
     RacerRestart _restart1;
     RacerRestart _restart2;

@@ -16,13 +16,8 @@
 #include "platform/Heap.h"
 
 Game* g_game = nullptr;
-const RacerKeys kRacer1Keys = {'w', 's', 'a', 'd'};
-const RacerKeys kRacer2Keys = {'i', 'k', 'j', 'l'};
 
 namespace {
-constexpr unsigned char kEscapeKey = 27;
-constexpr unsigned char kQuitKey = 'q';
-constexpr unsigned char kSnapshotKey = 'c';
 constexpr const char* kWindowTitle = "Game Programming Kestrun";
 constexpr const char* kSnapshotFile = "snapshot.jpg";
 

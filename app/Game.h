@@ -6,20 +6,14 @@
 
 #include "app/Camera.h"
 #include "base/FramePacer.h"
+#include "base/Settings.h"
 #include "platform/Gamepads.h"
 #include "platform/Sound.h"
 #include "scene/World.h"
 
-// The racer-specific keys and the press-restart flags the update keeps per racer.
-struct RacerKeys {
-    unsigned char accelerate;
-    unsigned char hold;
-    unsigned char left;
-    unsigned char right;
-};
-
 struct FrameRow;
 
+// The press-restart flags the update keeps per racer.
 struct RacerRestart {
     bool accelRestart = true;
     bool leftRestart = true;
@@ -94,9 +88,6 @@ extern Game* g_game;
 // Gives a racer its starting motion: standing, eye at height 50, level, accelerating factor
 // 0.005, turning factor 0.1. Its place comes from the course.
 void StartRacer(Camera& camera);
-
-extern const RacerKeys kRacer1Keys;  // w s a d
-extern const RacerKeys kRacer2Keys;  // i k j l
 
 // How far a pad's controls must go: the left stick turns beyond a quarter of its travel either
 // way (the dead zone), a trigger acts from half way.

@@ -24,6 +24,30 @@ constexpr const char* kSnapshotFile = "snapshot.jpg";
 static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
 static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
+// KESTRUN_MAX_FPS wins over the settings file's max_fps.
+int FrameCapInForce(const PlayerSettings& settings) {
+    const char* cap = EnvironmentSetting(kFrameCapVariable);
+    return cap ? MaxFramesPerSecond(cap) : settings.frameCap;
+}
+
+// KESTRUN_FULLSCREEN (yes or no) wins over the settings file's fullscreen.
+bool FullscreenInForce(const PlayerSettings& settings) {
+    const char* chosen = EnvironmentSetting(kFullscreenVariable);
+    bool fullscreen = settings.fullscreen;
+    if (chosen && !ReadYesNo(chosen, &fullscreen)) {
+        std::cerr << "kestrun: " << kFullscreenVariable << " must be yes or no, not '" << chosen
+                  << "'; the game starts in a window" << std::endl;
+        return false;
+    }
+    return fullscreen;
+}
+
+// A menu line that shows a racer's keys (the menu's font is Latin-1, as the key codes are).
+std::string KeysLine(const char* racer, const RacerKeys& keys) {
+    const auto key = [](unsigned char code) { return std::string(1, static_cast<char>(code)); };
+    return std::string("   ") + racer + ": " + key(keys.accelerate) + " accelerate, " +
+           key(keys.hold) + " hold, " + key(keys.left) + " / " + key(keys.right) + " turn";
+}
 } // namespace
 
 void SetPadKeys(const PadState& pad, const RacerKeys& racerKeys, unsigned char keys[256]) {
@@ -64,10 +88,10 @@ void menuCallback(int value) {
     g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
 }
 
-Game::Game()
+Game::Game(const PlayerSettings& settings)
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
       _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
-      _pacer(MaxFramesPerSecond(std::getenv("KESTRUN_MAX_FPS"))) {
+      _settings(settings), _pacer(FrameCapInForce(settings)) {
     g_game = this;
 }
 
@@ -100,8 +124,10 @@ bool Game::Init(const char* levelFile) {
     InitMenu();
     if (!failed) {
         _gamepads.Start();
+        // KESTRUN_VOLUME wins over the settings file's volume.
         std::string problem;
-        const int volume = ParseVolume(std::getenv("KESTRUN_VOLUME"), &problem);
+        const char* volumeSet = EnvironmentSetting(kVolumeVariable);
+        const int volume = volumeSet ? ParseVolume(volumeSet, &problem) : _settings.volume;
         if (!problem.empty()) {
             std::cerr << problem << std::endl;
         }
@@ -132,14 +158,17 @@ bool Game::InitWindow() {
     glutKeyboardUpFunc(keyboardUpCallback);
     glutSpecialFunc(specialCallback);
     glutIgnoreKeyRepeat(1);
+    if (FullscreenInForce(_settings)) {
+        ToggleFullscreen();
+    }
     return true;
 }
 
 bool Game::InitMenu() {
     glutCreateMenu(menuCallback);
     glutAddMenuEntry(" # kestrun : Two-Player Race Game", 0);
-    glutAddMenuEntry("   Racer 1 (top): w accelerate, s hold, a / d turn", 0);
-    glutAddMenuEntry("   Racer 2 (bottom): i accelerate, k hold, j / l turn", 0);
+    glutAddMenuEntry(KeysLine("Racer 1 (top)", _settings.racer1).c_str(), 0);
+    glutAddMenuEntry(KeysLine("Racer 2 (bottom)", _settings.racer2).c_str(), 0);
     glutAddMenuEntry("", 0);
     glutAddMenuEntry("Capture Screen Snapshot (c)", kSnapshotKey);
     glutAddMenuEntry("", 0);
@@ -161,8 +190,8 @@ void Game::Idle() {
 
 void Game::PollGamepads() {
     _gamepads.Poll();
-    SetPadKeys(_gamepads.State(0), kRacer1Keys, _padKeys);
-    SetPadKeys(_gamepads.State(1), kRacer2Keys, _padKeys);
+    SetPadKeys(_gamepads.State(0), _settings.racer1, _padKeys);
+    SetPadKeys(_gamepads.State(1), _settings.racer2, _padKeys);
 }
 
 void Game::Reshape(int width, int height) {

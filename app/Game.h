@@ -6,7 +6,7 @@
 
 #include "app/Camera.h"
 #include "base/FramePacer.h"
-#include "base/Settings.h"
+#include "base/SettingsFile.h"
 #include "platform/Gamepads.h"
 #include "platform/Sound.h"
 #include "scene/World.h"
@@ -22,7 +22,9 @@ struct RacerRestart {
 
 class Game {
 public:
-    Game();
+    // The player's settings (their keys, fullscreen, volume and frame cap) as the settings file
+    // gives them; the environment's KESTRUN_VOLUME, KESTRUN_MAX_FPS and KESTRUN_FULLSCREEN win.
+    explicit Game(const PlayerSettings& settings = PlayerSettings());
     virtual ~Game();
 
     bool Init(const char* levelFile);
@@ -73,6 +75,7 @@ public:
     Camera _camera1;
     Camera _camera2;
 
+    PlayerSettings _settings;
     // The window's frame place and size before fullscreen, where F11 brings it back.
     struct WindowPlace {
         int x, y, width, height;

@@ -11,8 +11,8 @@ void Game::Update() {
     for (int key = 0; key < 256; ++key) {
         held[key] = _keys[key] | _padKeys[key];
     }
-    UpdateRacer(_camera1, held, kRacer1Keys, _restart1);
-    UpdateRacer(_camera2, held, kRacer2Keys, _restart2);
+    UpdateRacer(_camera1, held, _settings.racer1, _restart1);
+    UpdateRacer(_camera2, held, _settings.racer2, _restart2);
     _sound.Engine(0, _camera1._speed / kTopSpeed);
     _sound.Engine(1, _camera2._speed / kTopSpeed);
 }

@@ -13,8 +13,8 @@ void Game::Update() {
         held[key] = _keys[key] | _padKeys[key];
     }
     const float now = static_cast<float>(ElapsedMillis());
-    UpdateRacer(_camera1, held, kRacer1Keys, _restart1, now, _frameTicks);
-    UpdateRacer(_camera2, held, kRacer2Keys, _restart2, now, _frameTicks);
+    UpdateRacer(_camera1, held, _settings.racer1, _restart1, now, _frameTicks);
+    UpdateRacer(_camera2, held, _settings.racer2, _restart2, now, _frameTicks);
     _sound.Engine(0, _camera1._speed / kTopSpeed);
     _sound.Engine(1, _camera2._speed / kTopSpeed);
 }

@@ -84,6 +84,18 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
     }
 }
 
+// Each test binary also runs whole, among the tests that `./test --quick` runs too, so that a
+// test that passes only alone or only after another fails every run of the suite.
+TEST(TestSuite, EveryTestBinaryRunsWholeUnderTheQuickLabels) {
+    const ToolResult listed = RunTool(
+        KESTRUN_CTEST, {"--test-dir", KESTRUN_BUILD_DIR, "-N", "-L", "^(unit|gl|tools|e2e)$"});
+    ASSERT_EQ(0, listed.exitStatus) << listed.output;
+    for (const char* binary : {"unit", "gl", "platform", "tools", "e2e"}) {
+        EXPECT_TRUE(Contains(listed.output, std::string(" ") + binary + ".WholeBinary\n"))
+            << binary << "\n" << listed.output;
+    }
+}
+
 // The shared libraries a program asks for, as readelf lists them.
 std::vector<std::string> NeededLibraries(const std::string& program) {
     const ToolResult dump = RunTool("readelf", {"-d", "-W", program});

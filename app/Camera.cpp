@@ -4,13 +4,12 @@
 
 #include <GL/glu.h>
 
-#include "base/FramePacer.h"
 #include "base/Require.h"
 
 float Camera::_bobPhase = 0.0f;
 
 namespace {
-constexpr float kBobStep = 0.01f;     // phase added by every move of any camera
+constexpr float kBobStep = 0.01f;     // phase added by every move of any camera, a tick
 constexpr double kBobAmplitude = 0.2; // eye height swing, world units
 constexpr double kBobOffset = 90.0;   // added to the phase before the sine
 
@@ -58,11 +57,11 @@ void Camera::Turn(float angle) {
     LookAlong(_eye, _direction, _up);
 }
 
-void Camera::Move(float distance) {
+void Camera::Move(float distance, float frameTicks) {
     _eye.z += _direction.z * distance;
     _eye.x += _direction.x * distance;
     _eye.y = static_cast<float>(std::sin(_bobPhase + kBobOffset) * kBobAmplitude + _baseHeight);
-    _bobPhase += kBobStep * static_cast<float>(FrameTicks());
+    _bobPhase += kBobStep * frameTicks;
     _direction.y = _pitch;
     LookAlong(_eye, _direction, _up);
 }

@@ -18,11 +18,12 @@ public:
     // Points the camera along a heading (radians) and loads the view into the current matrix.
     void Turn(float angle);
     // Moves the eye along the look direction, bobs its height and loads the view into the
-    // current matrix. Every call, even Move(0), advances the bobbing phase of both cameras.
-    void Move(float distance);
+    // current matrix. Every call, even Move(0), advances the bobbing phase of both cameras by
+    // its step for each of the frame's ticks (base/FramePacer.h).
+    void Move(float distance, float frameTicks);
 
     // Motion state (set by Game::Init and Game::Update).
-    float _speed = 0.0f;        // world units per frame
+    float _speed = 0.0f;        // world units per tick
     float _heading = 0.0f;      // radians; 0 looks toward -z
     float _baseHeight = 0.0f;   // eye height before bobbing
     float _pitch = 0.0f;        // copied into _direction.y by Move
@@ -45,6 +46,6 @@ public:
     float farClip;
     float aspect = 1.0f;
 
-    // Bobbing phase shared by every camera; each Move advances it by 0.01 a tick of the frame.
+    // Bobbing phase shared by every camera; each Move advances it by 0.01 a tick of its frame.
     static float _bobPhase;
 };

@@ -1,16 +1,14 @@
 // The per-racer steps of a frame. Speeds are distances per tick (a 60th of a second, one frame
 // at the frame rate's cap); only the growth of speed and of turning while a key is held is
-// measured in time. A frame that stands for several ticks (base/FramePacer.h) applies each
-// per-tick amount that many times over.
+// measured in time. A frame stands for the time it took, in ticks (base/FramePacer.h), and
+// applies each per-tick amount for that long: a fraction of it below a tick, more above.
 #include "app/FrameSteps.h"
 
 #include <GL/gl.h>
 
-#include "base/FramePacer.h"
 #include "course/CourseData.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
-#include "platform/Clock.h"
 #include "scene/Skybox.h"
 #include "scene/World.h"
 
@@ -19,30 +17,21 @@ constexpr float kMaxSpeed = kTopSpeed;  // world units per tick
 constexpr float kCoastAcceleration = 0.0007f;
 constexpr int32_t kLastItemFrame = 40;
 
-// A fresh reading of the clock, in milliseconds.
-float Now() {
-    return static_cast<float>(ElapsedMillis());
-}
-
-// The ticks of this frame, as a multiplier of the per-tick amounts.
-float Ticks() {
-    return static_cast<float>(FrameTicks());
-}
-
 bool IsDown(const unsigned char keys[256], unsigned char key) {
     return keys[key] != 0;
 }
 
-void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart) {
+void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart, float now,
+                 float ticks) {
     if (accelerate) {
         if (accelRestart) {
             accelRestart = false;
-            camera._accelStart = Now();
+            camera._accelStart = now;
         }
-        camera._accelNow = Now();
+        camera._accelNow = now;
         camera._accelHeld = (camera._accelNow - camera._accelStart) / 1000.0f;
         camera._speed = static_cast<float>(camera._speed + camera._acceleration * 0.5 *
-                                                               camera._accelHeld * Ticks());
+                                                               camera._accelHeld * ticks);
         if (camera._speed > kMaxSpeed) {
             camera._speed = kMaxSpeed;
         }
@@ -54,7 +43,7 @@ void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart)
         if (camera._speed > 0.0f) {
             // Slows by the last press's held time; a speed taken below 0 lasts one frame.
             camera._speed = static_cast<float>(camera._speed - camera._acceleration * 0.5 *
-                                                                   camera._accelHeld * Ticks());
+                                                                   camera._accelHeld * ticks);
         } else {
             camera._speed = 0.0f;
         }
@@ -62,7 +51,8 @@ void UpdateSpeed(Camera& camera, bool accelerate, bool hold, bool& accelRestart)
 }
 
 // One turn key. Both keys share the turn timing; pressing one restarts the other's.
-void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& otherRestart) {
+void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& otherRestart,
+                float now, float ticks) {
     if (!down) {
         restart = true;
         return;
@@ -70,29 +60,29 @@ void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& othe
     if (restart) {
         restart = false;
         otherRestart = true;
-        camera._turnStart = Now();
+        camera._turnStart = now;
     }
-    camera._turnNow = Now();
+    camera._turnNow = now;
     camera._turnHeld = (camera._turnNow - camera._turnStart) / 1000.0f;
     camera._heading = static_cast<float>(
-        camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld) * Ticks());
+        camera._heading + sign * (camera._turnRate * 0.5 * camera._turnHeld) * ticks);
 }
 }  // namespace
 
 void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
-                 RacerRestart& restart) {
+                 RacerRestart& restart, float nowMillis, float frameTicks) {
     UpdateSpeed(camera, IsDown(keys, racerKeys.accelerate), IsDown(keys, racerKeys.hold),
-                restart.accelRestart);
+                restart.accelRestart, nowMillis, frameTicks);
     UpdateTurn(camera, IsDown(keys, racerKeys.left), -1.0f, restart.leftRestart,
-               restart.rightRestart);
+               restart.rightRestart, nowMillis, frameTicks);
     UpdateTurn(camera, IsDown(keys, racerKeys.right), 1.0f, restart.rightRestart,
-               restart.leftRestart);
+               restart.leftRestart, nowMillis, frameTicks);
 }
 
-void MoveRacer(Camera& camera) {
+void MoveRacer(Camera& camera, float frameTicks) {
     camera._moveFrom = camera._eye;
     camera.Turn(camera._heading);
-    camera.Move(camera._speed * Ticks());
+    camera.Move(camera._speed * frameTicks, frameTicks);
 }
 
 void DrawSky(const Skybox& skybox, const Camera& camera) {
@@ -107,8 +97,9 @@ void DrawSky(const Skybox& skybox, const Camera& camera) {
     glEnable(GL_LIGHTING);
 }
 
-void AnimateItems() {
-    for (int tick = 0; tick < FrameTicks(); ++tick) {
+void AnimateItems(float frameTicks, float& carried) {
+    carried += frameTicks;
+    for (; carried >= 1.0f; carried -= 1.0f) {
         ++g_itemFrame;
         if (g_itemFrame > kLastItemFrame) {
             g_itemFrame = 0;
@@ -116,7 +107,7 @@ void AnimateItems() {
     }
 }
 
-void StopAtWall(const CourseData& course, Camera& camera) {
+void StopAtWall(const CourseData& course, Camera& camera, float frameTicks) {
     const Vec3 from = camera._moveFrom;
     const Vec3 to = camera._eye;
     if (from.x == to.x && from.z == to.z) {
@@ -128,7 +119,7 @@ void StopAtWall(const CourseData& course, Camera& camera) {
     }
     camera._acceleration = 0.0f;
     camera._speed = 0.0f;
-    camera.Move(-1.0f);
+    camera.Move(-1.0f, frameTicks);
     // Set back across a rope or onto blocked ground (a racer that backed into the fence, or a
     // tight corner behind it): it stays where it was before the move instead.
     if (MoveCrossesFence(course, from.x, from.z, camera._eye.x, camera._eye.z) ||
@@ -138,11 +129,11 @@ void StopAtWall(const CourseData& course, Camera& camera) {
     }
 }
 
-void FollowGround(const CourseData& course, Camera& camera) {
+void FollowGround(const CourseData& course, Camera& camera, float frameTicks) {
     const int32_t ground = GroundHeight(course, static_cast<int32_t>(camera._eye.x),
                                         static_cast<int32_t>(camera._eye.z));
     camera._baseHeight = static_cast<float>(ground + 2);
-    camera.Move(0.0f);  // sets the eye's height; also advances the shared bobbing phase
+    camera.Move(0.0f, frameTicks);  // sets the eye's height; also advances the shared bobbing
 }
 
 void DrawItems(World& world) {

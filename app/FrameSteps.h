@@ -42,33 +42,40 @@ inline constexpr FrameRow kFrame[] = {
     {0, FrameStep::ApplyFog}, {0, FrameStep::SwapBuffers},
 };
 
-// A racer's top speed, in world units per frame.
+// A racer's top speed, in world units per tick (base/FramePacer.h).
 inline constexpr float kTopSpeed = 0.5f;
 
+// The steps below take the time their frame stands for as arguments: `frameTicks`, the ticks of
+// base/FramePacer.h (one at the cap of 60), by which every per-tick amount is multiplied, and
+// for the update the game's clock at the frame, in milliseconds. None reads a clock or a pacer.
+
 // Speed, hold, slowing down and turning of one racer from its four keys. The key table is
-// indexed by key code; a non-zero entry is a key that is down. Time comes from ElapsedMillis().
+// indexed by key code; a non-zero entry is a key that is down. How long a key has been held is
+// measured on the clock readings `nowMillis` of successive frames.
 void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
-                 RacerRestart& restart);
+                 RacerRestart& restart, float nowMillis, float frameTicks);
 
 // Turns the camera to its heading and moves it by its speed times the frame's ticks: where the
 // racer actually moves. Remembers where it was in camera._moveFrom.
-void MoveRacer(Camera& camera);
+void MoveRacer(Camera& camera, float frameTicks);
 
 // The sky box around the racer's eye, behind everything drawn after it.
 void DrawSky(const Skybox& skybox, const Camera& camera);
 
-// Advances the item animation counter through 1, 2, ..., 40, 0, 1, ..., a step a tick.
-void AnimateItems();
+// Advances the item animation counter g_itemFrame through 1, 2, ..., 40, 0, 1, ..., a step for
+// every whole tick that the frame's ticks and the part of a tick `carried` from earlier frames
+// make up; what is left over stays in `carried` for the next frame.
+void AnimateItems(float frameTicks, float& carried);
 
 // A racer whose move crossed the fence (course/Fence.h), or ended on blocked ground outside it,
 // stops dead: speed and acceleration 0 (accelerating again needs a new press), set back one
 // unit along its look, or, were that beyond the fence, back where it was before the move. A
 // racer that did not move is left alone. The move is from camera._moveFrom to camera._eye.
-void StopAtWall(const CourseData& course, Camera& camera);
+void StopAtWall(const CourseData& course, Camera& camera, float frameTicks);
 
 // Puts the racer's eye two units above the ground under it (plus the bobbing of Move; the
 // Move(0) that sets the height also advances the bobbing phase of both cameras).
-void FollowGround(const CourseData& course, Camera& camera);
+void FollowGround(const CourseData& course, Camera& camera, float frameTicks);
 
 // Draws the twenty items, each two units above the ground at its place.
 void DrawItems(World& world);

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>  // glutFullScreen, glutLeaveFullScreen and the frame sizes
 
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
@@ -16,19 +16,47 @@
 #include "platform/Heap.h"
 
 Game* g_game = nullptr;
-const RacerKeys kRacer1Keys = {'w', 's', 'a', 'd'};
-const RacerKeys kRacer2Keys = {'i', 'k', 'j', 'l'};
 
 namespace {
-constexpr unsigned char kEscapeKey = 27;
-constexpr unsigned char kQuitKey = 'q';
-constexpr unsigned char kSnapshotKey = 'c';
 constexpr const char* kWindowTitle = "Game Programming Kestrun";
 constexpr const char* kSnapshotFile = "snapshot.jpg";
 
 static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
 static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
+// KESTRUN_MAX_FPS wins over the settings file's max_fps; a value it refuses gets one line and
+// the default cap.
+int FrameCapInForce(const PlayerSettings& settings) {
+    const char* cap = EnvironmentSetting(kFrameCapVariable);
+    if (!cap) {
+        return settings.frameCap;
+    }
+    std::string problem;
+    const int framesPerSecond = MaxFramesPerSecond(cap, &problem);
+    if (!problem.empty()) {
+        std::cerr << problem << std::endl;
+    }
+    return framesPerSecond;
+}
+
+// KESTRUN_FULLSCREEN (yes or no) wins over the settings file's fullscreen.
+bool FullscreenInForce(const PlayerSettings& settings) {
+    const char* chosen = EnvironmentSetting(kFullscreenVariable);
+    bool fullscreen = settings.fullscreen;
+    if (chosen && !ReadYesNo(chosen, &fullscreen)) {
+        std::cerr << "kestrun: " << kFullscreenVariable << " must be yes or no, not '" << chosen
+                  << "'; the game starts in a window" << std::endl;
+        return false;
+    }
+    return fullscreen;
+}
+
+// A menu line that shows a racer's keys (the menu's font is Latin-1, as the key codes are).
+std::string KeysLine(const char* racer, const RacerKeys& keys) {
+    const auto key = [](unsigned char code) { return std::string(1, static_cast<char>(code)); };
+    return std::string("   ") + racer + ": " + key(keys.accelerate) + " accelerate, " +
+           key(keys.hold) + " hold, " + key(keys.left) + " / " + key(keys.right) + " turn";
+}
 } // namespace
 
 void SetPadKeys(const PadState& pad, const RacerKeys& racerKeys, unsigned char keys[256]) {
@@ -62,14 +90,17 @@ void keyboardCallback(unsigned char key, int x, int y) {
 void keyboardUpCallback(unsigned char key, int x, int y) {
     g_game->KeyUp(key, x, y);
 }
+void specialCallback(int key, int x, int y) {
+    g_game->SpecialKeyDown(key, x, y);
+}
 void menuCallback(int value) {
     g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
 }
 
-Game::Game()
+Game::Game(const PlayerSettings& settings)
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
       _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
-      _pacer(MaxFramesPerSecond(std::getenv("KESTRUN_MAX_FPS"))) {
+      _settings(settings), _pacer(FrameCapInForce(settings)) {
     g_game = this;
 }
 
@@ -102,8 +133,10 @@ bool Game::Init(const char* levelFile) {
     InitMenu();
     if (!failed) {
         _gamepads.Start();
+        // KESTRUN_VOLUME wins over the settings file's volume.
         std::string problem;
-        const int volume = ParseVolume(std::getenv("KESTRUN_VOLUME"), &problem);
+        const char* volumeSet = EnvironmentSetting(kVolumeVariable);
+        const int volume = volumeSet ? ParseVolume(volumeSet, &problem) : _settings.volume;
         if (!problem.empty()) {
             std::cerr << problem << std::endl;
         }
@@ -132,15 +165,19 @@ bool Game::InitWindow() {
     glutReshapeFunc(reshapeCallback);
     glutKeyboardFunc(keyboardCallback);
     glutKeyboardUpFunc(keyboardUpCallback);
+    glutSpecialFunc(specialCallback);
     glutIgnoreKeyRepeat(1);
+    if (FullscreenInForce(_settings)) {
+        ToggleFullscreen();
+    }
     return true;
 }
 
 bool Game::InitMenu() {
     glutCreateMenu(menuCallback);
     glutAddMenuEntry(" # kestrun : Two-Player Race Game", 0);
-    glutAddMenuEntry("   Racer 1 (top): w accelerate, s hold, a / d turn", 0);
-    glutAddMenuEntry("   Racer 2 (bottom): i accelerate, k hold, j / l turn", 0);
+    glutAddMenuEntry(KeysLine("Racer 1 (top)", _settings.racer1).c_str(), 0);
+    glutAddMenuEntry(KeysLine("Racer 2 (bottom)", _settings.racer2).c_str(), 0);
     glutAddMenuEntry("", 0);
     glutAddMenuEntry("Capture Screen Snapshot (c)", kSnapshotKey);
     glutAddMenuEntry("", 0);
@@ -156,14 +193,14 @@ void Game::Idle() {
     if (wait > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
     }
-    SetFrameTicks(_pacer.StartFrame(ElapsedMillis()));
+    _frameTicks = _pacer.StartFrame(ElapsedMillis());
     glutPostRedisplay();
 }
 
 void Game::PollGamepads() {
     _gamepads.Poll();
-    SetPadKeys(_gamepads.State(0), kRacer1Keys, _padKeys);
-    SetPadKeys(_gamepads.State(1), kRacer2Keys, _padKeys);
+    SetPadKeys(_gamepads.State(0), _settings.racer1, _padKeys);
+    SetPadKeys(_gamepads.State(1), _settings.racer2, _padKeys);
 }
 
 void Game::Reshape(int width, int height) {
@@ -209,6 +246,32 @@ bool Game::WindowHasSize(int32_t width, int32_t height) const {
 RacerView Game::ViewOfRacer(int racer) const {
     const Camera& camera = racer == 1 ? _camera1 : _camera2;
     return RacerView{camera._eye.x, camera._eye.z, camera._heading, camera._acceleration == 0.0f};
+}
+
+void Game::SpecialKeyDown(int key, int, int) {
+    if (key == GLUT_KEY_F11) {
+        ToggleFullscreen();
+    }
+}
+
+void Game::ToggleFullscreen() {
+    if (glutGet(GLUT_FULL_SCREEN)) {
+        glutLeaveFullScreen();
+        glutPositionWindow(_windowed.x, _windowed.y);
+        glutReshapeWindow(_windowed.width, _windowed.height);
+        return;
+    }
+    // glutPositionWindow places the window's frame: the window less its border and title bar.
+    const int border = glutGet(GLUT_WINDOW_BORDER_WIDTH);
+    const int titleBar = glutGet(GLUT_WINDOW_HEADER_HEIGHT);
+    _windowed = {glutGet(GLUT_WINDOW_X) - border, glutGet(GLUT_WINDOW_Y) - titleBar,
+                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    glutFullScreen();
+    if (border == 0 && titleBar == 0) {
+        // No window manager frames the window, so none makes it fullscreen: freeglut sizes it
+        // to the screen where it stands. The corner is where it must stand.
+        glutPositionWindow(0, 0);
+    }
 }
 
 bool Game::_CaptureImage(const char*) {

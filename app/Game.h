@@ -6,17 +6,10 @@
 
 #include "app/Camera.h"
 #include "base/FramePacer.h"
+#include "base/SettingsFile.h"
 #include "platform/Gamepads.h"
 #include "platform/Sound.h"
 #include "scene/World.h"
-
-// The racer-specific keys and the press-restart flags the update keeps per racer.
-struct RacerKeys {
-    unsigned char accelerate;
-    unsigned char hold;
-    unsigned char left;
-    unsigned char right;
-};
 
 struct FrameRow;
 
@@ -29,6 +22,7 @@ struct RacerView {
     bool stopped;
 };
 
+// The press-restart flags the update keeps per racer.
 struct RacerRestart {
     bool accelRestart = true;
     bool leftRestart = true;
@@ -37,7 +31,9 @@ struct RacerRestart {
 
 class Game {
 public:
-    Game();
+    // The player's settings (their keys, fullscreen, volume and frame cap) as the settings file
+    // gives them; the environment's KESTRUN_VOLUME, KESTRUN_MAX_FPS and KESTRUN_FULLSCREEN win.
+    explicit Game(const PlayerSettings& settings = PlayerSettings());
     virtual ~Game();
 
     bool Init(const char* levelFile);
@@ -47,14 +43,18 @@ public:
 
     bool InitWindow();
     bool InitMenu();
-    // Polls the pads, waits until the frame rate's cap lets the next frame start, sets the
-    // ticks it stands for, then asks for it.
+    // Polls the pads, waits until the frame rate's cap lets the next frame start, takes the
+    // ticks it stands for into _frameTicks, then asks for it.
     void Idle();
     // Reads both racers' pads into _padKeys.
     void PollGamepads();
     void Reshape(int width, int height);
     void KeyDown(unsigned char key, int x, int y);
     void KeyUp(unsigned char key, int x, int y);
+    // F11 switches between fullscreen and the window; other special keys do nothing.
+    void SpecialKeyDown(int key, int x, int y);
+    // Covers the screen, or gives the window back its size and place from before.
+    void ToggleFullscreen();
 
     void Display();
     void Update();
@@ -95,9 +95,19 @@ public:
     Camera _camera1;
     Camera _camera2;
 
+    PlayerSettings _settings;
+    // The window's frame place and size before fullscreen, where F11 brings it back.
+    struct WindowPlace {
+        int x, y, width, height;
+    } _windowed = {};
+
     RacerRestart _restart1;
     RacerRestart _restart2;
     FramePacer _pacer;  // the cap on the frame rate (KESTRUN_MAX_FPS) and each frame's ticks
+    // The ticks the frame being drawn stands for, handed to each step that needs them; one
+    // until the pacer says otherwise.
+    float _frameTicks = kOneTick;
+    float _itemTicksCarried = 0.0f;  // the part of a tick the item animation has not stepped yet
 };
 
 extern Game* g_game;
@@ -105,9 +115,6 @@ extern Game* g_game;
 // Gives a racer its starting motion: standing, eye at height 50, level, accelerating factor
 // 0.005, turning factor 0.1. Its place comes from the course.
 void StartRacer(Camera& camera);
-
-extern const RacerKeys kRacer1Keys;  // w s a d
-extern const RacerKeys kRacer2Keys;  // i k j l
 
 // How far a pad's controls must go: the left stick turns beyond a quarter of its travel either
 // way (the dead zone), a trigger acts from half way.

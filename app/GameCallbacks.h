@@ -7,5 +7,7 @@ void idleCallback();
 void reshapeCallback(int width, int height);
 void keyboardCallback(unsigned char key, int x, int y);
 void keyboardUpCallback(unsigned char key, int x, int y);
+// F11 and the other keys without a character (arrows, function keys).
+void specialCallback(int key, int x, int y);
 // A menu entry's value acts as the key with that code.
 void menuCallback(int value);

@@ -4,6 +4,7 @@
 
 #include "app/FrameSteps.h"
 #include "app/Game.h"
+#include "platform/Clock.h"
 
 void Game::Update() {
     // A key and a pad holding the same control are one held control.
@@ -11,8 +12,9 @@ void Game::Update() {
     for (int key = 0; key < 256; ++key) {
         held[key] = _keys[key] | _padKeys[key];
     }
-    UpdateRacer(_camera1, held, kRacer1Keys, _restart1);
-    UpdateRacer(_camera2, held, kRacer2Keys, _restart2);
+    const float now = static_cast<float>(ElapsedMillis());
+    UpdateRacer(_camera1, held, _settings.racer1, _restart1, now, _frameTicks);
+    UpdateRacer(_camera2, held, _settings.racer2, _restart2, now, _frameTicks);
     _sound.Engine(0, _camera1._speed / kTopSpeed);
     _sound.Engine(1, _camera2._speed / kTopSpeed);
 }
@@ -32,12 +34,12 @@ void Game::RunStep(const FrameRow& row) {
     case FrameStep::Viewport:
         glViewport(0, row.racer == 1 ? _halfHeight : 0, _width, _halfHeight);
         break;
-    case FrameStep::MoveRacer: MoveRacer(camera); break;
+    case FrameStep::MoveRacer: MoveRacer(camera, _frameTicks); break;
     case FrameStep::TakeFrustum: course.UpdateFrustum(); break;  // from the current matrices
     case FrameStep::DrawSky: DrawSky(_world._skybox, camera); break;
-    case FrameStep::DrawTerrainAndMarkers: course.Draw(); break;
+    case FrameStep::DrawTerrainAndMarkers: course.Draw(_frameTicks); break;
     case FrameStep::DrawHud: _world.DrawHud(row.racer); break;
-    case FrameStep::AnimateItems: AnimateItems(); break;
+    case FrameStep::AnimateItems: AnimateItems(_frameTicks, _itemTicksCarried); break;
     case FrameStep::CollectPickups:
         if (_world.CollectPickups(camera._eye.x, camera._eye.z) > 0) {
             _sound.Pickup(row.racer - 1);
@@ -46,13 +48,13 @@ void Game::RunStep(const FrameRow& row) {
     case FrameStep::StopAtWall: {
         // Stopped by the wall: moving before the step, standing after it.
         const float speed = camera._speed;
-        StopAtWall(course, camera);
+        StopAtWall(course, camera, _frameTicks);
         if (speed > 0.0f && camera._speed == 0.0f) {
             _sound.Knock(row.racer - 1, speed / kTopSpeed);
         }
         break;
     }
-    case FrameStep::FollowGround: FollowGround(course, camera); break;
+    case FrameStep::FollowGround: FollowGround(course, camera, _frameTicks); break;
     case FrameStep::DrawItems: DrawItems(_world); break;
     case FrameStep::ApplyFog: ApplyFog(_world); break;
     case FrameStep::SwapBuffers: glutSwapBuffers(); break;

@@ -6,6 +6,7 @@
 #include <GL/glut.h>
 
 #include "app/Game.h"
+#include "base/SettingsFile.h"
 #include "platform/Display.h"
 
 namespace {
@@ -53,7 +54,9 @@ int main(int argc, char** argv) {
         PrintUsage(argv[0]);
         return 1;
     }
-    Game game;
+    PlayerSettings settings;
+    LoadSettings(SettingsFilePath(), &settings, std::cerr);
+    Game game(settings);
     if (!game.Init(argv[1])) {
         std::cout << "Error Initializing game." << std::endl;
         return 1;

@@ -2,24 +2,31 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <cstdint>
 
 namespace {
 constexpr double kTickMillis = 1000.0 / kTicksPerSecond;
-int g_frameTicks = 1;
+// A frame within a millisecond (the clock's step) of its period comes on time.
+constexpr double kOnTimeMillis = 1.0;
+
+// Milliseconds from `then` to `now` on a clock that wraps: the difference of two readings less
+// than 24.8 days apart, whichever side of the wrap they lie.
+int32_t MillisBetween(int then, int now) {
+    return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(then));
+}
 }  // namespace
 
-int MaxFramesPerSecond(const char* value) {
-    if (value == nullptr || *value == '\0' || std::strlen(value) > 2) {
-        return kMaxFramesPerSecond;
+int MaxFramesPerSecond(const char* value, std::string* problem) {
+    if (value == nullptr || *value == '\0') {
+        return kDefaultFrameCap;
     }
-    char* end = nullptr;
-    const long fps = std::strtol(value, &end, 10);
-    if (*end != '\0' || fps < 0 || fps > kMaxFramesPerSecond) {
-        return kMaxFramesPerSecond;
+    int cap = kDefaultFrameCap;
+    if (!ReadFrameCap(value, &cap)) {
+        *problem = std::string("kestrun: KESTRUN_MAX_FPS must be a whole number from 0 to ") +
+                   std::to_string(kHighestFrameCap) + ", not '" + value +
+                   "'; the frame cap is " + std::to_string(kDefaultFrameCap);
     }
-    return static_cast<int>(fps);
+    return cap;
 }
 
 FramePacer::FramePacer(int maxFramesPerSecond)
@@ -29,36 +36,39 @@ int FramePacer::WaitMillis(int now) const {
     if (_framePeriod <= 0.0 || !_started) {
         return 0;
     }
-    return static_cast<int>(std::max(0.0, std::ceil(_nextFrame - now)));
+    const double due = _nextFrame - MillisBetween(_lastStart, now);
+    // A clock that went back never makes the wait longer than a period.
+    return static_cast<int>(std::ceil(std::clamp(due, 0.0, _framePeriod)));
 }
 
-int FramePacer::StartFrame(int now) {
+float FramePacer::StartFrame(int now) {
     if (_framePeriod <= 0.0) {
-        return 1;
+        return kOneTick;
     }
+    const double onTime = _framePeriod / kTickMillis;
     if (!_started) {
         _started = true;
-        _nextFrame = now + _framePeriod;
-        _ticksUpTo = now;
-        return 1;
+        _lastStart = now;
+        _nextFrame = _framePeriod;
+        _owed = 0.0;
+        return static_cast<float>(onTime);
     }
+    const double since = std::max(0, MillisBetween(_lastStart, now));
+    _lastStart = now;
     // The next frame may start a period after this one was due; a late frame does not make the
-    // ones after it come sooner than that.
-    _nextFrame = std::max(_nextFrame + _framePeriod, static_cast<double>(now));
-    const double behind = (now - _ticksUpTo) / kTickMillis;
-    const int ticks = std::clamp(static_cast<int>(std::lround(behind)), 1, kMaxTicksPerFrame);
-    _ticksUpTo += ticks * kTickMillis;
-    // Slower than the last tick can make up, or ahead of the clock: count from now on.
-    if (now - _ticksUpTo > kTickMillis || _ticksUpTo - now > kTickMillis) {
-        _ticksUpTo = now;
+    // ones after it come sooner than now.
+    _nextFrame = std::max(_nextFrame + _framePeriod - since, 0.0);
+    const double owed = _owed + since;
+    if (owed <= _framePeriod + kOnTimeMillis) {
+        // On time: exactly one period, whatever the clock's whole milliseconds made of it. A
+        // frame ahead by more than a period (a clock that went back) counts from now on.
+        _owed = owed - _framePeriod;
+        if (_owed < -_framePeriod) {
+            _owed = 0.0;
+        }
+        return static_cast<float>(onTime);
     }
-    return ticks;
-}
-
-int FrameTicks() {
-    return g_frameTicks;
-}
-
-void SetFrameTicks(int ticks) {
-    g_frameTicks = ticks;
+    // Late: the real time since the last frame; past the longest frame the race slows down.
+    _owed = 0.0;
+    return static_cast<float>(std::min(owed, kMaxTicksPerFrame * kTickMillis) / kTickMillis);
 }

@@ -1,37 +1,44 @@
-// The frame rate: at most kMaxFramesPerSecond frames a second by default (KESTRUN_MAX_FPS), and
-// the number of ticks each frame stands for. The game's rules are per-frame amounts at 60
-// frames a second (speeds, the turning, the bobbing, the water's wave, the item animation); a
-// frame that comes later than that stands for more than one tick, so that a slower machine
-// runs the race at the same pace. At 60 frames a second every frame is one tick and the game
-// does exactly what the per-frame rules give.
+// The frame rate: at most kDefaultFrameCap frames a second unless KESTRUN_MAX_FPS says
+// otherwise, and the time each frame stands for, in ticks. The game's rules are amounts per
+// tick, a 60th of a second (speeds, the turning, the bobbing, the water's wave, the item
+// animation), and each frame applies them for the time it stands for: a frame that comes on
+// time at the cap of 60 is exactly one tick, so the game does exactly what the per-tick rules
+// give; a frame that comes later stands for the real time since the one before, a fraction of
+// ticks, so that the race keeps its pace and moves evenly at any frame rate.
 #pragma once
 
-constexpr int kTicksPerSecond = 60;        // the rate the per-frame rules are written for
-constexpr int kMaxFramesPerSecond = 60;    // the cap without KESTRUN_MAX_FPS
-constexpr int kMaxTicksPerFrame = 4;       // below 15 frames a second the race slows down
+#include <string>
 
-// The cap that KESTRUN_MAX_FPS asks for: a whole number from 1 to 60, or 0 for none (frames
-// back to back, one tick each: the per-frame rules, as the benchmarks run them). Anything else,
-// or no value, gives the default 60.
-int MaxFramesPerSecond(const char* value);
+#include "base/Settings.h"
 
+constexpr int kTicksPerSecond = 60;       // the rate the per-tick rules are written for
+constexpr float kOneTick = 1.0f;          // a frame's time at the cap of 60, on time
+constexpr int kMaxTicksPerFrame = 4;      // below 15 frames a second the race slows down
+
+// The cap KESTRUN_MAX_FPS asks for, read by ReadFrameCap (base/Settings.h): a whole number from
+// 1 to 1000, or 0 for none (frames back to back, one tick each: the per-tick rules frame by
+// frame, as the benchmarks run them). kDefaultFrameCap when unset or empty; anything else
+// gives the default and a line in *problem.
+int MaxFramesPerSecond(const char* value, std::string* problem);
+
+// Paces the frames on the game's millisecond clock, which may wrap from the largest int to the
+// smallest (GLUT's does after 24.8 days): only differences of readings are used.
 class FramePacer {
 public:
     explicit FramePacer(int maxFramesPerSecond);
 
     // Milliseconds to wait before the next frame may start; 0 without a cap.
     int WaitMillis(int now) const;
-    // Called when a frame starts: the ticks it stands for (1 while frames come at the cap, more
-    // when they come slower), and the start of the cap's wait for the next one.
-    int StartFrame(int now);
+    // Called when a frame starts: the ticks it stands for (one cap period while frames come on
+    // time, the real time since the last frame when they come later, at most
+    // kMaxTicksPerFrame; one tick each without a cap), and the start of the cap's wait for the
+    // next one.
+    float StartFrame(int now);
 
 private:
     double _framePeriod;  // ms; 0 without a cap
     bool _started = false;
-    double _nextFrame = 0.0;   // ms, when the next frame may start
-    double _ticksUpTo = 0.0;   // ms of game time the ticks so far stand for
+    int _lastStart = 0;        // the clock at the last frame's start
+    double _nextFrame = 0.0;   // ms after _lastStart when the next frame may start
+    double _owed = 0.0;        // ms of real time up to _lastStart not yet given to a frame
 };
-
-// The ticks of the frame being drawn (1 until a pacer sets them).
-int FrameTicks();
-void SetFrameTicks(int ticks);

@@ -21,7 +21,6 @@
 #include "course/MarkerPlacement.h"
 #include "course/QuadTree.h"
 #include "course/RopeTable.h"
-#include "platform/Clock.h"
 #include "scene/World.h"
 #include "terrain/TerrainStrip.h"
 
@@ -142,11 +141,6 @@ void BM_RopePlacement(benchmark::State& state) {
 }
 BENCHMARK(BM_RopePlacement)->Unit(benchmark::kMicrosecond);
 
-int g_now = 0;
-int BenchClock() {
-    return g_now;
-}
-
 // The rules of one frame that need no OpenGL: both racers' key update, pick-ups, wall and
 // ground lookups.
 void BM_PerFrameRules(benchmark::State& state) {
@@ -157,11 +151,11 @@ void BM_PerFrameRules(benchmark::State& state) {
     RacerRestart restarts[2];
     unsigned char keys[256] = {};
     keys['w'] = keys['i'] = keys['d'] = 1;
-    SetClockForTesting(BenchClock);
+    float now = 0.0f;
     for (auto _ : state) {
-        g_now += 16;
-        UpdateRacer(racers[0], keys, kRacer1Keys, restarts[0]);
-        UpdateRacer(racers[1], keys, kRacer2Keys, restarts[1]);
+        now += 16.0f;
+        UpdateRacer(racers[0], keys, kRacer1Keys, restarts[0], now, kOneTick);
+        UpdateRacer(racers[1], keys, kRacer2Keys, restarts[1], now, kOneTick);
         for (Camera& racer : racers) {
             world.CollectPickups(racer._eye.x, racer._eye.z);
             benchmark::DoNotOptimize(IsBlockedGround(course, racer._eye.x, racer._eye.z));
@@ -169,7 +163,6 @@ void BM_PerFrameRules(benchmark::State& state) {
                                                   static_cast<int32_t>(racer._eye.z)));
         }
     }
-    SetClockForTesting(nullptr);
 }
 BENCHMARK(BM_PerFrameRules);
 }  // namespace

@@ -6,8 +6,11 @@
 // Prints one "key value" line per result (scripts/bench turns them into a table).
 //
 //   kestrun-bench-frames [--size WxH] [--warmup N] [--frames N] [--runs N] [--timed-frames N]
-//                        [--first-frame] [--no-reference] [--drop sky|markers|items]
+//                        [--first-frame] [--no-reference] [--as-played] [--drop sky|markers|items]
 //                        [--data DIR] [--level FILE]
+// --as-played draws the game's frames back to back as the game does, with no reference scene
+// and no wait for the renderer to finish between turns, so that it keeps as many frames in
+// flight as in a race: the peak memory over the lap (lap_peak_rss_mb) is the game's as played.
 // A fixed reference scene (ReferenceScene.h) takes turns with the game's frames, so that the
 // game's rate can also be given as a ratio to it, which holds on a machine whose speed drifts.
 // --drop empties the display lists of one part for the whole run: the frame rate without it
@@ -67,6 +70,7 @@ struct Options {
     int parts = 40;
     bool firstFrame = false;
     bool reference = true;   // draw the reference scene between the game's frames
+    bool asPlayed = false;   // no reference scene, no glFinish between turns
     std::string drop;   // a part whose display lists are emptied for the whole run
     std::string data = KESTRUN_DATA_DIR;
     std::string level = "levels/default.txt";
@@ -83,6 +87,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         if (option == "--first-frame") {
             options.firstFrame = true;
         } else if (option == "--no-reference") {
+            options.reference = false;
+        } else if (option == "--as-played") {
+            options.asPlayed = true;
             options.reference = false;
         } else if (option == "--size" && hasValue) {
             if (!ParseSize(argv[++i], options.width, options.height)) return false;
@@ -165,7 +172,7 @@ bool StartGame(Game& game, const Options& options) {
 }
 
 // The frames whose instructions callgrind counts; kept out of line so profiles name it.
-__attribute__((noinline)) double RunFrames(Game& game, int frames) {
+__attribute__((noinline)) double RunFrames(Game& game, int frames, bool finish = true) {
     CALLGRIND_START_INSTRUMENTATION;
     const Clock::time_point start = Clock::now();
     for (int i = 0; i < frames; ++i) {
@@ -174,7 +181,9 @@ __attribute__((noinline)) double RunFrames(Game& game, int frames) {
         g_markersPerView.push_back(game.GetWorld().GetCourse().MarkersInView());
         AdvanceFrameClock();
     }
-    glFinish();
+    if (finish) {
+        glFinish();
+    }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     CALLGRIND_STOP_INSTRUMENTATION;
     return seconds;
@@ -326,7 +335,7 @@ int main(int argc, char** argv) {
             const int frames =
                 options.frames > 0 ? std::min(kTurnFrames, options.frames - done) : kTurnFrames;
             const double cpuBefore = ProcessCpuSeconds();
-            gameSeconds += RunFrames(game, frames);
+            gameSeconds += RunFrames(game, frames, !options.asPlayed);
             const double cpuBetween = ProcessCpuSeconds();
             gameCpu += cpuBetween - cpuBefore;
             if (options.reference) {
@@ -349,6 +358,7 @@ int main(int argc, char** argv) {
                   << 100.0 * (game.GetSound().CallbackSeconds() - audioStart) / runsSeconds
                   << std::endl;
     }
+    std::cout << "lap_peak_rss_mb " << PeakResidentKilobytes() / 1024.0 << std::endl;
     std::cout << "laps_driven " << LapsDriven() - lapStart << std::endl;
     std::cout << "frames_measured " << g_markersPerView.size() << std::endl;
     std::cout << "markers_per_view_median " << Median(g_markersPerView) << std::endl;

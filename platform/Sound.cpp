@@ -9,9 +9,16 @@
 #include <dlfcn.h>
 
 namespace {
+// The sound that plays through the open device, if any.
+Sound* g_playing = nullptr;
+
 // SDL is shut down once, when the game ends (it ends with exit() from a key callback); this
-// also closes the device and ends the audio thread.
+// also closes the device and ends the audio thread. The sound fades out first, and the device
+// plays the fade to its end, so that the race does not stop mid-wave with a click.
 void QuitSdl() {
+    if (g_playing) {
+        g_playing->FadeOut();
+    }
     SDL_Quit();
 }
 
@@ -50,14 +57,13 @@ int ParseVolume(const char* setting, std::string* problem) {
     if (!setting || setting[0] == '\0') {
         return kDefaultVolume;
     }
-    char* end = nullptr;
-    const long value = std::strtol(setting, &end, 10);
-    if (*end != '\0' || value < 0 || value > 100 || !(setting[0] >= '0' && setting[0] <= '9')) {
-        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to 100, not '") +
-                   setting + "'; the volume is " + std::to_string(kDefaultVolume);
-        return kDefaultVolume;
+    int volume = kDefaultVolume;
+    if (!ReadVolume(setting, &volume)) {
+        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to ") +
+                   std::to_string(kLoudestVolume) + ", not '" + setting + "'; the volume is " +
+                   std::to_string(kDefaultVolume);
     }
-    return static_cast<int>(value);
+    return volume;
 }
 
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error) {
@@ -101,6 +107,9 @@ bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, s
 }
 
 Sound::~Sound() {
+    if (g_playing == this) {
+        g_playing = nullptr;
+    }
     if (_device != 0) {
         SDL_CloseAudioDevice(_device);
         _device = 0;
@@ -148,7 +157,21 @@ bool Sound::Start(int volume, const std::string& folder) {
         return false;
     }
     SDL_PauseAudioDevice(_device, 0);
+    g_playing = this;
     return true;
+}
+
+void Sound::FadeOut() {
+    if (_device == 0 || !_mixer) {
+        return;
+    }
+    _mixer->FadeOut();
+    // Two silent blocks after the fade: the one holding its end has gone to the device. A
+    // device that stopped calling back is not waited for long.
+    const uint64_t giveUp = SDL_GetTicks64() + 200;
+    while (_mixer->SilentBlocksAfterFade() < 2 && SDL_GetTicks64() < giveUp) {
+        SDL_Delay(1);
+    }
 }
 
 void Sound::Callback(void* self, uint8_t* stream, int bytes) {

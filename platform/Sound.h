@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Settings.h"
 #include "platform/SoundMixer.h"
 
-constexpr int kDefaultVolume = 80;
-
-// The volume KESTRUN_VOLUME asks for, 0 to 100: kDefaultVolume when unset or empty. Anything
-// but a whole number from 0 to 100 gives the default and a line in *problem.
+// The volume KESTRUN_VOLUME asks for, read by the one volume rule (base/Settings.h):
+// kDefaultVolume when unset or empty. Anything else the rule refuses gives the default and a
+// line in *problem.
 int ParseVolume(const char* setting, std::string* problem);
 
 // Reads a WAV file (any format SDL reads) into mono float samples at `rate`. False, with the
@@ -44,6 +44,9 @@ public:
     void Knock(int racer, float strength);
 
     bool Playing() const { return _device != 0; }
+    // Fades the sound out (SoundMixer::kFadeSeconds) and waits, a fifth of a second at most,
+    // until the device has played the fade; the game quits after it.
+    void FadeOut();
     // For tests, only while no device is open: a mixer at kRate, with no clips yet, that the
     // calls above feed as they feed a device's; the test sets its clips and mixes it itself.
     SoundMixer& MixerForTesting();

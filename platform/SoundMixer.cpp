@@ -16,7 +16,8 @@ void PanGains(float pan, float* left, float* right) {
 }
 
 SoundMixer::SoundMixer(int rate)
-    : _rate(rate), _follow(1.0f - std::exp(-1.0f / (kFollowSeconds * static_cast<float>(rate)))) {}
+    : _rate(rate), _follow(1.0f - std::exp(-1.0f / (kFollowSeconds * static_cast<float>(rate)))),
+      _release(std::exp(-1.0f / (kReleaseSeconds * static_cast<float>(rate)))) {}
 
 void SoundMixer::SetClip(SoundClip clip, std::vector<float> samples) {
     _clips[static_cast<int>(clip)] = std::move(samples);
@@ -74,7 +75,6 @@ void SoundMixer::TakeCues() {
 void SoundMixer::Mix(float* stereo, int frames) {
     TakeCues();
     std::fill(stereo, stereo + 2 * static_cast<size_t>(frames), 0.0f);
-    const float volume = Clamp01(_volume.load(std::memory_order_relaxed));
     for (int racer = 0; racer < kRacers; ++racer) {
         Engine& engine = _engines[racer];
         const std::vector<float>& clip =
@@ -122,7 +122,30 @@ void SoundMixer::Mix(float* stereo, int frames) {
             voice.clip = nullptr;
         }
     }
-    for (size_t i = 0; i < 2 * static_cast<size_t>(frames); ++i) {
-        stereo[i] = std::clamp(stereo[i] * volume, -1.0f, 1.0f);
+    Finish(stereo, frames);
+}
+
+void SoundMixer::Finish(float* stereo, int frames) {
+    const float volume = Clamp01(_volume.load(std::memory_order_relaxed));
+    const bool fading = _fading.load(std::memory_order_acquire);
+    const float fadeStep = 1.0f / (kFadeSeconds * static_cast<float>(_rate));
+    const bool silentBefore = _fadeGain <= 0.0f;
+    for (int frame = 0; frame < frames; ++frame) {
+        float& left = stereo[2 * frame];
+        float& right = stereo[2 * frame + 1];
+        left *= volume;
+        right *= volume;
+        // Both sides turned down together, so the racers keep their places.
+        const float peak = std::max(std::fabs(left), std::fabs(right));
+        _envelope = std::isfinite(peak) ? std::max(peak, _envelope * _release) : _envelope;
+        const float gain = _envelope > kCeiling ? kCeiling / _envelope : 1.0f;
+        if (fading) {
+            _fadeGain = std::max(0.0f, _fadeGain - fadeStep);
+        }
+        left = std::clamp(left * gain * _fadeGain, -kCeiling, kCeiling);
+        right = std::clamp(right * gain * _fadeGain, -kCeiling, kCeiling);
+    }
+    if (silentBefore) {
+        _silentBlocks.fetch_add(1, std::memory_order_acq_rel);
     }
 }

@@ -28,6 +28,13 @@ public:
     static constexpr float kFollowSeconds = 0.04f;
     // Racer 1 a little to the left, racer 2 a little to the right (-1 left, 1 right).
     static constexpr float kPan[kRacers] = {-0.35f, 0.35f};
+    // The loudest sample the mix ever holds (about -1 dB): louder moments, such as both
+    // racers' knocks at once at full volume, are turned down to it (with a gain that comes back
+    // over kReleaseSeconds) instead of clipping at full scale.
+    static constexpr float kCeiling = 0.89f;
+    static constexpr float kReleaseSeconds = 0.05f;
+    // At quit the mix fades to silence over this long instead of stopping mid-wave.
+    static constexpr float kFadeSeconds = 0.005f;
 
     explicit SoundMixer(int rate);
 
@@ -43,8 +50,13 @@ public:
     // is full (the sound is dropped, the game goes on).
     bool Play(SoundClip clip, int racer, float loudness);
 
+    // Starts the fade to silence (kFadeSeconds); every block mixed after it is silent.
+    void FadeOut() { _fading.store(true, std::memory_order_release); }
+    // How many whole blocks have been mixed silent since the fade ended.
+    int SilentBlocksAfterFade() const { return _silentBlocks.load(std::memory_order_acquire); }
+
     // --- the audio thread ---
-    // Writes `frames` interleaved stereo frames (left, right), each sample in -1..1.
+    // Writes `frames` interleaved stereo frames (left, right), each sample within kCeiling.
     void Mix(float* stereo, int frames);
 
 private:
@@ -68,9 +80,16 @@ private:
     };
 
     void TakeCues();
+    // Volume, the ceiling and the fade over the mixed block.
+    void Finish(float* stereo, int frames);
 
     int _rate;
     float _follow;  // the share of the way to the target gone in one sample
+    float _release;  // the share of the limiter's envelope kept from one sample to the next
+    float _envelope = 0.0f;  // the recent peak the limiter turns down to the ceiling
+    std::atomic<bool> _fading{false};
+    float _fadeGain = 1.0f;
+    std::atomic<int> _silentBlocks{0};
     std::vector<float> _clips[static_cast<int>(SoundClip::Count)];
     std::atomic<float> _volume{1.0f};
     Engine _engines[kRacers];

@@ -13,7 +13,7 @@
 constexpr int kItemCount = 20;
 constexpr int kItemImages = 5;
 
-// Animation counter of the items: 0..40, advanced once per frame.
+// Animation counter of the items: 0..40, advanced a step a tick, in the first half of a frame.
 extern int32_t g_itemFrame;
 // The heads-up line shown in both halves.
 extern char g_hudText[64];

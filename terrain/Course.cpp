@@ -6,6 +6,7 @@
 
 #include <iostream>
 
+#include "base/FramePacer.h"
 #include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
@@ -141,7 +142,8 @@ bool Course::InitTerrain(const char* fileName, int32_t width, int32_t length) {
     cgGLSetTextureParameter(g_paramBase, _baseTexture.GetId());
     cgGLSetTextureParameter(g_paramDetail, _detailTexture.GetId());
     ComputeCellSize();
-    // One pass before the first frame: the wave starts at 0.01, and the first clear wipes it.
-    DrawTerrain(_heights);
+    // One pass before the first frame, a tick long: the wave starts at 0.01, and the first
+    // clear wipes it.
+    DrawTerrain(_heights, kOneTick);
     return true;
 }

@@ -27,10 +27,10 @@ public:
     // --- terrain set-up and pass ---
     bool InitTerrain(const char* fileName, int32_t width, int32_t length);
     // One terrain and water pass, then the markers. Each pass moves the water on (the wave
-    // phase grows by 0.01) and turns the strip's direction; the markers are culled with the
-    // frustum as its last update left it.
-    bool Draw();
-    void DrawTerrain(const unsigned char* field);
+    // phase grows by kWaveStep for each of the frame's ticks, base/FramePacer.h) and turns the
+    // strip's direction; the markers are culled with the frustum as its last update left it.
+    bool Draw(float frameTicks);
+    void DrawTerrain(const unsigned char* field, float frameTicks);
     void SetTerrainTexCoord(float x, float z);
 
     // --- markers ---

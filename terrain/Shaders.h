@@ -27,7 +27,8 @@ extern CGparameter g_paramTexCoord1;
 extern CGparameter g_paramBase;
 extern CGparameter g_paramDetail;
 
-// The wave phase fed to the vertex program; +0.01 after every pass that draws.
+// The wave phase fed to the vertex program; +kWaveStep a tick after every pass that draws.
 extern float g_wavePhase;
+constexpr float kWaveStep = 0.01f;
 // Direction of the current band of the terrain strip.
 extern bool g_stripReversed;

@@ -1,6 +1,5 @@
 // The terrain and water pass: the whole mesh as one strip through the wave and fragment
 // programs, then the course markers with the programs off.
-#include "base/FramePacer.h"
 #include "terrain/Course.h"
 #include "platform/GLExtensions.h"
 #include "terrain/Shaders.h"
@@ -10,12 +9,12 @@ float g_wavePhase = 0.0f;
 bool g_stripReversed = false;
 
 // Always true: a course without a height field simply draws nothing.
-bool Course::Draw() {
-    DrawTerrain(_heights);
+bool Course::Draw(float frameTicks) {
+    DrawTerrain(_heights, frameTicks);
     return true;
 }
 
-void Course::DrawTerrain(const unsigned char* field) {
+void Course::DrawTerrain(const unsigned char* field, float frameTicks) {
     _heightDivisor = kHeightDivisor;   // stored anew every pass, heights or not: it never changes
     if (!field) {
         return;
@@ -36,7 +35,7 @@ void Course::DrawTerrain(const unsigned char* field) {
         SetTerrainTexCoord(static_cast<float>(vertex.x), static_cast<float>(vertex.z));
         glVertex3f(static_cast<float>(vertex.x), vertex.height, static_cast<float>(vertex.z));
     });
-    g_wavePhase += 0.01f * static_cast<float>(FrameTicks());
+    g_wavePhase += kWaveStep * frameTicks;
     glEnd();
 
     cgGLDisableTextureParameter(g_paramBase);

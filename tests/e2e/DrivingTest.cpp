@@ -134,3 +134,30 @@ TEST(Water, MovesWhileNothingIsPressed) {
     ASSERT_TRUE(game.WaitForShot(&later, wavesMoved, "the water moving in both halves"));
     EXPECT_TRUE(game.Quit());
 }
+
+// Racer 1 on a key of the player's own, from a settings file whose second line names no
+// setting: that line gets one line on standard error and the game runs. "w", held while "i"
+// drives racer 2 on, leaves racer 1 where it was; "z" drives racer 1 on.
+TEST(OwnKeys, ZDrivesRacerOneAndWDoesNot) {
+    GameRun game;
+    const std::string settings = game.WriteSettings(
+        "# racer 1 on z\nracer1.acelerate = z\nracer1.accelerate = z\n");
+    Image start;
+    ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
+    EXPECT_EQ("kestrun: " + settings + ":2: unknown setting 'racer1.acelerate' (kestrun "
+              "--settings lists them); the line is ignored\n", game.Err());
+    const std::vector<bool> topPosts = NearPostColumns(Top(start));
+    int topChanged = 0;
+    auto racer2DroveOn = [&](const Image& now) {
+        topChanged = std::max(topChanged, ColumnsChanged(topPosts, NearPostColumns(Top(now))));
+        return DroveOn(Bottom(start), Bottom(now));
+    };
+    Image shot;
+    ASSERT_TRUE(game.KeyDown("w"));
+    ASSERT_TRUE(game.HoldKeyUntil("i", &shot, racer2DroveOn, "racer 2 driving on"));
+    ASSERT_TRUE(game.KeyUp("w"));
+    EXPECT_LE(topChanged, kStillColumns) << "\"w\" drove racer 1";
+    auto racer1DroveOn = [&](const Image& now) { return DroveOn(Top(start), Top(now)); };
+    ASSERT_TRUE(game.HoldKeyUntil("z", &shot, racer1DroveOn, "racer 1 driving on"));
+    EXPECT_TRUE(game.Quit());
+}

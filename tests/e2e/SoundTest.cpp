@@ -119,7 +119,22 @@ TEST(Sound, EngineRisesWithSpeedChimeAtThePickUpKnockAtTheWall) {
     EXPECT_GT(chimes, 0u) << "no chime while racer 1 drove over the item: " << heard;
     ASSERT_NE(0u, knock) << "no knock when the wall stopped racer 1: " << heard;
     EXPECT_GT(Rms(track.left, knock * kHop, kWindow), Rms(track.right, knock * kHop, kWindow));
-    EXPECT_TRUE(game.Quit());
+    ASSERT_TRUE(game.Quit());
+
+    // At quit the engines fade out and the device plays the fade to its end: the recording
+    // ends in silence, reached without a step larger than the engines' own.
+    const StereoTrack end = game.Recording();
+    ASSERT_GT(end.left.size(), idle + kRate / 2);
+    float idleStep = 0.0f, endStep = 0.0f;
+    for (size_t i = idle + 1; i < idle + kRate / 2; ++i) {
+        idleStep = std::max(idleStep, std::fabs(end.left[i] - end.left[i - 1]));
+    }
+    for (size_t i = end.left.size() - kRate / 10; i < end.left.size(); ++i) {
+        endStep = std::max(endStep, std::fabs(end.left[i] - end.left[i - 1]));
+    }
+    EXPECT_EQ(0.0f, end.left.back()) << "the sound stopped mid-wave";
+    EXPECT_EQ(0.0f, end.right.back()) << "the sound stopped mid-wave";
+    EXPECT_LE(endStep, 1.5f * idleStep);
 }
 
 // A start whose sound is off or broken (and racer 1's engine file is bad in each): the game's

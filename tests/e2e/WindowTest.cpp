@@ -14,6 +14,9 @@ protected:
     // Resizes the window and waits until both halves are drawn at the new size.
     void ResizeAndWait(int width, int height, Image* shot) {
         ASSERT_TRUE(game.Resize(width, height));
+        WaitForSize(width, height, shot);
+    }
+    void WaitForSize(int width, int height, Image* shot) {
         ASSERT_TRUE(game.WaitForShot(
             shot,
             [&](const Image& image) {
@@ -131,4 +134,23 @@ TEST_F(GameWindow, MenuSnapshotEntryActsLikeTheCKey) {
     ASSERT_TRUE(game.ChooseMenuEntry(5, 7));
     ASSERT_TRUE(game.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
     EXPECT_TRUE(game.GameRunning());
+}
+
+// F11 covers the screen, both halves following; F11 again gives the window back its size and
+// place.
+TEST_F(GameWindow, F11CoversTheScreenAndGivesTheWindowBack) {
+    ASSERT_TRUE(game.PlaceWindow(100, 50));
+    Image shot;
+    ASSERT_TRUE(game.Key("F11"));
+    WaitForSize(1280, 1024, &shot);
+    ExpectSceneInBothHalves(shot);
+    Rect r;
+    auto place = [&r] { return std::vector<int>{r.x, r.y, r.width, r.height}; };
+    ASSERT_TRUE(game.Geometry(&r));
+    EXPECT_EQ((std::vector<int>{0, 0, 1280, 1024}), place());
+    ASSERT_TRUE(game.Key("F11"));
+    WaitForSize(640, 480, &shot);
+    ASSERT_TRUE(game.Geometry(&r));
+    EXPECT_EQ((std::vector<int>{100, 50, 640, 480}), place());
+    EXPECT_EQ(std::string::npos, game.Out().find("bad window size")) << game.Transcript();
 }

@@ -7,6 +7,7 @@
 
 #include "GLContext.h"
 #include "app/Camera.h"
+#include "base/FramePacer.h"
 #include "base/Matrix.h"
 
 namespace {
@@ -96,7 +97,7 @@ TEST(CameraMatrix, MoveLoadsTheViewFromTheNewEye) {
     camera._baseHeight = 50.0f;
     camera.Apply();
     camera.Turn(0.0f);
-    camera.Move(4.0f);
+    camera.Move(4.0f, kOneTick);
     ExpectNear({128.0f, camera._eye.y, 124.0f}, camera._eye);
     const Matrix view = Current(GL_MODELVIEW_MATRIX);
     ExpectNear({0, 0, 0}, Transform(view, camera._eye));

@@ -94,18 +94,29 @@ TEST(RaceRules, BlockedGroundStopsTheRacerAndSetsItBackOneUnit) {
     Camera camera;
     StartRacerAt(camera, 100.0f, 128.2f);
     camera._speed = 0.3f;
-    MoveRacer(camera);  // looking toward -z, into the blocked cell
+    MoveRacer(camera, kOneTick);  // looking toward -z, into the blocked cell
 
-    StopAtWall(course, camera);
+    StopAtWall(course, camera, kOneTick);
     EXPECT_EQ(0.0f, camera._speed);
     EXPECT_EQ(0.0f, camera._acceleration);
     EXPECT_FLOAT_EQ(100.0f, camera._eye.x);
     EXPECT_FLOAT_EQ(128.9f, camera._eye.z);
 
     // Standing there, the wall step leaves it alone.
-    MoveRacer(camera);
-    StopAtWall(course, camera);
+    MoveRacer(camera, kOneTick);
+    StopAtWall(course, camera, kOneTick);
     EXPECT_FLOAT_EQ(128.9f, camera._eye.z);
+
+    // Backing into it (the one frame a slowing speed is below 0) with no rope before it: a
+    // set-back would take it deeper in, so it stays where it was before the move.
+    StartRacerAt(camera, 100.0f, 128.2f);
+    camera._heading = static_cast<float>(M_PI);  // looking toward +z, the blocked cell behind
+    camera._speed = -0.3f;
+    MoveRacer(camera, kOneTick);
+    StopAtWall(course, camera, kOneTick);
+    EXPECT_EQ(0.0f, camera._speed);
+    EXPECT_FLOAT_EQ(100.0f, camera._eye.x);
+    EXPECT_FLOAT_EQ(128.2f, camera._eye.z);
 }
 
 TEST(RaceRules, ASetBackBeyondTheFenceLeavesTheRacerWhereItWas) {
@@ -119,9 +130,9 @@ TEST(RaceRules, ASetBackBeyondTheFenceLeavesTheRacerWhereItWas) {
     StartRacerAt(camera, 64.1f, 100.0f);
     camera._heading = static_cast<float>(M_PI / 2);  // looking toward +x, the rope behind it
     camera._speed = -0.2f;                           // the one frame a slowing speed is below 0
-    MoveRacer(camera);
+    MoveRacer(camera, kOneTick);
 
-    StopAtWall(course, camera);
+    StopAtWall(course, camera, kOneTick);
     EXPECT_EQ(0.0f, camera._speed);
     EXPECT_FLOAT_EQ(64.1f, camera._eye.x);
     EXPECT_FLOAT_EQ(100.0f, camera._eye.z);
@@ -135,9 +146,9 @@ TEST(RaceRules, RacerOffTheTerrainIsStoppedLikeAtAWall) {
     StartRacerAt(camera, 0.0f, 10.0f);
     camera._heading = static_cast<float>(-M_PI / 2);  // looking toward -x
     camera._speed = 0.5f;
-    MoveRacer(camera);
+    MoveRacer(camera, kOneTick);
 
-    StopAtWall(course, camera);
+    StopAtWall(course, camera, kOneTick);
     EXPECT_EQ(0.0f, camera._speed);
     EXPECT_EQ(0.0f, camera._acceleration);
     EXPECT_NEAR(0.5f, camera._eye.x, 1e-5);
@@ -152,9 +163,9 @@ TEST(RaceRules, RacerPastTheLastRowIsStoppedWithoutReadingOutsideTheGrid) {
     StartRacerAt(camera, 10.0f, 127.8f);
     camera._heading = static_cast<float>(M_PI);  // looking toward +z
     camera._speed = 0.5f;
-    MoveRacer(camera);
+    MoveRacer(camera, kOneTick);
 
-    StopAtWall(course, camera);
+    StopAtWall(course, camera, kOneTick);
     EXPECT_EQ(0.0f, camera._speed);
     EXPECT_NEAR(127.3f, camera._eye.z, 1e-5);
 }
@@ -171,7 +182,7 @@ TEST(RaceRules, EyeFloatsTwoUnitsAboveTheGroundPlusBobbing) {
     camera.Turn(0.0f);
     Camera::_bobPhase = 0.0f;
 
-    FollowGround(course, camera);
+    FollowGround(course, camera, kOneTick);
     EXPECT_EQ(7.0f, camera._baseHeight);
     EXPECT_FLOAT_EQ(static_cast<float>(std::sin(90.0) * 0.2 + 7.0), camera._eye.y);
     EXPECT_FLOAT_EQ(0.01f, Camera::_bobPhase);

@@ -18,6 +18,7 @@
 #include "ConsoleCapture.h"
 #include "GLContext.h"
 #include "TempDir.h"
+#include "base/FramePacer.h"
 #include "terrain/Course.h"
 #include "platform/GLExtensions.h"
 #include "platform/MessageBox.h"
@@ -134,7 +135,7 @@ void TextureAndLookDown(GLuint textures[2]) {
 std::vector<unsigned char> DrawAndRead(Course& course) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    course.Draw();
+    course.Draw(kOneTick);
     std::vector<unsigned char> pixels(256 * 256 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 256, 256, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
@@ -250,7 +251,7 @@ TEST_F(TerrainGL, FixedValuesStayWhateverTheCameraDoes) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(10, 5, 10, 200, 0, 40, 0, 1, 0);
-    course.Draw();
+    course.Draw(kOneTick);
     cgGLEnableProfile(g_vertexProfile);
     cgGLEnableProfile(g_fragmentProfile);
     const GLuint program = CurrentProgram();
@@ -298,7 +299,7 @@ TEST_F(TerrainGL, BaseTextureIsClampedAndDetailRepeated) {
 TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
     ASSERT_TRUE(StartWithPrograms());
     const int k = 7;
-    for (int i = 0; i < k; ++i) course.Draw();
+    for (int i = 0; i < k; ++i) course.Draw(kOneTick);
     float expected = 0.0f;
     for (int i = 0; i < k + 1; ++i) expected += 0.01f;
     EXPECT_EQ(expected, g_wavePhase);
@@ -306,13 +307,13 @@ TEST_F(TerrainGL, WavePhaseGrowsByOneHundredthPerPass) {
     EXPECT_EQ(10, course._heightDivisor);
 
     g_wavePhase = 262144.0f;   // from here on adding 0.01 changes nothing; it is never wrapped
-    course.Draw();
+    course.Draw(kOneTick);
     EXPECT_EQ(262144.0f, g_wavePhase);
 
     g_wavePhase = 1.0f;
     delete[] course._heights;
     course._heights = nullptr;
-    course.Draw();
+    course.Draw(kOneTick);
     EXPECT_EQ(1.0f, g_wavePhase);
 }
 

@@ -112,15 +112,22 @@ Picture DrawAslant(uint32_t left) {
     return picture;
 }
 
-// The picture drawn `across` times as wide and `down` times as high, each pixel repeated.
-Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
-    Picture wide(picture.width * across, picture.height * down);
-    for (uint32_t r = 0; r < wide.height; ++r) {
-        for (uint32_t c = 0; c < wide.width; ++c) {
-            std::copy_n(picture.At(c / across, r / down), 4, wide.At(c, r));
+// The picture drawn `width` x `height` pixels, each pixel taken from the one it falls on.
+Picture Resize(const Picture& picture, uint32_t width, uint32_t height) {
+    Picture resized(width, height);
+    for (uint32_t r = 0; r < height; ++r) {
+        for (uint32_t c = 0; c < width; ++c) {
+            std::copy_n(picture.At(uint64_t{c} * picture.width / width,
+                                   uint64_t{r} * picture.height / height),
+                        4, resized.At(c, r));
         }
     }
-    return wide;
+    return resized;
+}
+
+// The picture drawn `across` times as wide and `down` times as high, each pixel repeated.
+Picture Stretch(const Picture& picture, uint32_t across, uint32_t down) {
+    return Resize(picture, picture.width * across, picture.height * down);
 }
 
 ToolResult RunCourseTool(const std::vector<std::string>& arguments,
@@ -167,9 +174,14 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "128 x 128 cells of 2 units, 7 start cells",
          0,
          "heavy: on a machine without a GPU the game runs at about 50 % of its frame rate on "
-         "the default course where the most markers are in view, and needs about 164 MB of "
-         "memory; a smaller --size (64) or bends instead of long straights keep fewer posts in "
-         "view"},
+         "the default course where the most markers are in view, and needs about 231 MB of "
+         "memory; bends instead of long straights keep fewer posts in view"},  // 64 refuses it
+        {{"from-image", Encode(DrawRing({20, -5, 25}), dir.File("ring20.png")),
+          dir.File("ring128.txt"), "--size", "128"},
+         "day",
+         "128 x 128 cells of 2 units",
+         0,
+         "of memory; a smaller --size (64) or bends instead of long straights keep fewer posts"},
         {{"from-image", Encode(Stretch(DrawRing({}), 2, 1), dir.File("wide.png")), dir.File("wide.txt")},
          "day",
          "64 x 64 cells of 4 units, 6 start cells",
@@ -333,6 +345,8 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
         const char* folder = nullptr;  // run in this folder of dir, the output named from there
     } kCases[] = {
         {"text", file("not a picture\n"), "not a PNG picture that can be read"},
+        {"jpeg", file(std::string("\xff\xd8\xff\xe0\0\x10JFIF\0", 11) + "rest"),
+         "not a PNG picture that can be read (it is a JPEG picture; save it as PNG"},
         {"empty", file(""), "not a PNG picture that can be read"},
         {"truncated", file(ReadFileBytes(good).substr(0, 200)),
          "the PNG picture cannot be decoded"},
@@ -345,6 +359,15 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
          "no start stroke: the red at pixels x 159..160, y 35..74 is too thin for the 64 x 64 "
          "grid (a cell is 5 pixels across, and a third of it must be red); draw the stroke at "
          "least 4 pixels wide"},
+        {"thin loop", [&] { return Encode(Resize(DrawRing({4, -5, 9}), 300, 300), dir.File("in.png")); },
+         "the track is too thin for the 64 x 64 grid: it is drawn about 4 pixels wide, and a "
+         "cell is 4.69 pixels across, so it comes out a cell wide at most; draw it at least 15 "
+         "pixels wide (3 cells)"},
+        {"thin stroke, 12.5 pixels a cell",
+         [&] { return Encode(Resize(DrawRing({30, -5, 35, 159, false, 1}), 800, 800),
+                             dir.File("in.png")); },
+         "grid (a cell is 12.5 pixels across, and a third of it must be red); draw the stroke at "
+         "least 9 pixels wide"},
         {"paper", ring({30, -5, 35, 158, false, 9, false, true}),
          "the colours are the wrong way round"},
         {"short stroke", ring({30, -5, 20}), "does not cross a left-right stretch"},

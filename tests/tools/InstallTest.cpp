@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "GameRun.h"
+#include "ScopedEnv.h"
 #include "ToolRun.h"
 
 namespace fs = std::filesystem;
@@ -25,8 +26,13 @@ protected:
         prefix = std::make_unique<TempDir>();
         install =
             RunTool(KESTRUN_CMAKE, {"--install", KESTRUN_BUILD_DIR, "--prefix", prefix->Path()});
+        // The launcher and the game read the settings file of the test's own, not the player's.
+        config = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", prefix->File("config").c_str());
     }
-    static void TearDownTestSuite() { prefix.reset(); }
+    static void TearDownTestSuite() {
+        config.reset();
+        prefix.reset();
+    }
     void SetUp() override { ASSERT_EQ(0, install.exitStatus) << install.output; }
     static std::string Launcher() { return prefix->File("games/kestrun"); }
     // A course of the player's: the README's example drawing, made a course by the installed
@@ -45,6 +51,7 @@ protected:
     }
 
     static inline std::unique_ptr<TempDir> prefix;
+    static inline std::unique_ptr<ScopedEnv> config;
     static inline ToolResult install;
 };
 
@@ -74,6 +81,18 @@ TEST_F(Installed, EveryFileWhereTheDesktopLooksForIt) {
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
         EXPECT_EQ(size, PngWidth(ReadFileBytes(
                             prefix->File("share/icons/hicolor/" + square + "/apps/kestrun.png"))));
+    }
+}
+
+// Each test binary also runs whole, among the tests that `./test --quick` runs too, so that a
+// test that passes only alone or only after another fails every run of the suite.
+TEST(TestSuite, EveryTestBinaryRunsWholeUnderTheQuickLabels) {
+    const ToolResult listed = RunTool(
+        KESTRUN_CTEST, {"--test-dir", KESTRUN_BUILD_DIR, "-N", "-L", "^(unit|gl|tools|e2e)$"});
+    ASSERT_EQ(0, listed.exitStatus) << listed.output;
+    for (const char* binary : {"unit", "gl", "platform", "tools", "e2e"}) {
+        EXPECT_TRUE(Contains(listed.output, std::string(" ") + binary + ".WholeBinary\n"))
+            << binary << "\n" << listed.output;
     }
 }
 
@@ -110,7 +129,8 @@ TEST_F(Installed, ToolsNeedNoWindowGLOrSoundLibrary) {
     EXPECT_GE(std::count_if(game.begin(), game.end(), IsWindowOrSoundLibrary), 5)
         << "the game itself, read the same way, needs GL, GLU, GLUT, X11 and SDL";
     for (const char* tool : {"games/kestrun-check-course", "games/kestrun-course",
-                             "lib/games/kestrun/kestrun-assets"}) {
+                             "lib/games/kestrun/kestrun-assets",
+                             "lib/games/kestrun/kestrun-settings"}) {
         const std::vector<std::string> needed = NeededLibraries(prefix->File(tool));
         EXPECT_FALSE(needed.empty()) << tool;
         for (const std::string& library : needed) {
@@ -120,6 +140,10 @@ TEST_F(Installed, ToolsNeedNoWindowGLOrSoundLibrary) {
 }
 
 TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
+    const std::string kUsage = "Usage: kestrun [--volume N | --mute] [--fullscreen] [LEVEL]\n"
+                               "       kestrun --settings\n";
+    const std::string settings = prefix->Write("config/kestrun/settings", "racer1.accelerate = z\n"
+                                               "# quieter\nvolume = 50\nmax_fps = 30\n");
     const std::string wrong = prefix->Write("wrong.txt", "skyboxes/day\ncourses/nosuch.txt\n");
     const std::string crlf = prefix->Write("crlf.txt", "skyboxes/day\r\ncourses/nosuch.txt\r\n");
     const struct {
@@ -127,17 +151,28 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         int status;
         std::string output;
     } kCases[] = {
-        {{"--help"}, 0, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
+        {{"--help"}, 0, kUsage},
         {{"--version"}, 0, "kestrun " KESTRUN_VERSION "\n"},
         {{"no-such-level"}, 1, "kestrun: no level file 'no-such-level'"},
-        {{"sunset", "default"}, 1, "Usage: kestrun [--volume N | --mute] [LEVEL]"},
+        {{"sunset", "default"}, 1,
+         "kestrun: one level at a time: 'sunset' and 'default' were both given\n" + kUsage},
         {{"--volume", "101", "sunset"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '101'"},
         {{"--volume"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not ''"},
-        {{"-x"}, 1, "kestrun: unknown option '-x'\nUsage: kestrun [--volume N | --mute] [LEVEL]"},
+        {{"--volume=+5"}, 1, "kestrun: --volume takes a whole number from 0 to 100, not '+5'"},
+        {{"-x"}, 1, "kestrun: unknown option '-x'\n" + kUsage},
         // The game starts and stops on the missing course; the launcher has said where it looked.
         {{wrong}, 1, "kestrun: the level " + wrong + " names the course courses/nosuch.txt, which is "
                      "not in the data folder " + fs::canonical(prefix->File("share/games/kestrun")).string()},
         {{crlf}, 1, "names the course courses/nosuch.txt, which is not in the data folder"},
+        // What the game will use: the file's, the launcher's options (through the environment)
+        // over the file's, and the defaults.
+        {{"--settings"}, 0, "# settings file: " + settings + "\n"
+                             "racer1.accelerate = z     # the file, line 1\n"
+                             "racer1.hold       = s     # default\n"},
+        {{"--fullscreen", "--volume", "35", "--settings"}, 0,
+         "volume            = 35    # KESTRUN_VOLUME\n"
+         "fullscreen        = yes   # KESTRUN_FULLSCREEN\n"
+         "max_fps           = 30    # the file, line 4\n"},
     };
     for (const auto& c : kCases) {
         const ToolResult run = RunTool(Launcher(), c.args);
@@ -162,11 +197,14 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         long grounds = 0;         // folders in the cache after the run
         std::string line = "";    // the launcher's, on the generator killed or the cache a file
         std::string volume = "";  // KESTRUN_VOLUME as the game has it ("" not set)
+        std::string fullscreen = "";  // KESTRUN_FULLSCREEN: "yes" covers the screen
     } kCases[] = {
         {{}, "levels/default.txt"},
         {{"sunset"}, "levels/sunset.txt"},
         {{"--volume", "35", "sunset"}, "levels/sunset.txt", "", "", 0, "", "35"},
         {{"sunset", "--mute"}, "levels/sunset.txt", "", "", 0, "", "0"},
+        {{"--volume=007"}, "levels/default.txt", "", "", 0, "", "7"},  // as the game reads it
+        {{"--fullscreen", "sunset"}, "levels/sunset.txt", "", "", 0, "", "", "yes"},
         {{"levels/figure-eight.txt"}, "levels/figure-eight.txt", "grounds/figure-eight"},
         {{"mine/level.txt"}, "~/mine/level.txt", "grounds/figure-eight"},
         {{"mine/own.txt"}, "~/mine/own.txt", "~", mine, 1},
@@ -218,9 +256,21 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         EXPECT_EQ(c.grounds, std::distance(grounds, fs::directory_iterator()));
         EXPECT_NE(std::string::npos, game.Err().find(c.line)) << game.Transcript();
         const std::string environ =
-            "\0" + ReadFileBytes("/proc/" + std::to_string(game.GamePid()) + "/environ");
-        const size_t set = environ.find(std::string("\0KESTRUN_VOLUME=", 16));
-        EXPECT_EQ(c.volume, set == std::string::npos ? "" : environ.c_str() + set + 16);
+            '\0' + ReadFileBytes("/proc/" + std::to_string(game.GamePid()) + "/environ");
+        auto variable = [&environ](const std::string& name) -> std::string {
+            const size_t set = environ.find('\0' + name + '=');
+            const size_t from = set + name.size() + 2;
+            return set == std::string::npos ? ""
+                                            : environ.substr(from, environ.find('\0', from) - from);
+        };
+        EXPECT_EQ(c.volume, variable("KESTRUN_VOLUME"));
+        EXPECT_EQ(c.fullscreen, variable("KESTRUN_FULLSCREEN"));
+        if (!c.fullscreen.empty()) {
+            Image shot;
+            EXPECT_TRUE(game.WaitForShot(&shot, [](const Image& window) {
+                return window.Width() == 1280 && window.Height() == 1024;
+            }, "the window covering the screen"));
+        }
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/Camera.h"
+#include "base/FramePacer.h"
 
 // Turn and Move also load the view; without a context those GL calls do nothing, and the
 // matrices themselves are checked by the GL tests.
@@ -41,14 +42,14 @@ TEST(Camera, FirstMoveBobsAboveTheBaseHeightAndAdvancesTheSharedPhase) {
     Camera camera;
     camera._baseHeight = 50.0f;
     camera.Turn(0.0f);
-    camera.Move(0.0f);
+    camera.Move(0.0f, kOneTick);
     EXPECT_NEAR(50.1788, camera._eye.y, 1e-4);
     EXPECT_FLOAT_EQ(128.0f, camera._eye.x);
     EXPECT_FLOAT_EQ(128.0f, camera._eye.z);
     EXPECT_FLOAT_EQ(0.01f, Camera::_bobPhase);
     Camera other;
     other._baseHeight = 50.0f;
-    other.Move(0.0f); // the phase is shared: the second camera starts where the first left it
+    other.Move(0.0f, kOneTick); // the phase is shared: the second camera starts where the first left it
     EXPECT_FLOAT_EQ(static_cast<float>(std::sin(0.01f + 90.0) * 0.2 + 50.0), other._eye.y);
     EXPECT_FLOAT_EQ(0.02f, Camera::_bobPhase);
 }
@@ -57,12 +58,12 @@ TEST(Camera, MoveGoesAlongTheLookDirectionOnTheGround) {
     Camera camera;
     camera._pitch = 0.5f;
     camera.Turn(0.0f);
-    camera.Move(-1.0f); // backwards from looking toward -z
+    camera.Move(-1.0f, kOneTick); // backwards from looking toward -z
     EXPECT_FLOAT_EQ(129.0f, camera._eye.z);
     EXPECT_FLOAT_EQ(128.0f, camera._eye.x);
     EXPECT_FLOAT_EQ(0.5f, camera._direction.y); // the pitch is taken after the move
     camera.Turn(static_cast<float>(M_PI / 2));
-    camera.Move(2.0f);
+    camera.Move(2.0f, kOneTick);
     EXPECT_FLOAT_EQ(130.0f, camera._eye.x);
     EXPECT_NEAR(129.0f, camera._eye.z, 1e-5);
 }
@@ -71,7 +72,7 @@ TEST(Camera, BobbingStaysWithinTwoTenthsOfTheBase) {
     Camera camera;
     camera._baseHeight = 10.0f;
     for (int i = 0; i < 1000; ++i) {
-        camera.Move(0.0f);
+        camera.Move(0.0f, kOneTick);
         ASSERT_LE(std::fabs(camera._eye.y - 10.0f), 0.2f + 1e-5f) << i;
     }
 }

@@ -169,8 +169,8 @@ bool Drive(const CourseData& course, float x, float z, float heading, int frames
     racer._heading = heading;
     racer._speed = 0.5f;
     for (int frame = 0; frame < frames && racer._speed != 0.0f; ++frame) {
-        MoveRacer(racer);
-        StopAtWall(course, racer);
+        MoveRacer(racer, kOneTick);
+        StopAtWall(course, racer, kOneTick);
         check(racer._eye.x, racer._eye.z);
     }
     return racer._speed == 0.0f;
@@ -326,8 +326,8 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
                 if (course.GetCell(x, y) == '2') {
                     Camera racer;
                     StartRacerAt(racer, x * size, y * size);
-                    MoveRacer(racer);
-                    StopAtWall(course, racer);
+                    MoveRacer(racer, kOneTick);
+                    StopAtWall(course, racer, kOneTick);
                     EXPECT_EQ(x * size, racer._eye.x);
                     EXPECT_EQ(y * size, racer._eye.z);
                     for (float heading = 0.0f; heading < 6.2f; heading += 0.785f) {  // and drives off

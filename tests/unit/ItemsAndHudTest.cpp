@@ -72,16 +72,35 @@ TEST(Items, ItemsInReachMoveInIndexOrderAndPositionsTruncateTowardZero) {
     EXPECT_EQ(125, world._billboardZ[7]);
 }
 
-TEST(Items, AnimationRunsThroughFortyOneFrames) {
+TEST(Items, AnimationRunsThroughFortyOneFramesAStepAWholeTick) {
     g_itemFrame = 0;
+    float carried = 0.0f;
     for (int frame = 1; frame <= 40; ++frame) {
-        AnimateItems();
+        AnimateItems(kOneTick, carried);
         ASSERT_EQ(frame, g_itemFrame);
     }
-    AnimateItems();
+    AnimateItems(kOneTick, carried);
     EXPECT_EQ(0, g_itemFrame);
-    AnimateItems();
+    AnimateItems(kOneTick, carried);
     EXPECT_EQ(1, g_itemFrame);
+    EXPECT_EQ(0.0f, carried);
+    // Frames shorter or longer than a tick: a step for each whole tick they make up together.
+    const struct {
+        std::vector<float> ticks;
+        int32_t frame;
+        float carried;
+    } kRuns[] = {{{0.5f, 0.5f}, 1, 0.0f},        {{0.25f, 0.25f, 0.25f}, 0, 0.75f},
+                 {{2.5f}, 2, 0.5f},              {{0.75f, 0.75f}, 1, 0.5f},
+                 {{4.0f, 0.75f, 0.25f}, 5, 0.0f}, {{39.0f, 1.5f, 0.5f}, 0, 0.0f}};
+    for (const auto& run : kRuns) {
+        g_itemFrame = 0;
+        carried = 0.0f;
+        for (const float ticks : run.ticks) {
+            AnimateItems(ticks, carried);
+        }
+        EXPECT_EQ(run.frame, g_itemFrame) << run.ticks.size() << " frames";
+        EXPECT_FLOAT_EQ(run.carried, carried) << run.ticks.size() << " frames";
+    }
 }
 
 // ---- Heads-up text: refresh and line ----

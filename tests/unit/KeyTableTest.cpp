@@ -8,9 +8,13 @@
 #include "app/GameCallbacks.h"
 
 // Both racers' entries accelerate, hold, left, right in a key table: "1" held, "." not.
-static std::string Held(const unsigned char* keys) {
+static std::string Held(const unsigned char* keys, const PlayerSettings& settings = {}) {
     std::string held;
-    for (unsigned char key : std::string("wsadikjl")) held += keys[key] ? '1' : '.';
+    for (const RacerKeys& racer : {settings.racer1, settings.racer2}) {
+        for (unsigned char key : {racer.accelerate, racer.hold, racer.left, racer.right}) {
+            held += keys[key] ? '1' : '.';
+        }
+    }
     return held;
 }
 
@@ -72,7 +76,8 @@ TEST(KeyTable, EscapeQAndMenuQuitEndTheProcessWithStatusZero) {
     EXPECT_EQ(1, game._keys['Q']);
 }
 
-// Virtual pads, read by the game's own polling, hold their racer's entries of the pad table.
+// Virtual pads, read by the game's own polling, hold their racer's entries of the pad table,
+// with the default keys and with keys of the players' own.
 TEST(PadKeyTable, EachControlHoldsItsEntryForThePadsRacerOnly) {
     Game game;
     ASSERT_TRUE(game._gamepads.Start());
@@ -90,7 +95,12 @@ TEST(PadKeyTable, EachControlHoldsItsEntryForThePadsRacerOnly) {
         {SDL_CONTROLLER_BUTTON_START, -1, 1, "...."}, {SDL_CONTROLLER_BUTTON_X, -1, 1, "...."},
     };
     SDL_Joystick* pads[2] = {PlugPad("Pad One"), PlugPad("Pad Two")};
-    for (int racer : {0, 1}) {
+    PlayerSettings own;
+    own.racer1 = {'z', 'x', '4', 0xe9};
+    own.racer2 = {'W', 'S', 'A', 'D'};
+    for (int pass = 0; pass < 4; ++pass) {
+        const int racer = pass % 2;
+        game._settings = pass < 2 ? PlayerSettings() : own;
         for (const Row& row : rows) {
             for (bool pressed : {true, false}) {
                 SDL_JoystickSetVirtualButton(pads[racer], row.button, pressed);
@@ -98,8 +108,10 @@ TEST(PadKeyTable, EachControlHoldsItsEntryForThePadsRacerOnly) {
                 SDL_JoystickSetVirtualAxis(pads[racer], row.axis, pressed ? row.value : rest);
                 game.PollGamepads();
                 const std::string held = pressed ? row.held : "....";
-                EXPECT_EQ(racer == 0 ? held + "...." : "...." + held, Held(game._padKeys))
-                    << "racer " << racer + 1 << ", row " << &row - rows << ", pressed " << pressed;
+                EXPECT_EQ(racer == 0 ? held + "...." : "...." + held,
+                          Held(game._padKeys, game._settings))
+                    << "racer " << racer + 1 << ", row " << &row - rows << ", pressed " << pressed
+                    << ", own keys " << (pass >= 2);
             }
         }
     }

@@ -12,16 +12,15 @@
 #include "platform/Clock.h"
 #include "scene/World.h"
 
-// The key-driven rules of a racer, frame by frame, with a clock the test sets.
+// The key-driven rules of a racer, frame by frame, at times the test gives.
 namespace {
 class RacerUpdate : public ::testing::Test {
 protected:
     void SetUp() override { StartRacer(camera); }
 
-    // One frame's update at the given time.
+    // One frame's update at the given time, a tick long.
     void FrameAt(int millis) {
-        clock.Set(millis);
-        UpdateRacer(camera, keys, kRacer1Keys, restart);
+        UpdateRacer(camera, keys, kRacer1Keys, restart, static_cast<float>(millis), kOneTick);
     }
     // The speed after the frame at millis.
     float SpeedAt(int millis) {
@@ -37,7 +36,6 @@ protected:
     }
     void Release(unsigned char key) { keys[key] = 0; }
 
-    TestClock clock;
     Camera camera;
     unsigned char keys[256] = {};
     RacerRestart restart;
@@ -194,72 +192,146 @@ TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     EXPECT_EQ(0.0007f, game._camera2._acceleration);
 }
 
-// Holding "d" for `seconds` and "w" for the first `holdSeconds` (coasting after) while the
-// machine draws a frame in `frameMillis` and the cap waits for the next: how far racer 1 drove, its heading, the bobbing phase, the item steps.
-std::vector<double> RaceFor(int frameMillis, int seconds, int holdSeconds) {
-    TestClock clock(1000);
-    FramePacer pacer(kMaxFramesPerSecond);
+// How racer 1 drove, holding "d" for `seconds` and "w" for the first `holdSeconds` (coasting
+// after), on a machine that can draw `fps` frames a second, under the cap `cap`, on a clock of
+// whole milliseconds: the distance, its heading, the bobbing phase, the item steps, and for each
+// frame the distance it carried the racer per millisecond since the frame before.
+struct Pace {
+    std::vector<double> totals;
+    std::vector<double> perMillisecond;
+};
+Pace RaceFor(int cap, double fps, int seconds, int holdSeconds) {
+    FramePacer pacer(cap);
     Camera racer;
     StartRacerAt(racer, 128.0f, 128.0f);
     unsigned char keys[256] = {};
     keys['d'] = 1;
     RacerRestart restart;
     Camera::_bobPhase = 0.0f;
+    g_itemFrame = 0;
+    float carried = 0.0f;
+    Pace pace;
     double distance = 0.0, itemSteps = 0.0;
-    for (int now = 1000; now < 1000 + seconds * 1000; now += frameMillis) {
+    int last = 0;
+    for (double ready = 1000.0; ready < 1000.0 + seconds * 1000; ready += 1000.0 / fps) {
+        int now = static_cast<int>(ready);
         now += pacer.WaitMillis(now);
-        clock.Set(now);
-        SetFrameTicks(pacer.StartFrame(now));
+        ready = std::max(ready, static_cast<double>(now));
+        const float ticks = pacer.StartFrame(now);
         keys['w'] = now < 1000 + holdSeconds * 1000;
-        UpdateRacer(racer, keys, kRacer1Keys, restart);
+        UpdateRacer(racer, keys, kRacer1Keys, restart, static_cast<float>(now), ticks);
         const Vec3 before = racer._eye;
-        MoveRacer(racer);
-        distance += std::hypot(racer._eye.x - before.x, racer._eye.z - before.z);
+        MoveRacer(racer, ticks);
+        const double step = std::hypot(racer._eye.x - before.x, racer._eye.z - before.z);
+        distance += step;
+        if (last > 0) {
+            pace.perMillisecond.push_back(step / (now - last));
+        }
+        last = now;
         const int item = g_itemFrame;
-        AnimateItems();
+        AnimateItems(ticks, carried);
         itemSteps += (g_itemFrame - item + 41) % 41;
     }
-    SetFrameTicks(1);
-    return {distance, racer._heading, Camera::_bobPhase, itemSteps};
+    pace.totals = {distance, racer._heading, Camera::_bobPhase, itemSteps};
+    return pace;
 }
 
+// The same race on machines of every speed, capped at 60 and at their own rates above it.
 TEST(RacePace, TheSameDistanceTurnBobbingAndItemsPerSecondAtAnyFrameRate) {
     const std::pair<int, int> runs[] = {{2, 2}, {6, 6}, {6, 3}};  // seconds, and "w" held (then coasting)
+    const std::pair<int, double> rates[] = {{60, 30}, {60, 45}, {60, 20}, {120, 120},
+                                            {144, 144}, {500, 500}};  // cap, frames a second
     for (const auto& [seconds, hold] : runs) {
-        const std::vector<double> sixty = RaceFor(16, seconds, hold);
+        const std::vector<double> sixty = RaceFor(60, 60, seconds, hold).totals;
         EXPECT_NEAR(seconds * 60, sixty[3], 2);
-        for (const int frameMillis : {33, 7, 2}) {  // 30, 144 and 500 frames a second
-            const std::vector<double> pace = RaceFor(frameMillis, seconds, hold);
+        for (const auto& [cap, fps] : rates) {
+            const std::vector<double> pace = RaceFor(cap, fps, seconds, hold).totals;
             for (size_t i = 0; i < pace.size(); ++i) {
-                EXPECT_NEAR(sixty[i], pace[i], 0.05 * sixty[i]) << frameMillis << " ms, " << i;
+                EXPECT_NEAR(sixty[i], pace[i], 0.05 * sixty[i]) << fps << " a second, " << i;
             }
         }
     }
 }
 
-TEST(RacePace, AtTheCapEveryFrameIsOneTickAndKestrunMaxFpsSetsTheCap) {
+// At a steady speed every frame carries the racer as far as its time allows: at 45 frames a
+// second on whole milliseconds (22, 22, 23 ms) no frame moves it in a stutter.
+TEST(RacePace, EveryFrameCarriesTheRacerForItsOwnTime) {
+    for (const double fps : {45.0, 30.0, 55.0}) {
+        std::vector<double> steady = RaceFor(60, fps, 6, 6).perMillisecond;
+        steady.erase(steady.begin(), steady.end() - static_cast<long>(fps));  // the last second
+        const auto [low, high] = std::minmax_element(steady.begin(), steady.end());
+        EXPECT_LT(*high / *low, 1.03) << fps << " a second";
+    }
+}
+
+TEST(RacePace, OnTimeAtTheCapEveryFrameIsItsPeriodLateFramesTheirOwnTime) {
     FramePacer pacer(60);
     int now = 500;
     for (int frame = 0; frame < 600; ++frame, now += 3) {
         now += pacer.WaitMillis(now);
-        EXPECT_EQ(1, pacer.StartFrame(now)) << frame;
+        EXPECT_EQ(1.0f, pacer.StartFrame(now)) << frame;
     }
     EXPECT_NEAR(500 + 600 * 1000 / 60, now, 20);
+    FramePacer fast(120);
+    for (int frame = 0; frame < 100; ++frame, now += 1) {
+        now += fast.WaitMillis(now);
+        EXPECT_EQ(0.5f, fast.StartFrame(now)) << frame;
+    }
     // Frames on the machine's whole milliseconds at 30, 20 and 15 a second (33, 33, 34 ms...):
-    // each after the first stands for the ticks nearest its gap, never one short and then more.
-    for (const int fps : {30, 20, 15}) {
+    // each after the first stands for its own gap; one of over four ticks for four.
+    for (const int fps : {30, 20, 15, 5}) {
         FramePacer slow(60);
         slow.StartFrame(0);
         for (int frame = 1; frame < 60; ++frame) {
-            EXPECT_EQ(60 / fps, slow.StartFrame(frame * 1000 / fps)) << fps << " a second, " << frame;
+            const int gap = frame * 1000 / fps - (frame - 1) * 1000 / fps;
+            EXPECT_NEAR(std::min(gap * 0.06, 4.0), slow.StartFrame(frame * 1000 / fps), 1e-5)
+                << fps << " a second, " << frame;
         }
     }
     FramePacer uncapped(0);
     EXPECT_EQ(0, uncapped.WaitMillis(1000));
-    EXPECT_EQ(1, uncapped.StartFrame(5000));
-    const std::pair<const char*, int> caps[] = {{nullptr, 60}, {"", 60}, {"0", 0}, {"30", 30},
-                                                {"61", 60}, {"144", 60}, {"-1", 60}, {"2x", 60}};
-    for (const auto& [value, cap] : caps) {
-        EXPECT_EQ(cap, MaxFramesPerSecond(value)) << (value ? value : "unset");
+    EXPECT_EQ(1.0f, uncapped.StartFrame(5000));
+    EXPECT_EQ(1.0f, uncapped.StartFrame(5001));
+}
+
+// GLUT's clock is an int that wraps from the largest to the smallest after 24.8 days: the cap
+// holds across it, each frame still one tick and no wait longer than a period.
+TEST(RacePace, TheCapHoldsWhereTheClockWraps) {
+    for (const int cap : {60, 1000}) {
+        FramePacer pacer(cap);
+        uint32_t clock = 0x7fffffffu - 10 * 1000 / cap;
+        int waited = 0;
+        for (int frame = 0; frame < 20; ++frame) {
+            const int wait = pacer.WaitMillis(static_cast<int>(clock));
+            EXPECT_LE(0, wait) << frame;
+            EXPECT_GE(1000 / cap + 1, wait) << frame;
+            clock += static_cast<uint32_t>(wait);
+            waited += wait;
+            EXPECT_NEAR(60.0 / cap, pacer.StartFrame(static_cast<int>(clock)), 1e-6) << frame;
+        }
+        EXPECT_NEAR(19 * 1000 / cap, waited, 2) << cap;
+        EXPECT_LT(static_cast<int>(clock), 0) << "the clock wrapped";
     }
+}
+
+// KESTRUN_MAX_FPS: a whole number from 0 (no cap) to 1000, or the default 60 and a line.
+TEST(RacePace, KestrunMaxFpsSetsTheCap) {
+    const struct {
+        const char* value;
+        int cap;
+        bool said;
+    } kCaps[] = {{nullptr, 60, false}, {"", 60, false}, {"0", 0, false}, {"1", 1, false},
+                 {"30", 30, false},    {"61", 61, false}, {"144", 144, false},
+                 {"1000", 1000, false}, {"0120", 120, false}, {"1001", 60, true},
+                 {"-1", 60, true},      {"+30", 60, true}, {"2x", 60, true}, {"60 ", 60, true}};
+    for (const auto& c : kCaps) {
+        std::string problem;
+        EXPECT_EQ(c.cap, MaxFramesPerSecond(c.value, &problem)) << (c.value ? c.value : "unset");
+        EXPECT_EQ(c.said, !problem.empty()) << (c.value ? c.value : "unset");
+    }
+    std::string problem;
+    MaxFramesPerSecond("fast", &problem);
+    EXPECT_EQ("kestrun: KESTRUN_MAX_FPS must be a whole number from 0 to 1000, not 'fast'; the "
+              "frame cap is 60",
+              problem);
 }

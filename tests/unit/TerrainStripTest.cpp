@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/FramePacer.h"
 #include "terrain/Course.h"
 #include "terrain/Shaders.h"
 #include "terrain/TerrainStrip.h"
@@ -117,11 +118,11 @@ TEST(TerrainPass, WithoutAFieldOnlyTheDivisorIsSet) {
     Course course;
     course._heightDivisor = 3;
     g_wavePhase = 0.5f;
-    course.DrawTerrain(nullptr);
+    course.DrawTerrain(nullptr, kOneTick);
     EXPECT_EQ(10, course._heightDivisor);
     EXPECT_EQ(0.5f, g_wavePhase);
     course._heightDivisor = 7;
-    EXPECT_TRUE(course.Draw());
+    EXPECT_TRUE(course.Draw(kOneTick));
     EXPECT_EQ(10, course._heightDivisor);
     EXPECT_EQ(0.5f, g_wavePhase);
     EXPECT_FALSE(g_stripReversed);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CourseData;
 
@@ -26,6 +27,14 @@ struct CourseCost {
 // racer can stand on, at eye height, in 72 directions. The course must have been read.
 CourseCost CostOfCourse(CourseData& course);
 
+// True when the game falls below its frame-rate budget in the course's busiest views.
+bool IsHeavy(const CourseCost& cost);
+
+// The smaller grid sizes worth a try for a heavy course drawn `width` cells wide: 128 and 64,
+// those below the width, largest first.
+std::vector<int32_t> SmallerCourseSizes(int32_t width);
+
 // One line for the author: the figure, what it means for smoothness on a machine without a
-// GPU, and for a heavy course what to change.
-std::string CostLine(const CourseCost& cost, int32_t width);
+// GPU, and for a heavy course what to change: a smaller --size among `smallerSizes` (none
+// named when it is empty), or bends.
+std::string CostLine(const CourseCost& cost, const std::vector<int32_t>& smallerSizes);

@@ -103,8 +103,8 @@ int CheckFile(const char* path, const std::string& dataOption) {
     std::cout << path << ": the game will build " << report.markers
               << (report.markers == 1 ? " marker" : " markers") << std::endl;
     if (report.problems.empty()) {
-        std::cout << path << ": " << CostLine(CostOfCourse(course), course.GetWidth())
-                  << std::endl;
+        const std::vector<int32_t> sizes = SmallerCourseSizes(course.GetWidth());
+        std::cout << path << ": " << CostLine(CostOfCourse(course), sizes) << std::endl;
     }
     if (!report.problems.empty()) {
         std::cout << path << ": " << report.problems.size()

@@ -378,12 +378,85 @@ bool LapCloses(const Grid& grid, const StartRow& start, LeftOut leftOut) {
     return false;
 }
 
+// How wide the track is drawn, in pixels: for each light (or red) pixel the shorter of the two
+// runs of such pixels through it, across and up-down, and the median of those. 0 when the
+// picture has no light pixel.
+double TrackPixelWidth(const Picture& picture) {
+    const uint32_t width = picture.width;
+    const uint32_t height = picture.height;
+    std::vector<uint16_t> across(size_t(width) * height, 0);
+    const auto onTrack = [&picture](uint32_t column, uint32_t row) {
+        return ShadeOf(picture.At(column, row)) != Shade::Dark;
+    };
+    // The run across through each pixel, then the shorter of it and the run up-down.
+    for (uint32_t row = 0; row < height; ++row) {
+        for (uint32_t column = 0; column < width;) {
+            uint32_t end = column;
+            while (end < width && onTrack(end, row)) {
+                ++end;
+            }
+            for (uint32_t c = column; c < end; ++c) {
+                across[size_t(row) * width + c] = uint16_t(std::min<uint32_t>(end - column, 65535));
+            }
+            column = end == column ? column + 1 : end;
+        }
+    }
+    std::vector<uint64_t> widths;  // how many pixels have each local width
+    uint64_t count = 0;
+    for (uint32_t column = 0; column < width; ++column) {
+        for (uint32_t row = 0; row < height;) {
+            uint32_t end = row;
+            while (end < height && onTrack(column, end)) {
+                ++end;
+            }
+            for (uint32_t r = row; r < end; ++r) {
+                const uint32_t local = std::min<uint32_t>(end - row, across[size_t(r) * width + column]);
+                if (widths.size() <= local) {
+                    widths.resize(local + 1, 0);
+                }
+                ++widths[local];
+                ++count;
+            }
+            row = end == row ? row + 1 : end;
+        }
+    }
+    uint64_t seen = 0;
+    for (size_t local = 0; local < widths.size(); ++local) {
+        seen += widths[local];
+        if (count > 0 && 2 * seen >= count) {
+            return double(local);
+        }
+    }
+    return 0.0;
+}
+
 // The drivable cells are one piece, and the lap from just left of the start row comes round to
-// just right of it without crossing the start row. Returns whether the lap closes.
-bool CheckLoop(const Grid& grid, const Sampling& at, const StartRow* start,
+// just right of it without crossing the start row. Returns whether the lap closes. A track
+// drawn thinner than a cell (which comes out a cell wide at most, falls apart or vanishes) is
+// told so, with the width to draw it at.
+bool CheckLoop(const Grid& grid, const Sampling& at, const StartRow* start, double trackWidth,
                CourseFromPicture& report) {
     const auto drivable = [&grid](int32_t x, int32_t y) { return grid.Drivable(x, y); };
     std::vector<std::vector<Cell>> pieces = grid.Pieces(drivable, false);
+    const double cellPixels = double(std::max(at.width, at.height)) / at.size;
+    if (trackWidth > 0.0 && trackWidth < cellPixels) {
+        std::ostringstream line;
+        line.precision(3);
+        line << "the track is too thin for the " << at.size << " x " << at.size
+             << " grid: it is drawn about " << trackWidth << " pixels wide, and a cell is "
+             << cellPixels << " pixels across, so ";
+        if (pieces.empty()) {
+            line << "no cell holds more track than ground";
+        } else if (pieces.size() == 1) {
+            line << "it comes out a cell wide at most";
+        } else {
+            line << "it falls apart into " << pieces.size() << " pieces";
+        }
+        line << "; draw it at least " << std::ceil(kNarrowestTrack * cellPixels)
+             << " pixels wide (" << kNarrowestTrack << " cells)";
+        report.problems.push_back(line.str());
+        return false;
+    }
     if (pieces.empty()) {
         report.problems.push_back("no track: draw the track in a light colour on dark ground");
         return false;
@@ -476,8 +549,12 @@ std::string CourseText(const Grid& grid) {
     return text;
 }
 
-// The course checker's rules, on the grid as the game's reader reads it back.
-void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
+CourseFromPicture MakeCourse(const Picture& picture, int32_t size, bool suggestSizes);
+
+// The course checker's rules, on the grid as the game's reader reads it back, and its cost. For
+// a heavy course a smaller --size is suggested only where the same picture makes a course.
+void CheckAsTheGameReadsIt(const std::string& text, const Picture& picture, bool suggestSizes,
+                           CourseFromPicture& report) {
     CourseData course;
     std::ostringstream echo;
     std::istringstream in(text);
@@ -495,7 +572,16 @@ void CheckAsTheGameReadsIt(const std::string& text, CourseFromPicture& report) {
     }
     report.notes.push_back("the game will build " + std::to_string(checked.markers) +
                            " markers (a post and a rope each)");
-    report.notes.push_back(CostLine(CostOfCourse(course), course.GetWidth()));
+    const CourseCost cost = CostOfCourse(course);
+    std::vector<int32_t> sizes;
+    if (suggestSizes && IsHeavy(cost)) {
+        for (const int32_t size : SmallerCourseSizes(course.GetWidth())) {
+            if (MakeCourse(picture, size, false).problems.empty()) {
+                sizes.push_back(size);
+            }
+        }
+    }
+    report.notes.push_back(CostLine(cost, sizes));
 }
 }  // namespace
 
@@ -504,6 +590,11 @@ bool IsCourseSize(int32_t size) {
 }
 
 CourseFromPicture CourseFromImage(const Picture& picture, int32_t size) {
+    return MakeCourse(picture, size, true);
+}
+
+namespace {
+CourseFromPicture MakeCourse(const Picture& picture, int32_t size, bool suggestSizes) {
     CourseFromPicture report;
     const Sampling at{picture.width, picture.height, size};
     std::ostringstream read;
@@ -538,16 +629,17 @@ CourseFromPicture CourseFromImage(const Picture& picture, int32_t size) {
     BlockTheEdge(grid, at, report);
     StartRow start{};
     const bool hasStart = PlaceStart(grid, at, red, report, start);
-    if (CheckLoop(grid, at, hasStart ? &start : nullptr, report)) {
+    if (CheckLoop(grid, at, hasStart ? &start : nullptr, TrackPixelWidth(picture), report)) {
         CheckWidth(grid, at, start, report);
     }
     if (!report.problems.empty()) {
         return report;
     }
     const std::string text = CourseText(grid);
-    CheckAsTheGameReadsIt(text, report);
+    CheckAsTheGameReadsIt(text, picture, suggestSizes, report);
     if (report.problems.empty()) {
         report.courseText = text;
     }
     return report;
 }
+}  // namespace

@@ -1,6 +1,8 @@
 #include "Png.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include <png.h>
 
@@ -8,6 +10,23 @@ namespace {
 std::string LibpngReason(const png_image& image) {
     return "libpng: " +
            (image.message[0] != '\0' ? std::string(image.message) : std::string("unknown error"));
+}
+
+// The kind of picture a file holds by its first bytes, for a file that is no PNG: "a JPEG
+// picture" and the like, or empty when it looks like no picture the tool knows.
+std::string OtherPictureKind(const std::string& path) {
+    char head[12] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(head, sizeof head);
+    const auto starts = [&head](const char* magic, size_t length, size_t at = 0) {
+        return std::memcmp(head + at, magic, length) == 0;
+    };
+    if (starts("\xff\xd8\xff", 3)) return "a JPEG picture";
+    if (starts("GIF87a", 6) || starts("GIF89a", 6)) return "a GIF picture";
+    if (starts("BM", 2)) return "a BMP picture";
+    if (starts("II*\0", 4) || starts("MM\0*", 4)) return "a TIFF picture";
+    if (starts("RIFF", 4) && starts("WEBP", 4, 8)) return "a WebP picture";
+    return "";
 }
 }  // namespace
 
@@ -17,8 +36,13 @@ bool ReadPng(const std::string& path, Picture& picture, std::string& error) {
     if (!png_image_begin_read_from_file(&image, path.c_str())) {
         std::error_code sizeError;
         const bool empty = std::filesystem::file_size(path, sizeError) == 0 && !sizeError;
+        const std::string kind = empty ? "" : OtherPictureKind(path);
         error = "not a PNG picture that can be read (" +
-                (empty ? std::string("an empty file") : LibpngReason(image)) + ")";
+                (empty ? std::string("an empty file")
+                 : kind.empty() ? LibpngReason(image)
+                                : "it is " + kind + "; save it as PNG, for example with an image "
+                                  "editor's Save As or Export, and give the tool the .png") +
+                ")";
         png_image_free(&image);
         return false;
     }

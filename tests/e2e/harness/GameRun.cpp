@@ -104,6 +104,10 @@ std::string GameRun::ScratchFile(const std::string& name) const {
     return _root.File("run/" + name);
 }
 
+std::string GameRun::WriteSettings(const std::string& contents) const {
+    return _root.Write("config/kestrun/settings", contents);
+}
+
 EnvChanges GameRun::RecordSound() const {
     return {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", SoundFile()}};
 }
@@ -141,6 +145,7 @@ StereoTrack GameRun::Recording() const {
         options.env["DISPLAY"] = _x.Display();
     }
     options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
+    options.env.emplace("XDG_CONFIG_HOME", _root.File("config"));  // nor the player's settings
     options.env.emplace("SDL_AUDIODRIVER", "dummy");  // no sound card needed, nothing heard
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");

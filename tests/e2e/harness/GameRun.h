@@ -48,6 +48,9 @@ public:
     void RemoveData(const std::string& relative) const;
     // A folder for the run's own files (logs, screenshots).
     std::string ScratchFile(const std::string& name) const;
+    // Writes the player's settings file the game reads ($XDG_CONFIG_HOME/kestrun/settings, in
+    // a folder of the run's own: never the player's) and returns its path.
+    std::string WriteSettings(const std::string& contents) const;
 
     // --- sound ---
     // The environment that has the game play into SoundFile() through SDL's disk driver

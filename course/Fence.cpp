@@ -10,7 +10,19 @@
 #include "course/RopeTable.h"
 
 namespace {
-constexpr float kPi = 3.14159265358979f;
+constexpr float kHalfRootTwo = 0.70710678f;
+
+// The unit direction of a rope at `angle` degrees about the vertical (a multiple of 45),
+// counter-clockwise from +x as seen from above, so toward -z at 90. Worked out exactly: a
+// cosine's leftover such as -4.4e-8 at 90 degrees would tilt the rope's outward normal, and a
+// racer moving along the rope's line would count as heading out through it.
+void RopeDirection(int32_t angle, float& dirX, float& dirZ) {
+    static const float kCos[8] = {1.0f, kHalfRootTwo, 0.0f, -kHalfRootTwo,
+                                  -1.0f, -kHalfRootTwo, 0.0f, kHalfRootTwo};
+    const int32_t step = ((angle / 45) % 8 + 8) % 8;
+    dirX = kCos[step];
+    dirZ = -kCos[(step + 6) % 8];  // minus the sine: the cosine 90 degrees earlier
+}
 
 // The way out of the track at a cell: the sum of the directions to its blocked side neighbours.
 void AddWayOut(const CourseData& course, int32_t x, int32_t y, float& outX, float& outZ) {
@@ -121,9 +133,9 @@ Fence BuildFence(const CourseData& course) {
                 continue;
             }
             const RopePlacement rope = PlaceRope(course, x, y);
-            const float radians = static_cast<float>(rope.angle) * kPi / 180.0f;
-            const float dirX = std::cos(radians);
-            const float dirZ = -std::sin(radians);
+            float dirX = 0.0f;
+            float dirZ = 0.0f;
+            RopeDirection(rope.angle, dirX, dirZ);
             const float centreX = static_cast<float>(x) * cellSize + 2.0f * rope.along * dirX +
                                   2.0f * rope.across * -dirZ;
             const float centreZ = static_cast<float>(y) * cellSize + 2.0f * rope.along * dirZ +

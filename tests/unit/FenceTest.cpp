@@ -36,10 +36,10 @@ std::string Ring(int edge, int lo, int hi, const std::vector<CourseCell>& extra)
     return CourseText(32, 32, '0', cells);
 }
 
-// Four start cells down a column from line `first`, column `column`.
-std::string StartRowCourse(int first, int column) {
+// `count` start cells down a column from line `first`, column `column`.
+std::string StartRowCourse(int first, int column, int count = 4) {
     std::vector<CourseCell> starts;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < count; ++i) {
         starts.push_back({first + i, column, '2'});
     }
     return Ring(1, 7, 24, starts);
@@ -76,6 +76,8 @@ std::vector<std::pair<std::string, std::string>> SweepCourses() {
         {"start row against +x", StartRowCourse(3, 16)},
         {"start row against -z", StartRowCourse(12, 1)},
         {"start row against +z", StartRowCourse(12, 6)},
+        {"racer 2 on the -x rope line", StartRowCourse(1, 16, 2)},
+        {"racer 1 on the +x rope line", StartRowCourse(5, 16, 2)},
         {"start cell in a notch of the edge", Ring(2, 9, 22, {{2, 1, '2'}, {20, 3, '2'}, {21, 3, '2'}})}};
     for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
         courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
@@ -207,6 +209,7 @@ TEST(BlockedGround, PastTheLastRowOfAShortGridIsBlocked) {
 }
 
 TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
+    int ropeLineStarts[2] = {0, 0};  // racers starting on a rope line with its out side at -x, +x
     for (const auto& [name, text] : SweepCourses()) {
         SCOPED_TRACE(name);
         CourseData course;
@@ -316,6 +319,21 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
             driveThroughNoPost(course._start1X, course._start1Z, heading);
             driveThroughNoPost(course._start2X, course._start2Z, heading);
         }
+        // A racer whose start stands on a rope's line, with the rope running on ahead of it,
+        // drives forward at the start's heading along the line, whichever side is out.
+        for (const auto& [sx, sz] : {std::make_pair(course._start1X, course._start1Z),
+                                     std::make_pair(course._start2X, course._start2Z)}) {
+            for (const FenceRope& rope : course._fence.ropes) {
+                if (rope.x0 == sx && rope.x1 == sx && std::fmin(rope.z0, rope.z1) < sz - 1.0f &&
+                    std::fmax(rope.z0, rope.z1) >= sz) {
+                    ++ropeLineStarts[rope.outX > 0.0f];
+                    float endZ = sz;
+                    EXPECT_FALSE(Drive(course, sx, sz, 0.0f, 2, [&](float, float z) { endZ = z; }))
+                        << "from " << sx << "," << sz << ", out " << rope.outX;
+                    EXPECT_LT(endZ, sz - 0.9f) << "from " << sx << "," << sz;
+                }
+            }
+        }
 
         // Driven every way from the track: never off the reachable ground, and wherever the wall
         // step stops it a rope is within a unit. A racer standing on a start cell stays put, and
@@ -353,4 +371,6 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
             }
         }
     }
+    EXPECT_GT(ropeLineStarts[0], 0);
+    EXPECT_GT(ropeLineStarts[1], 0);
 }

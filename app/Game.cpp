@@ -122,6 +122,7 @@ bool Game::Init(const char* levelFile) {
     }
     StartRacer(_camera1);
     StartRacer(_camera2);
+    _world._itemsOnCourse = _settings.itemsOnCourse;
     if (!_world.Init(_skyboxPath, _courseFile)) {
         std::cout << "Game: ERROR initializing world" << std::endl;
         failed = true;

@@ -92,6 +92,22 @@ SettingRow FullscreenRow() {
     return {"fullscreen", kFullscreenVariable, read, show};
 }
 
+// Where the items stand: "anywhere" on the terrain, as the game has always placed them, or
+// only on the "course", inside the fence.
+SettingRow ItemsRow() {
+    auto read = [](const std::string& value, PlayerSettings* settings) -> std::string {
+        if (value != "course" && value != "anywhere") {
+            return "must be course or anywhere, not " + Quoted(value);
+        }
+        settings->itemsOnCourse = value == "course";
+        return "";
+    };
+    auto show = [](const PlayerSettings& settings) {
+        return std::string(settings.itemsOnCourse ? "course" : "anywhere");
+    };
+    return {"items", nullptr, read, show};
+}
+
 const SettingRow* FindRow(const std::string& name) {
     for (const SettingRow& row : SettingRows()) {
         if (row.name == name) {
@@ -152,6 +168,7 @@ const std::vector<SettingRow>& SettingRows() {
                                   ReadFrameCap,
                                   "must be a whole number from 0 (no cap) to " +
                                       std::to_string(kHighestFrameCap)));
+        table.push_back(ItemsRow());
         return table;
     }();
     return rows;

@@ -21,6 +21,7 @@ struct PlayerSettings {
     int volume = kDefaultVolume;
     bool fullscreen = false;
     int frameCap = kDefaultFrameCap;
+    bool itemsOnCourse = false;  // items = course: every item where a racer can drive
 };
 
 // One name the file may set.

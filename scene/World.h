@@ -31,13 +31,17 @@ public:
     // The items' part of Init(): the five images, the item list, the places, the pick-up radius.
     void InitBillboards();
     // Places the twenty items with the game's generator (x, then z, for each item in turn), to
-    // be picked up within the pick-up radius.
+    // be picked up within the pick-up radius. With _itemsOnCourse, a place outside the fence
+    // is drawn again.
     void PlaceItems();
+    // A fresh place for one item.
+    void DrawItemPlace(int item);
     void BuildBillboardList();
     void DrawBillboard(float x, float y, float z, int frame);
     void BeginBillboard();
     void EndBillboard();
-    // Moves the items the racer at (eyeX, eyeZ) has reached; returns how many.
+    // Moves the items the racer at (eyeX, eyeZ) has reached to fresh places, drawn as
+    // PlaceItems draws them; returns how many.
     int CollectPickups(float eyeX, float eyeZ);
 
     void DrawHud(int racer);
@@ -56,6 +60,7 @@ public:
 
     float _lightPosition[3] = {0, 0, 0};
     int32_t _pickupRadius = 0;
+    bool _itemsOnCourse = false;  // items only where a racer can drive; set before Init
     float _fogColor[4] = {0, 0, 0, 0};
     GLint _fogMode = 0;
     int32_t _hudWidth = 0;

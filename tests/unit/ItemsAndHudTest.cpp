@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -8,7 +9,10 @@
 
 #include "ItemPlaces.h"
 #include "TempDir.h"
+#include "TestCourses.h"
 #include "app/FrameSteps.h"
+#include "course/Fence.h"
+#include "course/MarkerPlacement.h"
 #include "scene/Random.h"
 #include "scene/World.h"
 
@@ -70,6 +74,65 @@ TEST(Items, ItemsInReachMoveInIndexOrderAndPositionsTruncateTowardZero) {
     EXPECT_EQ(3, world._billboardZ[3]);
     EXPECT_EQ(90, world._billboardX[7]);
     EXPECT_EQ(125, world._billboardZ[7]);
+}
+
+// With the items on the course, each place is the generator's next place inside the fence, at
+// start and at every pick-up, replayed here from the generator; a course with no ground inside
+// gives up after 256 draws an item and keeps the last.
+TEST(Items, OnTheCourseEveryPlaceIsTheNextDrawnInsideTheFence) {
+    std::vector<std::pair<std::string, std::string>> courses = {
+        {"ring", RingCourse()}, {"all blocked", CourseText(8, 8, '1', {})}};
+    for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
+        courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
+    }
+    for (const auto& [name, text] : courses) {
+        SCOPED_TRACE(name);
+        World world;
+        ReadGoodCourse(world._course, text);
+        LayOutMarkers(world._course);
+        world._itemsOnCourse = true;
+        const bool anyInside = name != "all blocked";
+        ResetRandom();
+        std::vector<std::pair<int32_t, int32_t>> replay;
+        const auto nextPlace = [&] {
+            int32_t x = 0, z = 0;
+            for (int draw = 0; draw < 256; ++draw) {
+                x = NextRandom() % 256;
+                z = NextRandom() % 256;
+                if (IsInsideFence(world._course, float(x), float(z))) {
+                    break;
+                }
+            }
+            return std::make_pair(x, z);
+        };
+        for (int i = 0; i < kItemCount; ++i) {
+            replay.push_back(nextPlace());
+        }
+        const uint32_t generatorAfterStart = g_randomState;
+        PlaceAsAtStartUp(world);
+        EXPECT_EQ(generatorAfterStart, g_randomState);
+        for (int pickup = 0; pickup < (anyInside ? 60 : 1); ++pickup) {
+            for (int i = 0; i < kItemCount; ++i) {
+                ASSERT_EQ(replay[i], std::make_pair(world._billboardX[i], world._billboardZ[i]))
+                    << "item " << i << " after " << pickup << " pick-ups";
+                EXPECT_EQ(anyInside, IsInsideFence(world._course, float(world._billboardX[i]),
+                                                   float(world._billboardZ[i])));
+            }
+            // Racer 1 reaches item `pickup % 20` (with any other within reach, as the game does).
+            const int item = pickup % kItemCount;
+            const float x = world._billboardX[item] + 0.5f, z = world._billboardZ[item] + 0.5f;
+            const uint32_t generator = g_randomState;
+            for (int i = 0; i < kItemCount; ++i) {
+                if (std::abs(int32_t(x) - replay[i].first) < 3 && std::abs(int32_t(z) - replay[i].second) < 3) {
+                    replay[i] = nextPlace();
+                }
+            }
+            const uint32_t generatorAfter = g_randomState;
+            g_randomState = generator;
+            world.CollectPickups(x, z);
+            EXPECT_EQ(generatorAfter, g_randomState);
+        }
+    }
 }
 
 TEST(Items, AnimationRunsThroughFortyOneFramesAStepAWholeTick) {

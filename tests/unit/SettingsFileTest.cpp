@@ -9,14 +9,15 @@
 #include "TempDir.h"
 #include "base/SettingsFile.h"
 
-// Racer 1's and racer 2's keys, the volume, fullscreen and the frame cap: "wsad ikjl 80 no 60".
+// Racer 1's and racer 2's keys, the volume, fullscreen and the frame cap: "wsad ikjl 80 no 60",
+// and " course" for items on the course.
 static std::string Summary(const PlayerSettings& s) {
     std::string keys;
     for (const RacerKeys& k : {s.racer1, s.racer2}) {
         keys += {char(k.accelerate), char(k.hold), char(k.left), char(k.right), ' '};
     }
     return keys + std::to_string(s.volume) + (s.fullscreen ? " yes " : " no ") +
-           std::to_string(s.frameCap);
+           std::to_string(s.frameCap) + (s.itemsOnCourse ? " course" : "");
 }
 
 TEST(SettingsFile, GoodFilesAndEachKindOfBadLine) {
@@ -27,11 +28,11 @@ TEST(SettingsFile, GoodFilesAndEachKindOfBadLine) {
         std::string problems;  // "F:" stands for "kestrun: <the file's name>:"
     } kFiles[] = {
         {"", kDefaults, ""},
-        {"\xef\xbb\xbf# mine\r\n\r\n  racer1.accelerate\t=  z \r\n\t\n", "zsad ikjl 80 no 60", ""},
+        {"\xef\xbb\xbf# mine\r\n\r\n  racer1.accelerate\t=  z \r\n\t\n  # volume = 5\n", "zsad ikjl 80 no 60", ""},
         {"racer1.accelerate = e\nracer1.hold = d\nracer1.left = s\nracer1.right = f\n"
          "racer2.accelerate = o\nracer2.hold = l\nracer2.left = k\nracer2.right = m\n"
-         "volume = 007\nfullscreen = yes\nmax_fps = 0\n",
-         "edsf olkm 7 yes 0", ""},
+         "volume = 007\nfullscreen = yes\nmax_fps = 0\nitems = course\n",
+         "edsf olkm 7 yes 0 course", ""},
         {"racer1.accelerate=i\nracer1.hold=k\nracer1.left=j\nracer1.right=l\n"
          "racer2.accelerate=w\nracer2.hold=s\nracer2.left=a\nracer2.right=d\nfullscreen=no",
          "ikjl wsad 80 no 60", ""},
@@ -57,12 +58,14 @@ TEST(SettingsFile, GoodFilesAndEachKindOfBadLine) {
         {"racer1.left = s\nracer1.accelerate = z\nracer1.hold = z\n", "zsad ikjl 80 no 60",
          "F:1: racer1.left cannot be 's': it is racer1.hold's key; it stays a\n"
          "F:3: racer1.hold cannot be 'z': it is racer1.accelerate's key (line 2); it stays s\n"},
-        {"volume = 101\nfullscreen = true\nmax_fps = -1\nvolume = " + std::string(50, '9'),
+        {"volume = 101\nfullscreen = true\nmax_fps = -1\nitems = Course\nvolume = " +
+             std::string(50, '9'),
          kDefaults,
          "F:1: volume must be a whole number from 0 to 100, not '101'; it stays 80\n"
          "F:2: fullscreen must be yes or no, not 'true'; it stays no\n"
          "F:3: max_fps must be a whole number from 0 (no cap) to 1000, not '-1'; it stays 60\n"
-         "F:4: volume must be a whole number from 0 to 100, not '" + std::string(40, '9') +
+         "F:4: items must be course or anywhere, not 'Course'; it stays anywhere\n"
+         "F:5: volume must be a whole number from 0 to 100, not '" + std::string(40, '9') +
              "...'; it stays 80\n"},
     };
     for (const auto& f : kFiles) {

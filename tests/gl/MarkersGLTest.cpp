@@ -146,6 +146,19 @@ TEST(MarkersGL, APostAndItsRopeShowUpWhereTheyStand) {
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(static_cast<GLenum>(GL_NO_ERROR), glGetError());
+
+    // Two posts in a row along x: each rope runs along x, as the layout laid it, so from the
+    // west both are seen end on and nothing is drawn beside the posts.
+    Course pair;
+    BuildCourse(pair, {{30, 31, ';'}, {31, 31, ';'}});
+    LookAt(114, 17, 124, 124, 17, 124);
+    pair.UpdateFrustum();
+    pair.DrawMarkers();
+    glFinish();
+    ASSERT_EQ(2, pair._visibleCountX);
+    EXPECT_TRUE(Drawn(cx, cy + 60));    // the nearer post
+    EXPECT_FALSE(Drawn(cx + 60, cy));   // no rope across the view
+    EXPECT_FALSE(Drawn(cx - 60, cy));
 }
 
 TEST(MarkersGL, TheRacePolesStandOnTheFirstAndLastStartCells) {

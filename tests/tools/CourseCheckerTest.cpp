@@ -64,6 +64,9 @@ const BadCourse kBadCourses[] = {
      "warning: line 3, column 4: racer 2 starts on the fence line: its start cell has blocked "
      "ground right before it, so it stands on a rope and can drive along it as far as the next "
      "post", 2},
+    {"both racers on the fence line",
+     "8 8\n11111111\n10000001\n12000001\n12000001\n10000001\n10000001\n10000001\n11111111\n",
+     "warning: line 4, column 2: racer 2 starts on the fence line", 2},
     {"cost despite warnings",
      "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      ": the most markers any one view will hold: ", 2},

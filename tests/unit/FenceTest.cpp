@@ -373,4 +373,13 @@ TEST(Fence, RopesJoinTheirPostsCloseRoundTheTrackAndStopRacersAtTheRopeLine) {
     }
     EXPECT_GT(ropeLineStarts[0], 0);
     EXPECT_GT(ropeLineStarts[1], 0);
+
+    // An open fence, three posts in a row in the open: its first post, which no rope leads to,
+    // stops a racer driving along the line as the others do.
+    CourseData line;
+    ReadGoodCourse(line, CourseText(32, 32, '3', {{10, 16, ';'}, {11, 16, ';'}, {12, 16, ';'}}));
+    LayOutMarkers(line);
+    float endX = 0.0f;
+    EXPECT_TRUE(Drive(line, 88.0f, 128.0f, -1.5707963f, 20, [&](float x, float) { endX = x; }));
+    EXPECT_GT(endX, 80.0f);
 }

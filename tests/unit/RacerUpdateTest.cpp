@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Racers.h"
+#include "ScopedEnv.h"
 #include "TestClock.h"
 #include "app/FrameSteps.h"
 #include "app/Game.h"
@@ -334,4 +335,20 @@ TEST(RacePace, KestrunMaxFpsSetsTheCap) {
     EXPECT_EQ("kestrun: KESTRUN_MAX_FPS must be a whole number from 0 to 1000, not 'fast'; the "
               "frame cap is 60",
               problem);
+
+    // The game's cap: the variable over the settings file's max_fps, and 0 from either is none.
+    const struct {
+        const char* variable;
+        int file;
+        bool waits;
+    } kGames[] = {{nullptr, 0, false}, {nullptr, 30, true}, {"0", 30, false}, {"30", 0, true}};
+    for (const auto& c : kGames) {
+        ScopedEnv cap("KESTRUN_MAX_FPS", c.variable);
+        PlayerSettings settings;
+        settings.frameCap = c.file;
+        Game game(settings);
+        game._pacer.StartFrame(1000);
+        EXPECT_EQ(c.waits, game._pacer.WaitMillis(1000) > 0)
+            << (c.variable ? c.variable : "unset") << " over " << c.file;
+    }
 }

@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "VirtualPads.h"
 #include "app/Game.h"
+#include "course/Fence.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -73,15 +74,19 @@ TEST(GameWindow, BadSizeKeepsTheOldSizeAndProjection) {
     EXPECT_EQ(3, game._halfHeight);
 }
 
+// With the player's settings: the items on the course.
 TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     EnsureGLContext();
     TempDir dir;
     dir.Enter();
     dir.Write("levels/test.txt", "skyboxes/none\ncourses/test.txt\n");
-    dir.Write("courses/test.txt", "4 4 1111 1201 1021 1111\n");
+    dir.Write("courses/test.txt", "8 8 11111111 10000001 10222201 10000001 10000001 10000001 "
+                                  "10000001 11111111\n");
     ScopedEnv silent("SDL_AUDIODRIVER", "dummy");  // the same start with or without a sound card
     ScopedEnv cap("KESTRUN_MAX_FPS", "30");
-    Game game;
+    PlayerSettings settings;
+    settings.itemsOnCourse = true;
+    Game game(settings);
     ConsoleCapture capture;
     ASSERT_TRUE(game.Init("levels/test.txt")) << capture.Text();
     EXPECT_EQ(0u, capture.Text().find("Reading level description file 'levels/test.txt'...\n"
@@ -102,6 +107,10 @@ TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     EXPECT_EQ(course._start1Z, game._camera1._eye.z);
     EXPECT_EQ(course._start2X, game._camera2._eye.x);
     EXPECT_EQ(course._start2Z, game._camera2._eye.z);
+    for (int i = 0; i < kItemCount; ++i) {  // the player's items = course
+        EXPECT_TRUE(IsInsideFence(course, float(game._world._billboardX[i]),
+                                  float(game._world._billboardZ[i]))) << "item " << i;
+    }
     // The start-up started the pads: one plugged in now drives racer 1 at the next idle step.
     SDL_JoystickSetVirtualButton(PlugPad("Pad One"), SDL_CONTROLLER_BUTTON_A, 1);
     game.Idle();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "SoundMeasure.h"
 #include "TempDir.h"
@@ -88,14 +89,20 @@ TEST(SoundMixer, OneShotsPlayOnceFromTheNextBlockOnTheirSide) {
 // At quit the mix fades out within a few milliseconds, never faster than the sound itself
 // moves, and stays silent.
 TEST(SoundMixer, LoudMomentsAreTurnedDownNotClippedAndQuitFadesOut) {
+    // Both knocks over racer 1's engine at the top, and the same at a tenth of the volume.
     SoundMixer mixer(kRate);
-    mixer.SetClip(SoundClip::Wall, Sine(400.0, kRate / 10));
-    mixer.SetClip(SoundClip::Engine1, Sine(200.0, kRate));
-    mixer.SetEngine(0, 1.0f);
-    MixFor(mixer, 0.2);
-    mixer.Play(SoundClip::Wall, 0, 1.0f);
-    mixer.Play(SoundClip::Wall, 1, 1.0f);
-    const StereoTrack both = MixFor(mixer, 0.1);
+    SoundMixer tenth(kRate);
+    tenth.SetVolume(0.1f);
+    StereoTrack both, quietly;
+    for (auto [each, track] : {std::make_pair(&mixer, &both), std::make_pair(&tenth, &quietly)}) {
+        each->SetClip(SoundClip::Wall, Sine(400.0, kRate / 10));
+        each->SetClip(SoundClip::Engine1, Sine(200.0, kRate));
+        each->SetEngine(0, 1.0f);
+        MixFor(*each, 0.2);
+        each->Play(SoundClip::Wall, 0, 1.0f);
+        each->Play(SoundClip::Wall, 1, 1.0f);
+        *track = MixFor(*each, 0.1);
+    }
     float loudest = 0.0f;
     for (const std::vector<float>* side : {&both.left, &both.right}) {
         for (const float sample : *side) {
@@ -104,6 +111,15 @@ TEST(SoundMixer, LoudMomentsAreTurnedDownNotClippedAndQuitFadesOut) {
     }
     EXPECT_LE(loudest, SoundMixer::kCeiling);
     EXPECT_GT(loudest, 0.95f * SoundMixer::kCeiling) << "turned down, not silenced";
+    // Both sides turned down together: left to right as at a tenth, so the racers keep places.
+    double worst = 0.0;
+    for (size_t i = 0; i < both.left.size(); ++i) {
+        if (std::fabs(quietly.left[i]) > 0.01f && std::fabs(quietly.right[i]) > 0.01f) {
+            worst = std::max(worst, std::fabs(double(both.left[i]) / both.right[i] /
+                                              (double(quietly.left[i]) / quietly.right[i]) - 1.0));
+        }
+    }
+    EXPECT_LT(worst, 0.01);
 
     SoundMixer quiet(kRate);
     quiet.SetClip(SoundClip::Wall, Sine(400.0, kRate / 10));

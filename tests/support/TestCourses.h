@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "TempDir.h"
 #include "course/CourseData.h"
 
 // A 16 x 16 ring of track four cells wide round a blocked middle, with four start cells across
@@ -68,4 +70,11 @@ inline void ReadMarkerCourse(CourseData& course, int width,
         cells.push_back({marker.first, marker.second, ';'});
     }
     ReadGoodCourse(course, CourseText(width, width, '3', cells));
+}
+
+// Each course the game ships (data/courses), by file name, added to `courses`.
+inline void AddShippedCourses(std::vector<std::pair<std::string, std::string>>& courses) {
+    for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
+        courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
+    }
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,9 +78,7 @@ std::vector<std::pair<std::string, std::string>> SweepCourses() {
         {"racer 2 on the -x rope line", StartRowCourse(1, 16, 2)},
         {"racer 1 on the +x rope line", StartRowCourse(5, 16, 2)},
         {"start cell in a notch of the edge", Ring(2, 9, 22, {{2, 1, '2'}, {20, 3, '2'}, {21, 3, '2'}})}};
-    for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
-        courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
-    }
+    AddShippedCourses(courses);
     // The default course with three start cells: racer 2 starts on the first, on the fence line.
     std::string threeStarts = ReadFileBytes(KESTRUN_SOURCE_DIR "/data/courses/default.txt");
     size_t fourth = threeStarts.find('\n');

@@ -82,9 +82,7 @@ TEST(Items, ItemsInReachMoveInIndexOrderAndPositionsTruncateTowardZero) {
 TEST(Items, OnTheCourseEveryPlaceIsTheNextDrawnInsideTheFence) {
     std::vector<std::pair<std::string, std::string>> courses = {
         {"ring", RingCourse()}, {"all blocked", CourseText(8, 8, '1', {})}};
-    for (const auto& file : std::filesystem::directory_iterator(KESTRUN_SOURCE_DIR "/data/courses")) {
-        courses.emplace_back(file.path().filename().string(), ReadFileBytes(file.path().string()));
-    }
+    AddShippedCourses(courses);
     for (const auto& [name, text] : courses) {
         SCOPED_TRACE(name);
         World world;

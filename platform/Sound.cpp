@@ -53,19 +53,6 @@ constexpr SoundFile kSoundFiles[] = {
 };
 }  // namespace
 
-int ParseVolume(const char* setting, std::string* problem) {
-    if (!setting || setting[0] == '\0') {
-        return kDefaultVolume;
-    }
-    int volume = kDefaultVolume;
-    if (!ReadVolume(setting, &volume)) {
-        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to ") +
-                   std::to_string(kLoudestVolume) + ", not '" + setting + "'; the volume is " +
-                   std::to_string(kDefaultVolume);
-    }
-    return volume;
-}
-
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error) {
     SDL_AudioSpec wav;
     uint8_t* buffer = nullptr;

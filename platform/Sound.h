@@ -8,13 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Settings.h"
 #include "platform/SoundMixer.h"
-
-// The volume KESTRUN_VOLUME asks for, read by the one volume rule (base/Settings.h):
-// kDefaultVolume when unset or empty. Anything else the rule refuses gives the default and a
-// line in *problem.
-int ParseVolume(const char* setting, std::string* problem);
 
 // Reads a WAV file (any format SDL reads) into mono float samples at `rate`. False, with the
 // reason in *error, when the file is missing, not a WAV SDL can read, empty or over a minute.

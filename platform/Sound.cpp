@@ -50,6 +50,10 @@ constexpr SoundFile kSoundFiles[] = {
     {SoundClip::Engine2, "engine2.wav"},
     {SoundClip::Pickup, "pickup.wav"},
     {SoundClip::Wall, "wall.wav"},
+    {SoundClip::Countdown, "countdown.wav"},
+    {SoundClip::Go, "go.wav"},
+    {SoundClip::Lap, "lap.wav"},
+    {SoundClip::Finish, "finish.wav"},
 };
 }  // namespace
 
@@ -187,6 +191,14 @@ void Sound::Knock(int racer, float strength) {
     if (_mixer) {
         // Even a crawl into the wall is heard; at full speed it is as loud as it gets.
         _mixer->Play(SoundClip::Wall, racer, 0.3f + 0.7f * strength);
+    }
+}
+
+void Sound::Race(RaceSound sound, int racer) {
+    static constexpr SoundClip kClips[] = {SoundClip::Countdown, SoundClip::Go, SoundClip::Lap,
+                                           SoundClip::Finish};
+    if (_mixer && sound <= RaceSound::Finish) {
+        _mixer->Play(kClips[static_cast<int>(sound)], racer, 1.0f);
     }
 }
 

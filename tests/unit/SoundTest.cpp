@@ -82,6 +82,22 @@ TEST(SoundMixer, OneShotsPlayOnceFromTheNextBlockOnTheirSide) {
     const StereoTrack crowd = MixFor(mixer, 0.2);
     EXPECT_LE(*std::max_element(crowd.left.begin(), crowd.left.end()), SoundMixer::kCeiling);
     EXPECT_TRUE(mixer.Play(SoundClip::Wall, 0, 1.0f)) << "mixing empties the queue";
+    // The race's sounds through the game's calls, each its own clip: on its racer's side, or
+    // in the middle for both.
+    Sound sound;
+    const struct { RaceSound cue; SoundClip clip; int racer; } kCues[] = {
+        {RaceSound::Countdown, SoundClip::Countdown, kBothRacers},
+        {RaceSound::Go, SoundClip::Go, kBothRacers}, {RaceSound::Lap, SoundClip::Lap, 0},
+        {RaceSound::Finish, SoundClip::Finish, 1}};
+    for (const auto& c : kCues) {
+        sound.MixerForTesting().SetClip(c.clip, std::vector<float>(4800, 0.5f));
+        sound.Race(c.cue, c.racer);
+        const StereoTrack cue = MixFor(sound.MixerForTesting(), 0.2);
+        const double left = Rms(cue.left, 0, 512), right = Rms(cue.right, 0, 512);
+        EXPECT_TRUE(c.racer < 0 ? left > 0.3 && std::abs(left - right) < 1e-6
+                                : (c.racer ? right / left : left / right) > 1.5) << int(c.clip);
+        sound.MixerForTesting().SetClip(c.clip, {});
+    }
 }
 
 // Both racers' knocks at once, a full-scale sound at full volume, are turned down to the

@@ -14,6 +14,7 @@
 #include "base/TextFile.h"
 #include "platform/Clock.h"
 #include "platform/Heap.h"
+#include "platform/QuitSignals.h"
 
 Game* g_game = nullptr;
 
@@ -113,7 +114,16 @@ bool Game::Init(const char* levelFile) {
 }
 
 void Game::MainLoop() {
+    CatchQuitSignals();
     glutMainLoop();
+}
+
+void Game::Quit(int signal) {
+    EndSound();
+    if (signal != 0) {
+        EndBySignal(signal);
+    }
+    std::exit(0);
 }
 
 bool Game::ReadLevel(const char* levelFile) {
@@ -154,6 +164,9 @@ bool Game::InitMenu() {
 }
 
 void Game::Idle() {
+    if (const int signal = QuitSignalCaught()) {
+        Quit(signal);
+    }
     PollGamepads();
     // The wait comes before the redisplay, so the frame itself draws exactly as before.
     const int wait = _pacer.WaitMillis(ElapsedMillis());
@@ -187,7 +200,7 @@ void Game::Reshape(int width, int height) {
 
 void Game::KeyDown(unsigned char key, int, int) {
     if (key == kEscapeKey || key == kQuitKey) {
-        std::exit(0);
+        Quit();
     }
     if (key == kSnapshotKey) {
         std::cout << "Saving screen snapshot to: " << kSnapshotFile << std::endl;

@@ -37,14 +37,19 @@ public:
     virtual ~Game();
 
     bool Init(const char* levelFile);
+    // Runs the frames until the game ends; SIGINT, SIGTERM and SIGHUP end it as q does.
     void MainLoop();
+    // Ends the game, every way it ends (q, Esc, the menu's Quit, a signal): the sound fades out,
+    // then the process ends with status 0, or by the signal that asked it to.
+    [[noreturn]] void Quit(int signal = 0);
 
     bool ReadLevel(const char* levelFile);
 
     bool InitWindow();
     bool InitMenu();
-    // Polls the pads, waits until the frame rate's cap lets the next frame start, takes the
-    // ticks it stands for into _frameTicks, then asks for it.
+    // Quits when a signal asked it to; otherwise polls the pads, waits until the frame rate's
+    // cap lets the next frame start, takes the ticks it stands for into _frameTicks, then asks
+    // for it.
     void Idle();
     // Reads both racers' pads into _padKeys.
     void PollGamepads();

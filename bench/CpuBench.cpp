@@ -1,6 +1,7 @@
 // kestrun-bench-cpu: the game's CPU-side work per frame and at start-up, without a window:
-// the terrain pass's vertex sequence with its normals, the marker layout and quadtree build,
-// the quadtree collection of a view, and the per-frame rules of both racers.
+// the terrain pass's vertex sequence with its normals, the marker layout and quadtree build
+// with the fence's part of it, the quadtree collection of a view, the ropes of a view's
+// markers as the drawing looks them up, and the per-frame rules of both racers.
 // Reads the generated data of the build (heights and the default course).
 #include <cmath>
 #include <fstream>
@@ -127,19 +128,52 @@ void BM_QuadTreeCollect(benchmark::State& state) {
 }
 BENCHMARK(BM_QuadTreeCollect);
 
-void BM_RopePlacement(benchmark::State& state) {
-    CourseData& course = LaidOutCourse();
+// The fence's part of the layout, once at start-up: every marker's rope placed and laid on the
+// ground, and the ground inside the fence worked out.
+void BM_FenceLayout(benchmark::State& state) {
+    const CourseData& course = LaidOutCourse();
     for (auto _ : state) {
-        RopePlacement rope = FirstRopePlacement();
-        for (int32_t y = 0; y < course.GetLength(); ++y) {
-            for (int32_t x = 0; x < course.GetWidth(); ++x) {
-                if (course.GetCell(x, y) == ';') rope = PlaceRope(course, x, y);
-            }
-        }
-        benchmark::DoNotOptimize(rope);
+        benchmark::DoNotOptimize(BuildFence(course));
     }
 }
-BENCHMARK(BM_RopePlacement)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FenceLayout)->Unit(benchmark::kMicrosecond);
+
+// What the drawing does for the ropes in each view of every frame: the rope the layout placed
+// for each marker in view, looked up by its cell. The views turn on the spot at racer 1's
+// start, as in BM_QuadTreeCollect, collected beforehand.
+void BM_ViewRopes(benchmark::State& state) {
+    const CourseData& course = LaidOutCourse();
+    float projection[16];
+    float view[16];
+    PerspectiveMatrix(60.0f, 640.0f / 240.0f, 0.1f, 512.0f, projection);
+    Frustum frustum;
+    std::vector<std::vector<int32_t>> xs(63), ys(63);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        LookAlongMatrix(course._start1X, 17.0f, course._start1Z, 0.1f * i, view);
+        frustum.Update(projection, view);
+        xs[i].resize(course._quadTree.markerCount);
+        ys[i].resize(course._quadTree.markerCount);
+        const int32_t visible =
+            CollectVisibleMarkers(course._quadTree, frustum, xs[i].data(), ys[i].data());
+        xs[i].resize(visible);
+        ys[i].resize(visible);
+    }
+    size_t turn = 0;
+    int64_t ropes = 0;
+    for (auto _ : state) {
+        const std::vector<int32_t>& x = xs[turn];
+        const std::vector<int32_t>& y = ys[turn];
+        for (size_t i = 0; i < x.size(); ++i) {
+            const FenceRope* rope = RopeOfMarker(course._fence, x[i], y[i]);
+            benchmark::DoNotOptimize(rope ? rope->placement : FirstRopePlacement());
+        }
+        ropes += static_cast<int64_t>(x.size());
+        turn = (turn + 1) % xs.size();
+    }
+    state.counters["ropes"] =
+        benchmark::Counter(static_cast<double>(ropes), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_ViewRopes);
 
 // The rules of one frame that need no OpenGL: both racers' key update, pick-ups, wall and
 // ground lookups.

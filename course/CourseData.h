@@ -10,7 +10,7 @@
 
 #include "base/Vec3.h"
 #include "base/WorldUnits.h"
-#include "course/FenceRope.h"
+#include "course/Fence.h"
 #include "course/QuadNode.h"
 
 // Three corners and the unit normal of one triangle of a vertex's fan.

@@ -13,6 +13,15 @@
 
 class CourseData;
 
+// A course's fence, held by its data (CourseData::_fence): its ropes, one for each marker in
+// scan order, and which parts of each cell lie inside it. A cell's two diagonals cut it into
+// four parts, each touching one side of the cell: its entry (index x * length + y) holds bit 0
+// for the part on its low-x side, 1 low z, 2 high x, 3 high z, set for a part inside the fence.
+struct Fence {
+    std::vector<FenceRope> ropes;
+    std::vector<uint8_t> insideParts;
+};
+
 // How far either side of a rope's centre line a move counts as touching it, world units
 // (about the rope's half width).
 constexpr float kRopeHalfWidth = 0.2f;

@@ -1,9 +1,8 @@
-// The fence as plain data, made by the rope table and the fence (course/RopeTable.h,
-// course/Fence.h) and held by the course's data.
+// A marker's rope as plain data: where the rope table places it about its post
+// (course/RopeTable.h) and where it lies on the ground, as the fence (course/Fence.h) holds it.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 // The rope of one marker: its angle about the vertical in degrees, its offsets along (A) and
 // across (B) that direction in half world units, and its length in world units.
@@ -27,13 +26,4 @@ struct FenceRope {
     float outX, outZ;
     float postX0, postZ0;  // its own post
     float postX1, postZ1;  // the post it joins (its own again for a marker with no neighbour)
-};
-
-// A course's fence: its ropes, one for each marker in scan order, and which parts of each cell
-// lie inside it. A cell's two diagonals cut it into four parts, each touching one side of the
-// cell: its entry (index x * length + y) holds bit 0 for the part on its low-x side, 1 low z,
-// 2 high x, 3 high z, set for a part inside the fence.
-struct Fence {
-    std::vector<FenceRope> ropes;
-    std::vector<uint8_t> insideParts;
 };

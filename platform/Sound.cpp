@@ -12,16 +12,6 @@ namespace {
 // The sound that plays through the open device, if any.
 Sound* g_playing = nullptr;
 
-// SDL is shut down once, when the game ends (it ends with exit() from a key callback); this
-// also closes the device and ends the audio thread. The sound fades out first, and the device
-// plays the fade to its end, so that the race does not stop mid-wave with a click.
-void QuitSdl() {
-    if (g_playing) {
-        g_playing->FadeOut();
-    }
-    SDL_Quit();
-}
-
 void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 // ALSA's library, which SDL loads when it looks for a sound card, prints its own lines for
@@ -118,7 +108,8 @@ bool Sound::Start(int volume, const std::string& folder) {
         std::cerr << "kestrun: no sound (SDL: " << SDL_GetError() << ")" << std::endl;
         return false;
     }
-    static const bool quitAtExit = std::atexit(QuitSdl) == 0;
+    // The game also ends through exit() when its window is closed.
+    static const bool quitAtExit = std::atexit(EndSound) == 0;
     (void)quitAtExit;
     auto mixer = std::make_unique<SoundMixer>(kRate);
     for (const SoundFile& file : kSoundFiles) {
@@ -163,6 +154,17 @@ void Sound::FadeOut() {
     while (_mixer->SilentBlocksAfterFade() < 2 && SDL_GetTicks64() < giveUp) {
         SDL_Delay(1);
     }
+}
+
+// The sound fades out first, and the device plays the fade to its end, so that the race does
+// not stop mid-wave with a click; then SDL is shut down, which closes the device and ends the
+// audio thread.
+void EndSound() {
+    if (g_playing) {
+        g_playing->FadeOut();
+        g_playing = nullptr;
+    }
+    SDL_Quit();
 }
 
 void Sound::Callback(void* self, uint8_t* stream, int bytes) {

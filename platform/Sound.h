@@ -61,3 +61,8 @@ private:
     std::unique_ptr<SoundMixer> _mixer;
     std::atomic<int64_t> _callbackNanos{0};
 };
+
+// What the game does with its sound as it ends, whichever way it ends (the game calls it, and
+// exit() does once a device has opened): the playing sound fades out to its end, then SDL is
+// shut down. Nothing plays afterwards.
+void EndSound();

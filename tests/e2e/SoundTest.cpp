@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -53,6 +55,22 @@ std::vector<double> HighSound(const std::vector<float>& x) {
         level.push_back(std::sqrt(sum / kWindow));
     }
     return level;
+}
+
+// The recording ends in silence, reached without a step larger than the engines' own over the
+// half second from `idle`, where they stood: the sound faded out and was played to its end.
+::testing::AssertionResult EndsInSilence(const StereoTrack& track, size_t idle) {
+    const std::vector<float>& x = track.left;
+    float idleStep = 0.0f, endStep = 0.0f;
+    for (size_t i = idle + 1; i < idle + kRate / 2 && i < x.size(); ++i)
+        idleStep = std::max(idleStep, std::fabs(x[i] - x[i - 1]));
+    for (size_t i = std::max(x.size(), size_t{kRate}) - kRate / 10; i < x.size(); ++i)
+        endStep = std::max(endStep, std::fabs(x[i] - x[i - 1]));
+    if (x.size() > idle + kRate && x.back() == 0.0f && track.right.back() == 0.0f &&
+        endStep <= 1.5f * idleStep)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << x.size() << " samples ending in " << x.back()
+                                         << "; a step of " << endStep << " against " << idleStep;
 }
 } // namespace
 
@@ -121,32 +139,26 @@ TEST(Sound, EngineRisesWithSpeedChimeAtThePickUpKnockAtTheWall) {
     EXPECT_GT(Rms(track.left, knock * kHop, kWindow), Rms(track.right, knock * kHop, kWindow));
     ASSERT_TRUE(game.Quit());
 
-    // At quit the engines fade out and the device plays the fade to its end: the recording
-    // ends in silence, reached without a step larger than the engines' own.
-    const StereoTrack end = game.Recording();
-    ASSERT_GT(end.left.size(), idle + kRate / 2);
-    float idleStep = 0.0f, endStep = 0.0f;
-    for (size_t i = idle + 1; i < idle + kRate / 2; ++i) {
-        idleStep = std::max(idleStep, std::fabs(end.left[i] - end.left[i - 1]));
-    }
-    for (size_t i = end.left.size() - kRate / 10; i < end.left.size(); ++i) {
-        endStep = std::max(endStep, std::fabs(end.left[i] - end.left[i - 1]));
-    }
-    EXPECT_EQ(0.0f, end.left.back()) << "the sound stopped mid-wave";
-    EXPECT_EQ(0.0f, end.right.back()) << "the sound stopped mid-wave";
-    EXPECT_LE(endStep, 1.5f * idleStep);
+    // At quit the engines fade out and the device plays the fade to its end.
+    EXPECT_TRUE(EndsInSilence(game.Recording(), idle));
 }
 
 // A start whose sound is off or broken (and racer 1's engine file is bad in each): the game's
-// one line on standard error, if any, and the race goes on with the same console lines.
-TEST(Sound, OffOrBrokenTheRaceGoesOnWithTheSameConsoleLines) {
+// one line on standard error, if any, and the race goes on with the same console lines. Ended
+// by q or a signal, its sound ends in silence, and a signal then ends the game itself.
+TEST(Sound, OffOrBrokenTheRaceGoesOnAndEveryEndFadesOut) {
+    const std::string engine1 = "kestrun: no sound from sounds/engine1.wav (";
     const struct {
         EnvChanges env;
         std::string errLine; // how the one line starts; SDL's reason follows
         bool heard;          // a device opened (its file made), racer 2's engine in it
-    } rows[] = {{{}, "kestrun: no sound from sounds/engine1.wav (", true},
+        int signal = 0;      // how the game is ended: a signal, or 0 for q
+    } rows[] = {{{}, engine1, true},
                 {{{"KESTRUN_VOLUME", "0"}}, "", false},
-                {{{"SDL_AUDIODRIVER", "none-here"}}, "kestrun: no sound (SDL: ", false}};
+                {{{"SDL_AUDIODRIVER", "none-here"}}, "kestrun: no sound (SDL: ", false},
+                {{}, engine1, true, SIGINT},
+                {{}, engine1, true, SIGTERM},
+                {{}, engine1, true, SIGHUP}};
     for (const auto& row : rows) {
         GameRun game;
         ASSERT_TRUE(game.StartX() && game.UseBuiltData());
@@ -157,7 +169,14 @@ TEST(Sound, OffOrBrokenTheRaceGoesOnWithTheSameConsoleLines) {
         ASSERT_TRUE(game.Launch({"levels/default.txt"}, env) && game.OpenWindow());
         ASSERT_TRUE(game.WaitForOutput("RacePole.tif"));
         std::this_thread::sleep_for(Millis(1500));
-        ASSERT_TRUE(game.Quit());
+        for (int i = 0; i < 200 && row.heard && game.Recording().left.size() < 2 * kRate; ++i)
+            std::this_thread::sleep_for(Millis(100)); // two seconds of sound, also on a slow start
+        if (row.signal == 0) {
+            ASSERT_TRUE(game.Quit());
+        } else {
+            ASSERT_EQ(0, kill(game.GamePid(), row.signal));
+            EXPECT_EQ(row.signal, game.WaitForExit().signal) << game.Transcript();
+        }
         const LevelWords words = ReadLevelWords(ShippedDataDir() + "/levels/default.txt");
         EXPECT_TRUE(SameLines(LevelLines("levels/default.txt", words) +
                                   SkyboxLines(BuiltDataDir(), words.skybox) +
@@ -172,6 +191,10 @@ TEST(Sound, OffOrBrokenTheRaceGoesOnWithTheSameConsoleLines) {
         EXPECT_EQ(row.errLine.empty() ? 0 : 1, std::count(own.begin(), own.end(), '\n')) << own;
         EXPECT_EQ(row.heard, std::filesystem::exists(game.SoundFile()));
         EXPECT_EQ(row.heard, Rms(game.Recording().left, 0, kRate) > 0.01);
+        if (row.heard) {
+            EXPECT_TRUE(EndsInSilence(game.Recording(), kRate / 2))
+                << "ended by " << (row.signal ? strsignal(row.signal) : "q");
+        }
     }
 }
 

@@ -3,6 +3,9 @@
 // pictures in docs/ are what the tool draws now.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -109,6 +112,23 @@ Picture DrawAslant(uint32_t left) {
         }
     }
     Fill(picture, left, top(left) - 10, left + 5, top(left) + 43, 0xd02020);
+    return picture;
+}
+
+// An oval loop `track` pixels wide, its middle line two half circles joined by straight
+// stretches, and a red stroke across its top stretch a cell of the `size` grid wide.
+Picture DrawOval(uint32_t width, uint32_t height, double track, uint32_t size) {
+    Picture picture(width, height);
+    const double radius = 0.25 * height, straight = std::max(0.0, 0.3 * width - radius);
+    for (uint32_t r = 0; r < height; ++r) {
+        for (uint32_t c = 0; c < width; ++c) {
+            const double x = c + 0.5 - width / 2.0, y = r + 0.5 - height / 2.0;
+            const double off = std::hypot(x - std::clamp(x, -straight, straight), y) - radius;
+            Fill(picture, c, r, c + 1, r + 1, std::fabs(off) * 2 < track ? 0xe0d0b0 : 0x305020);
+        }
+    }
+    const auto top = uint32_t(height / 4.0 - track / 2 - 3), bottom = uint32_t(top + track + 6);
+    Fill(picture, width / 2, top, width / 2 + (width + size - 1) / size, bottom, 0xd02020);
     return picture;
 }
 
@@ -361,8 +381,8 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
          "least 4 pixels wide"},
         {"thin loop", [&] { return Encode(Resize(DrawRing({4, -5, 9}), 300, 300), dir.File("in.png")); },
          "the track is too thin for the 64 x 64 grid: it is drawn about 4 pixels wide, and a "
-         "cell is 4.69 pixels across, so it comes out a cell wide at most; draw it at least 15 "
-         "pixels wide (3 cells)"},
+         "cell is 4.69 pixels across, so it comes out a cell wide at most; draw it at least 18 "
+         "pixels wide (3 cells whichever way it runs)"},
         {"thin stroke, 12.5 pixels a cell",
          [&] { return Encode(Resize(DrawRing({30, -5, 35, 159, false, 1}), 800, 800),
                              dir.File("in.png")); },
@@ -415,6 +435,31 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
     EXPECT_EQ(1, RunCourseTool({"from-image", good, dir.File("taken.txt")}).exitStatus);
     EXPECT_EQ("the player's old course", ReadFileBytes(dir.File("taken.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("taken.txt.partial")));
+}
+
+// A loop drawn as wide as the tool asks when it is too thin makes a course, at any size; a cell
+// less is a narrow place, where the tool asks for the same width.
+TEST(CourseTool, ATrackDrawnAsWideAsAdvisedMakesACourse) {
+    TempDir dir;
+    const uint32_t kSizes[][3] = {{512, 512, 64}, {300, 300, 64}, {800, 800, 32},
+                                  {640, 320, 64}, {1024, 768, 128}, {700, 700, 16}};
+    for (const auto& [width, height, size] : kSizes) {
+        const auto run = [&, width = width, height = height, size = size](double track) {
+            const Picture oval = DrawOval(width, height, track, size);
+            return RunCourseTool({"from-image", Encode(oval, dir.File("o.png")), dir.File("o.txt"),
+                                  "--size", std::to_string(size)});
+        };
+        const std::string thin = run(3).output;
+        const size_t at = thin.find("draw it at least ");
+        ASSERT_NE(std::string::npos, at) << thin;
+        const int advised = std::atoi(thin.c_str() + at + 17);
+        const ToolResult made = run(advised);
+        EXPECT_NE(1, made.exitStatus) << width << " x " << height << "\n" << made.output;
+        const std::string narrow = run(advised - double(std::max(width, height)) / size).output;
+        EXPECT_TRUE(Contains(narrow, "narrower than 3 cells at pixels ") &&
+                    Contains(narrow, thin.substr(at, thin.find('\n', at) - at)))
+            << narrow;
+    }
 }
 
 TEST(CourseTool, DocsPicturesAreWhatTheToolDrawsNow) {

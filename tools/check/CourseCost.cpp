@@ -34,6 +34,12 @@ constexpr double kBaseMegabytes = 130.0;
 constexpr double kMegabytesPerMarker = 0.15;
 constexpr double kBaseFrame = 0.71;
 constexpr double kFramePerMarker = 0.00235;
+// The frame-rate budget: the game at this share of the reference scene's frame rate.
+constexpr double kBudgetShare = 0.8;
+
+double FrameTime(int32_t markers) {
+    return kBaseFrame + kFramePerMarker * markers;
+}
 }  // namespace
 
 CourseCost CostOfCourse(CourseData& course) {
@@ -65,14 +71,13 @@ CourseCost CostOfCourse(CourseData& course) {
     }
     cost.peakMegabytes =
         static_cast<int32_t>(std::lround(kBaseMegabytes + kMegabytesPerMarker * cost.mostInView));
-    const auto frame = [](int32_t markers) { return kBaseFrame + kFramePerMarker * markers; };
     cost.ratePercent = static_cast<int32_t>(
-        std::lround(10.0 * frame(kDefaultCourseMostInView) / frame(cost.mostInView)) * 10);
+        std::lround(10.0 * FrameTime(kDefaultCourseMostInView) / FrameTime(cost.mostInView)) * 10);
     return cost;
 }
 
 bool IsHeavy(const CourseCost& cost) {
-    return cost.mostInView > kMostInALightView;
+    return FrameTime(cost.mostInView) * kBudgetShare > 1.0;
 }
 
 std::vector<int32_t> SmallerCourseSizes(int32_t width) {

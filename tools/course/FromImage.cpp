@@ -111,6 +111,14 @@ Shade ShadeOf(const uint8_t* pixel) {
     return 299 * r + 587 * g + 114 * b >= kLightLuminance * 1000 ? Shade::Light : Shade::Dark;
 }
 
+// A cell from the pixels it covers: on the start stroke when a third of them are red, else track
+// when more of them are light than dark.
+Ground GroundOf(uint64_t dark, uint64_t light, uint64_t red) {
+    return red * kRedShareDivisor >= dark + light + red ? Ground::Red
+           : light > dark                               ? Ground::Track
+                                                        : Ground::Blocked;
+}
+
 // Where the red pixels of the picture lie, whether or not they make a cell red.
 struct RedPixels {
     uint64_t count = 0;
@@ -133,12 +141,7 @@ Grid Sample(const Picture& picture, const Sampling& at, RedPixels& red) {
                     }
                 }
             }
-            const uint64_t dark = counts[0], light = counts[1], red = counts[2];
-            const uint64_t all = dark + light + red;
-            grid.Set(x, y,
-                     red * kRedShareDivisor >= all ? Ground::Red
-                     : light > dark                ? Ground::Track
-                                                   : Ground::Blocked);
+            grid.Set(x, y, GroundOf(counts[0], counts[1], counts[2]));
         }
     }
     return grid;
@@ -430,6 +433,137 @@ double TrackPixelWidth(const Picture& picture) {
     return 0.0;
 }
 
+// The drivable cells that a square of kNarrowestTrack x kNarrowestTrack drivable cells covers.
+std::vector<bool> WideCells(const Grid& grid) {
+    const int32_t size = grid.Size();
+    const int32_t side = kNarrowestTrack;
+    std::vector<bool> wide(size_t(size) * size, false);
+    for (int32_t x = 0; x + side <= size; ++x) {
+        for (int32_t y = 0; y + side <= size; ++y) {
+            bool square = true;
+            for (int32_t i = 0; i < side * side && square; ++i) {
+                square = grid.Drivable(x + i / side, y + i % side);
+            }
+            for (int32_t i = 0; i < side * side && square; ++i) {
+                wide[size_t(x + i / side) * size + y + i % side] = true;
+            }
+        }
+    }
+    return wide;
+}
+
+// A straight stretch of track as drawn: the pixels whose centres lie within half its width of
+// its centre line (from -half up to, not including, +half across it, so that a stretch drawn
+// along the rows or columns covers exactly its width in pixels).
+struct Stretch {
+    double centreU, centreV;  // a point of the centre line: across, down, in pixels
+    double normalU, normalV;  // the unit normal of the centre line
+    double half;
+
+    // How many of the columns [c0, c1) of pixel row `row` lie on the stretch.
+    uint32_t PixelsInRow(uint32_t row, uint32_t c0, uint32_t c1) const {
+        const double along = normalV * (row + 0.5 - centreV);
+        double first = c0, end = c1;  // the columns on it: [first, end)
+        if (std::fabs(normalU) < 1e-12) {
+            end = along >= -half && along < half ? end : first;
+        } else {
+            const double a = centreU + (-half - along) / normalU - 0.5;
+            const double b = centreU + (half - along) / normalU - 0.5;
+            // a column c lies on it when c is in [a, b) (normal toward +u) or (b, a]
+            first = std::max(first, normalU > 0 ? std::ceil(a) : std::floor(b) + 1.0);
+            end = std::min(end, normalU > 0 ? std::ceil(b) : std::floor(a) + 1.0);
+        }
+        return end > first ? static_cast<uint32_t>(end - first) : 0;
+    }
+};
+
+// The grid's first `lines` x `columns` cells read from a picture that holds nothing but the
+// stretch, light on dark, by the rule that reads a drawing.
+Grid SampleStretch(const Sampling& at, const Stretch& stretch, int32_t lines, int32_t columns) {
+    Grid grid(at.size);
+    for (int32_t x = 0; x < lines; ++x) {
+        for (int32_t y = 0; y < columns; ++y) {
+            uint64_t light = 0;
+            for (uint32_t row = at.Row(x); row < at.Row(x + 1); ++row) {
+                light += stretch.PixelsInRow(row, at.Column(y), at.Column(y + 1));
+            }
+            const uint64_t all =
+                uint64_t(at.Row(x + 1) - at.Row(x)) * (at.Column(y + 1) - at.Column(y));
+            grid.Set(x, y, GroundOf(all - light, light, 0));
+        }
+    }
+    return grid;
+}
+
+// True when straight stretches `width` pixels wide, in every direction and at every place
+// against the cells, read as track that the width rule finds wide all along: squares of
+// kNarrowestTrack x kNarrowestTrack track cells join from one end of the stretch to the other.
+// Each runs through a window of 16 x 8 cells, left-right (or up-down, in 8 x 16 cells),
+// aslant by up to 45 degrees on the grid, and is tried at four places across the cells.
+bool StretchesReadWide(const Sampling& at, uint32_t width) {
+    constexpr int32_t kLong = 16, kShort = 8, kSlants = 30, kShifts = 4;
+    const double cellU = double(at.width) / at.size, cellV = double(at.height) / at.size;
+    const double shiftStep = std::max(cellU, cellV) / kShifts;
+    for (const bool upDown : {false, true}) {
+        const int32_t lines = upDown ? kShort : kLong, columns = upDown ? kLong : kShort;
+        for (int32_t slant = -kSlants; slant <= kSlants; ++slant) {
+            // The direction on the grid, in cells, and so in pixels.
+            const double angle = std::atan(1.0) * slant / kSlants;
+            const double alongU = (upDown ? std::sin(angle) : std::cos(angle)) * cellU;
+            const double alongV = (upDown ? std::cos(angle) : std::sin(angle)) * cellV;
+            const double normalU = -alongV / std::hypot(alongU, alongV);
+            const double normalV = alongU / std::hypot(alongU, alongV);
+            for (int32_t shift = 0; shift < kShifts; ++shift) {
+                const double across = shift * shiftStep;
+                const Stretch stretch{at.Column(columns) / 2.0 + normalU * across,
+                                      at.Row(lines) / 2.0 + normalV * across, normalU, normalV,
+                                      width / 2.0};
+                const Grid grid = SampleStretch(at, stretch, lines, columns);
+                const std::vector<bool> wide = WideCells(grid);
+                const auto isWide = [&](int32_t x, int32_t y) {
+                    return wide[size_t(x) * at.size + y];
+                };
+                const auto joins = [&](const std::vector<Cell>& piece) {
+                    const auto atEnd = [&](int32_t end) {
+                        return std::any_of(piece.begin(), piece.end(), [&](const Cell& cell) {
+                            return (upDown ? cell.x : cell.y) == end;
+                        });
+                    };
+                    return atEnd(0) && atEnd(kShort - 1);
+                };
+                const std::vector<std::vector<Cell>> pieces = grid.Pieces(isWide, false);
+                if (std::none_of(pieces.begin(), pieces.end(), joins)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The narrowest track, in whole pixels, that reads as kNarrowestTrack cells or more whichever
+// way it runs: what the tool asks a player to draw. It is a pixel wider than the narrowest
+// stretches that read wide: a stretch drawn between the places tried can cover a pixel less
+// of some rows or columns.
+uint32_t AdvisedTrackWidth(const Sampling& at) {
+    const double cellPixels = double(std::max(at.width, at.height)) / at.size;
+    // Too thin along the rows and columns below kNarrowestTrack cells; wide enough aslant too
+    // well before twice that.
+    uint32_t thin = static_cast<uint32_t>(kNarrowestTrack * cellPixels) - 1;
+    uint32_t wide = static_cast<uint32_t>(std::ceil(2 * kNarrowestTrack * cellPixels));
+    while (wide - thin > 1) {
+        const uint32_t middle = thin + (wide - thin) / 2;
+        (StretchesReadWide(at, middle) ? wide : thin) = middle;
+    }
+    return wide + 1;
+}
+
+// How the advice reads in a problem line.
+std::string DrawItAsAdvised(const Sampling& at) {
+    return "draw it at least " + std::to_string(AdvisedTrackWidth(at)) + " pixels wide (" +
+           std::to_string(kNarrowestTrack) + " cells whichever way it runs)";
+}
+
 // The drivable cells are one piece, and the lap from just left of the start row comes round to
 // just right of it without crossing the start row. Returns whether the lap closes. A track
 // drawn thinner than a cell (which comes out a cell wide at most, falls apart or vanishes) is
@@ -452,8 +586,7 @@ bool CheckLoop(const Grid& grid, const Sampling& at, const StartRow* start, doub
         } else {
             line << "it falls apart into " << pieces.size() << " pieces";
         }
-        line << "; draw it at least " << std::ceil(kNarrowestTrack * cellPixels)
-             << " pixels wide (" << kNarrowestTrack << " cells)";
+        line << "; " << DrawItAsAdvised(at);
         report.problems.push_back(line.str());
         return false;
     }
@@ -501,23 +634,11 @@ bool CheckLoop(const Grid& grid, const Sampling& at, const StartRow* start, doub
 void CheckWidth(const Grid& grid, const Sampling& at, const StartRow& start,
                 CourseFromPicture& report) {
     const int32_t size = grid.Size();
-    const int32_t side = kNarrowestTrack;
-    std::vector<bool> wide(size_t(size) * size, false);
-    for (int32_t x = 0; x + side <= size; ++x) {
-        for (int32_t y = 0; y + side <= size; ++y) {
-            bool square = true;
-            for (int32_t i = 0; i < side * side && square; ++i) {
-                square = grid.Drivable(x + i / side, y + i % side);
-            }
-            for (int32_t i = 0; i < side * side && square; ++i) {
-                wide[size_t(x + i / side) * size + y + i % side] = true;
-            }
-        }
-    }
+    const std::vector<bool> wide = WideCells(grid);
     const auto narrow = [&](int32_t x, int32_t y) {
         return grid.Drivable(x, y) && !wide[size_t(x) * size + y];
     };
-    const uint32_t cellPixels = std::max(at.width, at.height) / uint32_t(size);
+    std::string advice;  // worked out once, for the first narrow place
     for (const std::vector<Cell>& piece : grid.Pieces(narrow, true)) {
         std::vector<bool> inPiece(size_t(size) * size, false);
         for (const Cell& cell : piece) {
@@ -529,9 +650,9 @@ void CheckWidth(const Grid& grid, const Sampling& at, const StartRow& start,
         }
         const Box box = BoxOf(piece);
         std::ostringstream line;
-        line << "the track is narrower than " << side << " cells at "
-             << at.Pixels(box.x0, box.x1, box.y0, box.y1) << "; make it at least " << side
-             << " cells (about " << side * cellPixels << " pixels) wide";
+        advice = advice.empty() ? DrawItAsAdvised(at) : advice;
+        line << "the track is narrower than " << kNarrowestTrack << " cells at "
+             << at.Pixels(box.x0, box.x1, box.y0, box.y1) << "; " << advice;
         report.problems.push_back(line.str());
     }
 }

@@ -99,6 +99,14 @@ TEST(RaceLaps, RockingOverTheLineOrALapBackwardsCountsNothing) {
     EXPECT_EQ(0, reversed.laps.laps);
     EXPECT_EQ(0, reversed.laps.nextGate);
     EXPECT_GT(reversed.againstFrames, reversed.frames * 9 / 10);
+    // Half a lap, the whole lap backwards (its gates undone), then on to the line: no lap.
+    const size_t half = route.points.size() / 2;
+    std::vector<WorldSpot> undone(route.points.begin(), route.points.begin() + half + 1);
+    undone.insert(undone.end(), backwards.end() - half, backwards.end());
+    undone.insert(undone.end(), backwards.begin() + 1, backwards.end() - half);
+    undone.insert(undone.end(), route.points.begin() + half, route.points.end());
+    undone.push_back(RoutePointAt(route, 1.0f));
+    EXPECT_EQ(0, DrivePath(route, undone, kTopSpeed, 1.0f).laps.laps);
 }
 
 // On the figure-eight, turning off where the track crosses itself, back toward the start line,

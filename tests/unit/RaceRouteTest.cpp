@@ -42,6 +42,13 @@ TEST(RaceRoute, EveryShippedCourseAndAWideOneHasALoopWithGatesFromFenceToFence) 
         EXPECT_EQ(route.points.front().z, route.startLine.centre.z) << name;
         EXPECT_EQ(route.points.front().x, route.points.back().x) << name;
         EXPECT_GT(route.gates.size(), route.length / 8.0f) << name;
+        // From racer 1's start place heading 0 runs with the route, and the first move crosses
+        // the start line.
+        LapProgress laps;
+        const WorldSpot start{course._start1X, course._start1Z};
+        EXPECT_FALSE(HeadingAgainstRoute(route, laps, start, 0.0f)) << name;
+        StepLaps(route, laps, start, {start.x, start.z - kTopSpeed}, 0.0, 1.0f);
+        EXPECT_TRUE(laps.leftStart) << name;
         for (size_t g = 0; g < route.gates.size(); ++g) {
             const RouteGate& gate = route.gates[g];
             const float length = std::hypot(gate.b.x - gate.a.x, gate.b.z - gate.a.z);

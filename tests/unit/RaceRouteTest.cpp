@@ -89,7 +89,7 @@ TEST(RaceLaps, TheRouteDrivenAtAnyFrameRateCountsItsLapsTimedByItsLength) {
     }
 }
 
-TEST(RaceLaps, RockingOverTheLineOrALapBackwardsCountsNothing) {
+TEST(RaceLaps, RockingOverTheLineOrALapBackwardsCountsNothingAndGatesBackedOverAreUndone) {
     CourseData course;
     const Route route = RouteOfShipped(course, "default.txt");
     const WorldSpot line = route.points.front();
@@ -114,6 +114,15 @@ TEST(RaceLaps, RockingOverTheLineOrALapBackwardsCountsNothing) {
     undone.insert(undone.end(), route.points.begin() + half, route.points.end());
     undone.push_back(RoutePointAt(route, 1.0f));
     EXPECT_EQ(0, DrivePath(route, undone, kTopSpeed, 1.0f).laps.laps);
+    // Half a lap and 20 points back: the gates backed over are to pass again.
+    std::vector<WorldSpot> backed(route.points.begin(), route.points.begin() + half + 1);
+    backed.insert(backed.end(), route.points.rend() - half, route.points.rend() - half + 20);
+    const LapProgress laps = DrivePath(route, backed, kTopSpeed, 1.0f).laps;
+    const float station = route.stations[half - 20];
+    EXPECT_EQ(std::count_if(route.gates.begin(), route.gates.end(),
+                            [station](const RouteGate& gate) { return gate.station < station; }),
+              laps.nextGate);
+    EXPECT_NEAR(station / route.length, laps.lapFraction, 0.002f);
 }
 
 // On the figure-eight, turning off where the track crosses itself, back toward the start line,

@@ -6,6 +6,7 @@
 
 #include "app/Camera.h"
 #include "app/Game.h"
+#include "base/WorldUnits.h"  // kTopSpeed
 
 class CourseData;
 class Skybox;
@@ -41,9 +42,6 @@ inline constexpr FrameRow kFrame[] = {
     {2, FrameStep::DrawTerrainAndMarkers}, {2, FrameStep::DrawItems},
     {0, FrameStep::ApplyFog}, {0, FrameStep::SwapBuffers},
 };
-
-// A racer's top speed, in world units per tick (base/FramePacer.h).
-inline constexpr float kTopSpeed = 0.5f;
 
 // The steps below take the time their frame stands for as arguments: `frameTicks`, the ticks of
 // base/FramePacer.h (one at the cap of 60), by which every per-tick amount is multiplied, and

@@ -11,3 +11,5 @@ constexpr float kMarkerHeight = 17.0f;      // every post, rope and race pole st
 constexpr float kPostHeight = 5.0f;         // a post spans this much, centred on kMarkerHeight
 constexpr int32_t kTrackHeight = 15;        // the ground a course needs: a racer's eye is 2 above
                                             // it, level with the ropes
+constexpr float kTopSpeed = 0.5f;           // a racer's top speed, world units per tick
+                                            // (base/FramePacer.h)

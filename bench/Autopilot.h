@@ -15,12 +15,10 @@ void UseFrameClock(int32_t startMillis);
 // Advances the frame clock by one frame.
 void AdvanceFrameClock();
 
-// Sets the key table for the next frame: each racer steers toward a point of the lap's route
-// a little ahead of where it is, accelerates while it points roughly that way and holds its
-// speed while it turns harder. The route is derived from the grid at the first call: the
-// drivable cells are numbered by their distance (in side steps) from the start row, going
-// the way the racers face and never across the start row, and the centre of the cells of
-// each number is one point of the route.
+// Sets the key table for the next frame: each racer steers toward a point of the course's route
+// (course/Route.h, found at the first call) a little ahead of where it is along the route,
+// accelerates while it points roughly that way and holds its speed while it turns harder.
+// Where it is along the route comes from its laps (race/Laps.h), each call a frame of one tick.
 void DriveBoth(Game& game);
 
 // How many laps racer 1 has driven since the first DriveBoth, in fractions of a lap.

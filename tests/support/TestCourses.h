@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -42,6 +44,31 @@ inline std::string CourseText(int width, int length, char fill,
         text += line + "\n";
     }
     return text;
+}
+
+// A size x size course: track `halfWidth` cells either side of the closed line through the
+// `corners` (line, column), blocked ground elsewhere, start cells in column `startColumn` from
+// line `startFirst` to `startLast`, and then the `extra` cells.
+inline std::string DrawnCourse(int size, const std::vector<std::pair<float, float>>& corners,
+                               float halfWidth, int startColumn, int startFirst, int startLast,
+                               std::vector<CourseCell> extra = {}) {
+    std::vector<CourseCell> cells;
+    for (int x = 0; x < size; ++x) {
+        for (int y = 0; y < size; ++y) {
+            for (size_t k = 0; k < corners.size(); ++k) {
+                const auto [ax, ay] = corners[k];
+                const auto [bx, by] = corners[(k + 1) % corners.size()];
+                const float dx = bx - ax, dy = by - ay, px = x + 0.5f - ax, py = y + 0.5f - ay;
+                const float t = std::clamp((px * dx + py * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
+                if (std::hypot(px - t * dx, py - t * dy) <= halfWidth) {
+                    cells.push_back({x, y, x >= startFirst && x <= startLast && y == startColumn ? '2' : '0'});
+                    break;
+                }
+            }
+        }
+    }
+    cells.insert(cells.end(), extra.begin(), extra.end());
+    return CourseText(size, size, '1', cells);
 }
 
 // Reads a course from text; what the reader wrote on the console goes to *console.

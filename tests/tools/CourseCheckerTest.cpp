@@ -79,6 +79,18 @@ const BadCourse kBadCourses[] = {
     {"both racers on the fence line",
      "8 8\n11111111\n10000001\n12000001\n12000001\n10000001\n10000001\n10000001\n11111111\n",
      "warning: line 4, column 2: racer 2 starts on the fence line", 2},
+    // Race lines name what stands in a race's way, and change no exit status.
+    {"race: start row short of the fence",
+     DrawnCourse(64, {{10, 50}, {10, 12}, {54, 12}, {54, 50}}, 3.3f, 32, 9, 11),
+     "race: the start row at line 11, column 33 does not reach across the track: it goes on at "
+     "line 10, column 33", 0},
+    {"race: no loop", DrawnCourse(64, {{10, 50}, {10, 12}}, 2.3f, 32, 8, 12),
+     "race: no route, so the course can be driven but not raced\n", 0},
+    {"race: island", DrawnCourse(64, {{10, 50}, {10, 12}, {54, 12}, {54, 50}}, 4.3f, 32, 6, 14,
+                                 {{30, 10, '1'}, {31, 10, '1'}, {30, 11, '1'}, {31, 11, '1'}}),
+     "race: a fork at line ", 0},
+    {"race: flat crossing", DrawnCourse(64, {{10, 38}, {10, 26}, {54, 38}, {54, 26}}, 2.3f, 32, 8, 12),
+     "degrees, too flat to go straight through (cross at 40 degrees or more)", 0},
     {"cost despite warnings",
      "8 8\n11111111\n10222201\n1.000001\n10000001\n10000001\n10000001\n10000001\n11111111\n",
      ": the most markers any one view will hold: ", 2},
@@ -110,6 +122,9 @@ TEST(CourseChecker, AcceptsEveryShippedCourse) {
             EXPECT_TRUE(Contains(run.output, ": ground from " + data + "/terrain_data/")) << run.output;
             EXPECT_TRUE(Contains(run.output, path + ": 64 x 64 cells of 4 units, 4 start cells\n"))
                 << run.output;
+            // A route, and nothing in a race's way: one race line.
+            EXPECT_TRUE(Contains(run.output, path + ": race: the route is ")) << run.output;
+            EXPECT_EQ(run.output.find(": race: "), run.output.rfind(": race: ")) << run.output;
         }
         ++courses;
     }
@@ -125,6 +140,7 @@ TEST(CourseChecker, CountsTheMarkersTheGameWillBuild) {
                   ": the game will build 74 markers\n" + ring +
                   ": the most markers any one view will hold: 74 (the default course: 210); on a "
                   "machine without a GPU it runs as smoothly as the default course\n" +
+                  ring + ": race: the route is 583 units round (19.4 s at top speed), with 58 gates\n" +
                   ring + ": sound\n",
               run.output);
 }
@@ -168,7 +184,7 @@ TEST_P(CourseCheckerRejects, NamesTheBrokenRule) {
     const ToolResult run = GetParam().option ? Check({GetParam().option, path}) : Check({path});
     EXPECT_EQ(GetParam().exitStatus, run.exitStatus) << run.output;
     EXPECT_TRUE(Contains(run.output, GetParam().line)) << run.output;
-    EXPECT_FALSE(Contains(run.output, ": sound")) << run.output;
+    EXPECT_EQ(GetParam().exitStatus == 0, Contains(run.output, ": sound")) << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachRule, CourseCheckerRejects, ::testing::ValuesIn(kBadCourses),

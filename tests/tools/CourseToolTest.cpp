@@ -202,6 +202,12 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
          "128 x 128 cells of 2 units",
          0,
          "of memory; a smaller --size (64) or bends instead of long straights keep fewer posts"},
+        {{"from-image", KESTRUN_SOURCE_DIR "/docs/courses/example-track-narrow.png",
+          dir.File("narrow.txt"), "--size", "256"},
+         "day",
+         "256 x 256 cells of 1 units, 9 start cells",
+         0,
+         "race: the route is "},
         {{"from-image", Encode(Stretch(DrawRing({}), 2, 1), dir.File("wide.png")), dir.File("wide.txt")},
          "day",
          "64 x 64 cells of 4 units, 6 start cells",
@@ -218,6 +224,11 @@ TEST(CourseTool, MakesASoundCourseAndItsLevelFromADrawing) {
         const ToolResult checked = RunTool(KESTRUN_CHECK_TOOL, {course});
         EXPECT_EQ(c.checked, checked.exitStatus) << checked.output;
         EXPECT_TRUE(Contains(checked.output, c.read)) << checked.output;
+        // Every drawing made a course is raced round: a route, the same in both tools.
+        const size_t race = checked.output.find(": race: the route is ");
+        ASSERT_NE(std::string::npos, race) << checked.output;
+        EXPECT_TRUE(Contains(made.output, checked.output.substr(race, checked.output.find('\n', race) - race)))
+            << made.output;
         const std::string level = course.substr(0, course.size() - 4) + "-level.txt";
         EXPECT_EQ("skyboxes/" + c.sky + "\n" + course + "\n", ReadFileBytes(level));
         // The build's tool is not the installed game's: the tree's ./run plays the level.

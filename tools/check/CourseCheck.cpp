@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <sstream>
 #include <utility>
 
+#include "base/FramePacer.h"
 #include "course/CourseData.h"
 #include "course/CourseGrid.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
 #include "course/MarkerPlacement.h"
+#include "course/Route.h"
 
 namespace {
 constexpr size_t kListedCells = 20;   // cells named one by one for each kind of warning
@@ -277,6 +280,34 @@ void WarnAboutGround(const CourseData& course, const unsigned char* heights,
     ListCells(warnings, cells,
               "drivable cells are not on ground at height 15 (the markers float or sink there)");
 }
+
+// The race line for one thing in a race's way, naming its cells.
+std::string RaceIssueLine(const CourseData& course, const std::vector<CellPlace>& places,
+                          const RouteIssue& issue) {
+    const std::string cell = Where(places, course, issue.cell.x, issue.cell.y);
+    const std::string other = Where(places, course, issue.other.x, issue.other.y);
+    std::ostringstream line;
+    switch (issue.problem) {
+    case RouteProblem::StartRowShort:
+        line << "race: the start row at " << cell << " does not reach across the track: it "
+             << "goes on at " << other << "; lay start cells from fence to fence";
+        break;
+    case RouteProblem::NoLoop:
+        line << "race: no loop: nothing comes round from the start row (" << cell << " to "
+             << other << ") back to it";
+        break;
+    case RouteProblem::Fork:
+        line << "race: a fork at " << cell << ": racers could leave the route there";
+        break;
+    case RouteProblem::ShallowCrossing:
+        line << "race: the track crosses itself at " << cell << " at "
+             << static_cast<int32_t>(std::lround(issue.angle)) << " degrees, too flat to go "
+             << "straight through (cross at " << static_cast<int32_t>(kShallowestCrossing)
+             << " degrees or more)";
+        break;
+    }
+    return line.str();
+}
 }  // namespace
 
 std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32_t length) {
@@ -300,6 +331,32 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
         here = c == '\n' ? CellPlace{here.line + 1, 1} : CellPlace{here.line, here.column + 1};
     }
     return places;
+}
+
+std::vector<std::string> RaceLines(const CourseData& course, const std::string& text) {
+    const std::vector<CellPlace> places = LocateCells(text, course.GetWidth(), course.GetLength());
+    const Route route = FindRoute(course);
+    std::vector<std::string> lines;
+    std::ostringstream summary;
+    summary.setf(std::ios::fixed);
+    summary.precision(1);
+    if (route.points.empty()) {
+        summary << "race: no route, so the course can be driven but not raced";
+    } else {
+        summary << "race: the route is " << static_cast<int32_t>(std::lround(route.length))
+                << " units round (" << route.length / kTopSpeed / kTicksPerSecond
+                << " s at top speed), with " << route.gates.size() << " gates";
+    }
+    lines.push_back(summary.str());
+    for (size_t i = 0; i < route.issues.size() && i < kListedCells; ++i) {
+        lines.push_back(RaceIssueLine(course, places, route.issues[i]));
+    }
+    if (route.issues.size() > kListedCells) {
+        lines.push_back("race: " + std::to_string(route.issues.size()) +
+                        " things in a race's way (the first " + std::to_string(kListedCells) +
+                        " are listed)");
+    }
+    return lines;
 }
 
 CourseReport CheckCourse(CourseData& course, const std::string& text, const unsigned char* heights) {

@@ -32,3 +32,10 @@ std::vector<CellPlace> LocateCells(const std::string& text, int32_t width, int32
 // of the height file) it also looks at the ground under every drivable cell. Runs the game's
 // marker rule on the grid to count the markers, so the grid holds ';' cells afterwards.
 CourseReport CheckCourse(CourseData& course, const std::string& text, const unsigned char* heights);
+
+// Whether the course can be raced, for the checker and the course tool alike: its route's
+// length in units and in seconds at top speed, and its gates, or that it has none; then one line
+// for each thing in a race's way, naming its cells (a start row short of the fence, no loop
+// back to the start line, a fork, a crossing too flat to go straight through). Each line begins
+// "race: ". None of them is a problem: the free drive plays the course all the same.
+std::vector<std::string> RaceLines(const CourseData& course, const std::string& text);

@@ -32,7 +32,9 @@ const char* const kUsage =
     "courses folder of a data folder, it also checks that the ground of DIR's\n"
     "terrain_data/terrain1.raw is at height 15 under every drivable cell. For a course with no\n"
     "problems it states the most markers any one view will hold (from the course's layout, with\n"
-    "the game's culling) and what that costs on a machine without a GPU.\n"
+    "the game's culling) and what that costs on a machine without a GPU, then whether it can be\n"
+    "raced (lines beginning 'race:'): its route's length and gates, or that it has none, and what\n"
+    "stands in a race's way. The race lines never change the exit status.\n"
     "Exit status: 0 every course is sound; 1 a course the game cannot read or will run wrongly\n"
     "(problems); 2 no problems, but warnings (invisible walls, a racer that starts on the fence\n"
     "line, ground off height 15).\n"
@@ -105,6 +107,9 @@ int CheckFile(const char* path, const std::string& dataOption) {
     if (report.problems.empty()) {
         const std::vector<int32_t> sizes = SmallerCourseSizes(course.GetWidth());
         std::cout << path << ": " << CostLine(CostOfCourse(course), sizes) << std::endl;
+        for (const std::string& line : RaceLines(course, text)) {
+            std::cout << path << ": " << line << std::endl;
+        }
     }
     if (!report.problems.empty()) {
         std::cout << path << ": " << report.problems.size()

@@ -703,6 +703,8 @@ void CheckAsTheGameReadsIt(const std::string& text, const Picture& picture, bool
         }
     }
     report.notes.push_back(CostLine(cost, sizes));
+    const std::vector<std::string> race = RaceLines(course, text);
+    report.notes.insert(report.notes.end(), race.begin(), race.end());
 }
 }  // namespace
 

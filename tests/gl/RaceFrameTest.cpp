@@ -300,7 +300,7 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
 TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
     mixer->SetClip(SoundClip::Pickup, std::vector<float>(512, 0.5f));
     for (int racer : {1, 2}) {
-        Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
+        Camera& taker = game->_racers[racer - 1].camera;
         StartRacerAt(game->_camera1, 150.0f, 150.0f);
         StartRacerAt(game->_camera2, 150.0f, 150.0f);
         StartRacerAt(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)

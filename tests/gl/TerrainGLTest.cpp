@@ -17,20 +17,14 @@
 #include "../unit/TiffTestFiles.h"
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "RecordedBoxes.h"
 #include "TempDir.h"
 #include "base/FramePacer.h"
 #include "terrain/Course.h"
 #include "platform/GLExtensions.h"
-#include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
 namespace {
-std::vector<std::pair<std::string, std::string>> g_boxes;
-
-void RecordBox(const char* text, const char* caption) {
-    g_boxes.emplace_back(text, caption);
-}
-
 // Raw height of the test fields: water (0) for x below 128, the lowest land (20, world 2) above.
 std::string HalfWaterField() {
     std::string field(kTerrainSize * kTerrainSize, '\0');
@@ -45,13 +39,10 @@ protected:
     void SetUp() override {
         EnsureGLContext();
         g_glMultiTexCoord2fARB = glMultiTexCoord2f;   // the core name of the same entry point
-        g_boxes.clear();
         g_wavePhase = 0.0f;  // as at start-up; earlier tests of the process ran passes
-        SetMessageBoxForTesting(RecordBox);
         dir.Enter();
         dir.Write("terrain_data/terrain1.raw", HalfWaterField());
     }
-    void TearDown() override { SetMessageBoxForTesting(nullptr); }
 
     void CopyProgram(const char* name) {
         dir.Write(std::string("Cg/") + name,
@@ -73,15 +64,10 @@ protected:
         return console.Text();
     }
 
+    RecordedBoxes boxes;
     TempDir dir;
     Course course;
 };
-
-GLuint CurrentProgram() {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return static_cast<GLuint>(program);
-}
 
 GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b) {
     GLuint texture = 0;
@@ -239,10 +225,9 @@ TEST_F(TerrainGL, StartsWithoutTexturesAndRunsOnePass) {
     glActiveTexture(GL_TEXTURE0);
     cgGLEnableTextureParameter(g_paramDetail);
     glActiveTexture(GL_TEXTURE1);
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    const GLuint bound = BoundTexture();
     glActiveTexture(GL_TEXTURE0);
-    EXPECT_EQ(0, bound);
+    EXPECT_EQ(0u, bound);
     glDeleteTextures(1, &stray);
 }
 

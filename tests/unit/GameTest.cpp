@@ -1,7 +1,12 @@
-// The game object: its values after construction and the window sizes it refuses.
+// The game object: its values after construction, the window sizes it refuses, and the frame
+// it runs, row by row.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "ConsoleCapture.h"
+#include "FrameOrder.h"
+#include "app/FrameSteps.h"
 #include "app/Game.h"
 
 TEST(GameObject, ConstructionValues) {
@@ -31,4 +36,13 @@ TEST(GameObject, TooSmallWindowIsRefusedWithTheSizes) {
               capture.Text());
     EXPECT_EQ(0, game._width);
     EXPECT_EQ(0, game._halfHeight);
+}
+
+TEST(FrameTable, RunsTheStepsOfEachHalfInTheOrderOfTheRules) {
+    ASSERT_EQ(std::size(kRulesFrameOrder), std::size(kFrame));
+    for (size_t row = 0; row < std::size(kFrame); ++row) {
+        EXPECT_EQ(kRulesFrameOrder[row].racer, kFrame[row].racer) << "row " << row;
+        EXPECT_EQ(static_cast<int>(kRulesFrameOrder[row].step), static_cast<int>(kFrame[row].step))
+            << "row " << row << " of racer " << kFrame[row].racer;
+    }
 }

@@ -24,33 +24,6 @@ constexpr const char* kSnapshotFile = "snapshot.jpg";
 static_assert(sizeof(Game::_skyboxPath) == kLevelFieldSize, "level field size");
 static_assert(sizeof(Game::_courseFile) == kLevelFieldSize, "level field size");
 
-// KESTRUN_MAX_FPS wins over the settings file's max_fps; a value it refuses gets one line and
-// the default cap.
-int FrameCapInForce(const PlayerSettings& settings) {
-    const char* cap = EnvironmentSetting(kFrameCapVariable);
-    if (!cap) {
-        return settings.frameCap;
-    }
-    std::string problem;
-    const int framesPerSecond = MaxFramesPerSecond(cap, &problem);
-    if (!problem.empty()) {
-        std::cerr << problem << std::endl;
-    }
-    return framesPerSecond;
-}
-
-// KESTRUN_FULLSCREEN (yes or no) wins over the settings file's fullscreen.
-bool FullscreenInForce(const PlayerSettings& settings) {
-    const char* chosen = EnvironmentSetting(kFullscreenVariable);
-    bool fullscreen = settings.fullscreen;
-    if (chosen && !ReadYesNo(chosen, &fullscreen)) {
-        std::cerr << "kestrun: " << kFullscreenVariable << " must be yes or no, not '" << chosen
-                  << "'; the game starts in a window" << std::endl;
-        return false;
-    }
-    return fullscreen;
-}
-
 // A menu line that shows a racer's keys (the menu's font is Latin-1, as the key codes are).
 std::string KeysLine(const char* racer, const RacerKeys& keys) {
     const auto key = [](unsigned char code) { return std::string(1, static_cast<char>(code)); };
@@ -102,7 +75,7 @@ Game::Game(const PlayerSettings& settings)
       _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
       // Number, keys, pad, sound channel.
       _racers{{1, &_settings.racer1, 0, 0}, {2, &_settings.racer2, 1, 1}},
-      _settings(settings), _pacer(FrameCapInForce(settings)) {
+      _settings(settings), _pacer(settings.frameCap) {
     g_game = this;
 }
 
@@ -141,14 +114,7 @@ bool Game::Init(const char* levelFile) {
     InitMenu();
     if (!failed) {
         _gamepads.Start();
-        // KESTRUN_VOLUME wins over the settings file's volume.
-        std::string problem;
-        const char* volumeSet = EnvironmentSetting(kVolumeVariable);
-        const int volume = volumeSet ? ParseVolume(volumeSet, &problem) : _settings.volume;
-        if (!problem.empty()) {
-            std::cerr << problem << std::endl;
-        }
-        _sound.Start(volume);
+        _sound.Start(_settings.volume);
     }
     return !failed;
 }
@@ -175,7 +141,7 @@ bool Game::InitWindow() {
     glutKeyboardUpFunc(keyboardUpCallback);
     glutSpecialFunc(specialCallback);
     glutIgnoreKeyRepeat(1);
-    if (FullscreenInForce(_settings)) {
+    if (_settings.fullscreen) {
         ToggleFullscreen();
     }
     return true;

@@ -25,8 +25,8 @@ struct RacerView {
 
 class Game {
 public:
-    // The player's settings (their keys, fullscreen, volume and frame cap) as the settings file
-    // gives them; the environment's KESTRUN_VOLUME, KESTRUN_MAX_FPS and KESTRUN_FULLSCREEN win.
+    // The player's settings in force (their keys, fullscreen, volume, frame cap and items), as
+    // LoadSettings works them out from the settings file and the environment.
     explicit Game(const PlayerSettings& settings = PlayerSettings());
     virtual ~Game();
 
@@ -98,7 +98,7 @@ public:
         int x, y, width, height;
     } _windowed = {};
 
-    FramePacer _pacer;  // the cap on the frame rate (KESTRUN_MAX_FPS) and each frame's ticks
+    FramePacer _pacer;  // the cap on the frame rate (_settings.frameCap) and each frame's ticks
     // The ticks the frame being drawn stands for, handed to each step that needs them; one
     // until the pacer says otherwise.
     float _frameTicks = kOneTick;

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         PrintUsage(argv[0]);
         return 1;
     }
-    PlayerSettings settings;
+    PlayerSettings settings;  // the file's, then the environment's, with their problem lines
     LoadSettings(SettingsFilePath(), &settings, std::cerr);
     Game game(settings);
     if (!game.Init(argv[1])) {

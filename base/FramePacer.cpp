@@ -16,19 +16,6 @@ int32_t MillisBetween(int then, int now) {
 }
 }  // namespace
 
-int MaxFramesPerSecond(const char* value, std::string* problem) {
-    if (value == nullptr || *value == '\0') {
-        return kDefaultFrameCap;
-    }
-    int cap = kDefaultFrameCap;
-    if (!ReadFrameCap(value, &cap)) {
-        *problem = std::string("kestrun: KESTRUN_MAX_FPS must be a whole number from 0 to ") +
-                   std::to_string(kHighestFrameCap) + ", not '" + value +
-                   "'; the frame cap is " + std::to_string(kDefaultFrameCap);
-    }
-    return cap;
-}
-
 FramePacer::FramePacer(int maxFramesPerSecond)
     : _framePeriod(maxFramesPerSecond > 0 ? 1000.0 / maxFramesPerSecond : 0.0) {}
 

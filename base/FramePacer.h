@@ -1,25 +1,16 @@
-// The frame rate: at most kDefaultFrameCap frames a second unless KESTRUN_MAX_FPS says
-// otherwise, and the time each frame stands for, in ticks. The game's rules are amounts per
-// tick, a 60th of a second (speeds, the turning, the bobbing, the water's wave, the item
-// animation), and each frame applies them for the time it stands for: a frame that comes on
-// time at the cap of 60 is exactly one tick, so the game does exactly what the per-tick rules
-// give; a frame that comes later stands for the real time since the one before, a fraction of
-// ticks, so that the race keeps its pace and moves evenly at any frame rate.
+// The frame rate: at most the player's cap (max_fps or KESTRUN_MAX_FPS, base/SettingsFile.h;
+// 0 for none: frames back to back, one tick each, as the benchmarks run them), and the time
+// each frame stands for, in ticks. The game's rules are amounts per tick, a 60th of a second
+// (speeds, the turning, the bobbing, the water's wave, the item animation), and each frame
+// applies them for the time it stands for: a frame that comes on time at the cap of 60 is
+// exactly one tick, so the game does exactly what the per-tick rules give; a frame that comes
+// later stands for the real time since the one before, a fraction of ticks, so that the race
+// keeps its pace and moves evenly at any frame rate.
 #pragma once
-
-#include <string>
-
-#include "base/Settings.h"
 
 constexpr int kTicksPerSecond = 60;       // the rate the per-tick rules are written for
 constexpr float kOneTick = 1.0f;          // a frame's time at the cap of 60, on time
 constexpr int kMaxTicksPerFrame = 4;      // below 15 frames a second the race slows down
-
-// The cap KESTRUN_MAX_FPS asks for, read by ReadFrameCap (base/Settings.h): a whole number from
-// 1 to 1000, or 0 for none (frames back to back, one tick each: the per-tick rules frame by
-// frame, as the benchmarks run them). kDefaultFrameCap when unset or empty; anything else
-// gives the default and a line in *problem.
-int MaxFramesPerSecond(const char* value, std::string* problem);
 
 // Paces the frames on the game's millisecond clock, which may wrap from the largest int to the
 // smallest (GLUT's does after 24.8 days): only differences of readings are used.

@@ -23,14 +23,6 @@ bool ReadWholeNumber(const char* text, int lowest, int highest, int* value) {
     return true;
 }
 
-bool ReadVolume(const char* text, int* volume) {
-    return ReadWholeNumber(text, 0, kLoudestVolume, volume);
-}
-
-bool ReadFrameCap(const char* text, int* framesPerSecond) {
-    return ReadWholeNumber(text, 0, kHighestFrameCap, framesPerSecond);
-}
-
 bool ReadYesNo(const char* text, bool* value) {
     const std::string word = text ? text : "";
     if (word != "yes" && word != "no") {

@@ -1,18 +1,14 @@
-// What a player sets for the game, and the one rule for reading each value, shared by the
-// game, the launcher (through kestrun-settings) and the tests.
+// What a player sets for the game: the defaults, the ranges and the rules for reading a value,
+// which the settings' rows (base/SettingsFile.h) apply for the game, the launcher (through
+// kestrun-settings) and the tests.
 #pragma once
 
 #include <string>
 
 constexpr int kDefaultVolume = 80;
-constexpr int kLoudestVolume = 100;
+constexpr int kLoudestVolume = 100;     // a volume is a whole number from 0 (silent) to this
 constexpr int kDefaultFrameCap = 60;    // frames a second: the pace the game's rules are written for
-constexpr int kHighestFrameCap = 1000;
-
-// The environment variables a player may set; each wins over the settings file's value.
-constexpr const char* kVolumeVariable = "KESTRUN_VOLUME";
-constexpr const char* kFrameCapVariable = "KESTRUN_MAX_FPS";
-constexpr const char* kFullscreenVariable = "KESTRUN_FULLSCREEN";
+constexpr int kHighestFrameCap = 1000;  // a cap is a whole number up to this, or 0 for none
 
 // One racer's four controls, each a key code as GLUT reports it (case matters: "W" is not "w").
 struct RacerKeys {
@@ -34,13 +30,6 @@ constexpr unsigned char kSnapshotKey = 'c';
 // are allowed ("007" is 7); a sign, a space, a point or any other text is not. False for
 // anything else, leaving *value as it was.
 bool ReadWholeNumber(const char* text, int lowest, int highest, int* value);
-
-// A volume: a whole number from 0 (silent) to kLoudestVolume.
-bool ReadVolume(const char* text, int* volume);
-
-// A cap on the frame rate: a whole number from 1 to kHighestFrameCap frames a second, or 0 for
-// none (frames back to back, one tick each, as the benchmarks run them).
-bool ReadFrameCap(const char* text, int* framesPerSecond);
 
 // "yes" or "no", as written (fullscreen).
 bool ReadYesNo(const char* text, bool* value);

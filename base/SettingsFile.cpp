@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <utility>
 
 namespace {
+constexpr size_t kProblemsShown = 5; // a file's problem lines before the count of the rest
+
 // One racer's control, by the name the file gives it.
 struct KeyControl {
     const char* name;
@@ -29,17 +34,83 @@ const KeyControl kKeyControls[] = {
     {"racer2.right", &PlayerSettings::racer2, &RacerKeys::right},
 };
 
-unsigned char& KeyOf(PlayerSettings& settings, const KeyControl& control) {
-    return (settings.*control.racer).*control.control;
-}
 unsigned char KeyOf(const PlayerSettings& settings, const KeyControl& control) {
     return (settings.*control.racer).*control.control;
 }
 
-// A text as the problem lines quote it, cut short when long.
+// The length of the UTF-8 sequence at text[at], its code point in *code; 0 where none starts
+// (a stray byte, a cut or overlong sequence, a surrogate, beyond U+10FFFF).
+size_t Utf8Sequence(const std::string& text, size_t at, uint32_t* code) {
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const size_t length = lead < 0x80    ? 1
+                          : lead >= 0xf0 ? 4
+                          : lead >= 0xe0 ? 3
+                          : lead >= 0xc0 ? 2
+                                         : 0;
+    if (length == 0 || lead > 0xf4 || at + length > text.size()) {
+        return 0;
+    }
+    uint32_t value = length == 1 ? lead : lead & (0x7f >> length);
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xc0) != 0x80) {
+            return 0;
+        }
+        value = value << 6 | (byte(at + i) & 0x3f);
+    }
+    constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff)) {
+        return 0;
+    }
+    *code = value;
+    return length;
+}
+
+bool IsUtf8(const std::string& text) {
+    uint32_t code = 0;
+    for (size_t at = 0, length = 0; at < text.size(); at += length) {
+        if ((length = Utf8Sequence(text, at, &code)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A text as the problem lines quote it: cut short after 40 characters, and each control
+// character or byte that is not UTF-8 written as \xNN, so that none reaches the terminal.
 std::string Quoted(const std::string& text) {
     constexpr size_t kLongest = 40;
-    return "'" + (text.size() > kLongest ? text.substr(0, kLongest) + "..." : text) + "'";
+    std::string shown = "'";
+    size_t characters = 0;
+    for (size_t at = 0; at < text.size(); ++characters) {
+        if (characters == kLongest) {
+            shown += "...";
+            break;
+        }
+        uint32_t code = 0;
+        const size_t length = Utf8Sequence(text, at, &code);
+        if (length > 0 && code >= 0x20 && code != 0x7f && (code < 0x80 || code >= 0xa0)) {
+            shown += text.substr(at, length);
+        } else {
+            for (size_t i = at; i < at + std::max<size_t>(length, 1); ++i) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02x",
+                              static_cast<unsigned char>(text[i]));
+                shown += escaped;
+            }
+        }
+        at += std::max<size_t>(length, 1);
+    }
+    return shown + "'";
+}
+
+// The text followed by spaces up to `width` characters (of UTF-8 text).
+std::string Padded(const std::string& text, size_t width) {
+    const size_t characters =
+        static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+        }));
+    return text + std::string(width > characters ? width - characters : 0, ' ');
 }
 
 std::string Trimmed(const std::string& text) {
@@ -48,6 +119,18 @@ std::string Trimmed(const std::string& text) {
         return "";
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The value after a line's "=": its first word when nothing but a comment ("#" and what
+// follows) comes after it, else all of it (which no setting takes). "racer1.left = #" is the
+// key '#'; "volume = 60 # quieter" is 60.
+std::string ValueOf(const std::string& rest) {
+    const std::string value = Trimmed(rest);
+    const size_t end = value.find_first_of(" \t");
+    if (end != std::string::npos && value[value.find_first_not_of(" \t", end)] == '#') {
+        return value.substr(0, end);
+    }
+    return value;
 }
 
 SettingRow KeyRow(const KeyControl& control) {
@@ -59,7 +142,7 @@ SettingRow KeyRow(const KeyControl& control) {
         if (IsGameKey(key)) {
             return "cannot be " + Quoted(value) + ": q, c and Esc are the game's own keys";
         }
-        KeyOf(*settings, control) = key;
+        (settings->*control.racer).*control.control = key;
         return "";
     };
     auto show = [control](const PlayerSettings& settings) {
@@ -68,11 +151,15 @@ SettingRow KeyRow(const KeyControl& control) {
     return {control.name, nullptr, read, show};
 }
 
-// A whole number read by its rule from base/Settings.h; `takes` says what the rule takes.
+// A whole number from lowest to highest; `lowestMeans` says what the lowest stands for.
 SettingRow NumberRow(const char* name, const char* environment, int PlayerSettings::*member,
-                     bool (*rule)(const char*, int*), const std::string& takes) {
+                     int lowest, int highest, const std::string& lowestMeans = "") {
+    const std::string takes = "must be a whole number from " + std::to_string(lowest) +
+                              lowestMeans + " to " + std::to_string(highest);
     auto read = [=](const std::string& value, PlayerSettings* settings) -> std::string {
-        return rule(value.c_str(), &(settings->*member)) ? "" : takes + ", not " + Quoted(value);
+        return ReadWholeNumber(value.c_str(), lowest, highest, &(settings->*member))
+                   ? ""
+                   : takes + ", not " + Quoted(value);
     };
     auto show = [member](const PlayerSettings& settings) {
         return std::to_string(settings.*member);
@@ -80,16 +167,16 @@ SettingRow NumberRow(const char* name, const char* environment, int PlayerSettin
     return {name, environment, read, show};
 }
 
-SettingRow FullscreenRow() {
-    auto read = [](const std::string& value, PlayerSettings* settings) -> std::string {
-        return ReadYesNo(value.c_str(), &settings->fullscreen)
+SettingRow YesNoRow(const char* name, const char* environment, bool PlayerSettings::*member) {
+    auto read = [member](const std::string& value, PlayerSettings* settings) -> std::string {
+        return ReadYesNo(value.c_str(), &(settings->*member))
                    ? ""
                    : "must be yes or no, not " + Quoted(value);
     };
-    auto show = [](const PlayerSettings& settings) {
-        return std::string(settings.fullscreen ? "yes" : "no");
+    auto show = [member](const PlayerSettings& settings) {
+        return std::string(settings.*member ? "yes" : "no");
     };
-    return {"fullscreen", kFullscreenVariable, read, show};
+    return {name, environment, read, show};
 }
 
 // Where the items stand: "anywhere" on the terrain, as the game has always placed them, or
@@ -117,42 +204,117 @@ const SettingRow* FindRow(const std::string& name) {
     return nullptr;
 }
 
-using Problem = std::pair<int, std::string>;  // the line, what is wrong with it
+// What is wrong with a line of the file. A line that would set a setting names it, and its
+// message ends with that setting's value in force; a line that is ignored names none.
+struct Problem {
+    int line;
+    std::string what;
+    std::string setting;
+};
 
-// Where two controls share a key, the one set on the later line goes back to its default, and
-// so on until every control has a key of its own (the defaults share none).
-void RefuseSharedKeys(PlayerSettings* settings, SettingLines* lines, std::vector<Problem>* found) {
+// The values the file gave each setting, in the order of its lines, on its default (line 0).
+using Given = std::map<std::string, std::vector<std::pair<int, std::string>>>;
+
+// Where two controls share a key, the one given it on the later line gives way: it goes back
+// to the key it had before that line. A control on its default key counts as given it before
+// the file. Until every control has a key of its own (the defaults share none).
+void RefuseSharedKeys(PlayerSettings* settings, Given* given, std::vector<Problem>* found) {
+    const PlayerSettings defaults;
+    const auto lineOf = [&](const KeyControl& control) {
+        const auto values = given->find(control.name);
+        return values == given->end() || KeyOf(*settings, control) == KeyOf(defaults, control)
+                   ? 0
+                   : values->second.back().first;
+    };
     for (;;) {
-        const KeyControl* latest = nullptr;
+        const KeyControl* later = nullptr;
         const KeyControl* owner = nullptr;
         for (const KeyControl& control : kKeyControls) {
-            const auto given = lines->find(control.name);
             for (const KeyControl& other : kKeyControls) {
-                if (given != lines->end() && &other != &control &&
-                    KeyOf(*settings, other) == KeyOf(*settings, control) &&
-                    (!latest || given->second > lines->at(latest->name))) {
-                    latest = &control;
+                if (KeyOf(*settings, other) == KeyOf(*settings, control) &&
+                    lineOf(control) > lineOf(other) &&
+                    (!later || lineOf(control) > lineOf(*later))) {
+                    later = &control;
                     owner = &other;
                 }
             }
         }
-        if (!latest) {
+        if (!later) {
             return;
         }
-        const auto ownerLine = lines->find(owner->name);
-        const std::string ownersLine =
-            ownerLine == lines->end() ? "" : " (line " + std::to_string(ownerLine->second) + ")";
-        unsigned char& key = KeyOf(*settings, *latest);
-        const PlayerSettings defaults;
-        found->push_back({lines->at(latest->name),
-                          std::string(latest->name) + " cannot be " + Quoted(KeyText(key)) +
-                              ": it is " + owner->name + "'s key" + ownersLine + "; it stays " +
-                              KeyText(KeyOf(defaults, *latest))});
-        key = KeyOf(defaults, *latest);
-        lines->erase(latest->name);
+        const auto ownerValues = given->find(owner->name);
+        const int ownerLine = ownerValues == given->end() ? 0 : ownerValues->second.back().first;
+        auto& values = (*given)[later->name];
+        found->push_back({values.back().first,
+                          std::string(later->name) + " cannot be " +
+                              Quoted(KeyText(KeyOf(*settings, *later))) + ": it is " + owner->name +
+                              "'s key" +
+                              (ownerLine ? " (line " + std::to_string(ownerLine) + ")" : ""),
+                          later->name});
+        values.pop_back();
+        FindRow(later->name)->read(values.back().second, settings);
     }
 }
-}  // namespace
+
+// The end of a problem line: the setting's value in force and, when it is not the one the
+// line found, where it comes from.
+std::string InForce(const Problem& problem, const PlayerSettings& settings,
+                    const SettingSources& sources) {
+    const std::string value = FindRow(problem.setting)->show(settings);
+    const auto source = sources.find(problem.setting);
+    if (source != sources.end() && source->second.variable) {
+        return "it is " + value + ", from " + source->second.variable;
+    }
+    if (source == sources.end() || source->second.line < problem.line) {
+        return "it stays " + value;
+    }
+    if (source->second.line > problem.line) {
+        return "it is " + value + ", from line " + std::to_string(source->second.line);
+    }
+    return "it is " + value;
+}
+
+// Reads one line of the file (trimmed, not empty, no comment line) into the settings.
+void ReadLine(const std::string& line, int number, PlayerSettings* settings, Given* given,
+              std::vector<Problem>* found) {
+    const std::string notUtf8 = " (the settings file must be UTF-8 text)";
+    const size_t equals = line.find('=');
+    const std::string name = Trimmed(line.substr(0, equals));
+    const SettingRow* row = equals == std::string::npos ? nullptr : FindRow(name);
+    if (!row && !IsUtf8(line)) {
+        found->push_back(
+            {number, "not UTF-8 text: " + Quoted(line) + notUtf8 + "; the line is ignored", ""});
+    } else if (equals == std::string::npos) {
+        found->push_back(
+            {number, "not a setting: " + Quoted(line) + " (a line reads name = value)", ""});
+    } else if (!row) {
+        found->push_back({number,
+                          "unknown setting " + Quoted(name) +
+                              " (kestrun --settings lists them); the line is ignored",
+                          ""});
+    } else {
+        const std::string value = ValueOf(line.substr(equals + 1));
+        const std::string wrong = IsUtf8(value)
+                                      ? row->read(value, settings)
+                                      : "must be UTF-8 text, not " + Quoted(value) + notUtf8;
+        auto& values = (*given)[name];
+        if (values.empty()) {
+            values.push_back({0, row->show(PlayerSettings())});
+        }
+        if (!wrong.empty()) {
+            found->push_back({number, name + " " + wrong, name});
+            return;
+        }
+        if (values.back().first > 0) {
+            found->push_back(
+                {number,
+                 name + " is given again, after line " + std::to_string(values.back().first),
+                 name});
+        }
+        values.push_back({number, row->show(*settings)});
+    }
+}
+} // namespace
 
 const std::vector<SettingRow>& SettingRows() {
     static const std::vector<SettingRow> rows = [] {
@@ -160,65 +322,71 @@ const std::vector<SettingRow>& SettingRows() {
         for (const KeyControl& control : kKeyControls) {
             table.push_back(KeyRow(control));
         }
-        table.push_back(NumberRow("volume", kVolumeVariable, &PlayerSettings::volume, ReadVolume,
-                                  "must be a whole number from 0 to " +
-                                      std::to_string(kLoudestVolume)));
-        table.push_back(FullscreenRow());
-        table.push_back(NumberRow("max_fps", kFrameCapVariable, &PlayerSettings::frameCap,
-                                  ReadFrameCap,
-                                  "must be a whole number from 0 (no cap) to " +
-                                      std::to_string(kHighestFrameCap)));
+        table.push_back(
+            NumberRow("volume", "KESTRUN_VOLUME", &PlayerSettings::volume, 0, kLoudestVolume));
+        table.push_back(YesNoRow("fullscreen", "KESTRUN_FULLSCREEN", &PlayerSettings::fullscreen));
+        table.push_back(NumberRow("max_fps", "KESTRUN_MAX_FPS", &PlayerSettings::frameCap, 0,
+                                  kHighestFrameCap, " (no cap)"));
         table.push_back(ItemsRow());
         return table;
     }();
     return rows;
 }
 
-SettingLines ReadSettings(std::istream& in, const std::string& fileName, PlayerSettings* settings,
-                          std::ostream& problems) {
-    SettingLines lines;
+SettingSources ReadSettings(std::istream& in, const std::string& fileName, PlayerSettings* settings,
+                            std::ostream& problems) {
+    Given given;
     std::vector<Problem> found;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         if (number == 1 && text.compare(0, 3, "\xef\xbb\xbf") == 0) {
-            text.erase(0, 3);  // the byte order mark some editors write
+            text.erase(0, 3); // the byte order mark some editors write
         }
         if (!text.empty() && text.back() == '\r') {
             text.pop_back();
         }
         const std::string line = Trimmed(text);
-        if (line.empty() || line[0] == '#') {
-            continue;
+        if (!line.empty() && line[0] != '#') {
+            ReadLine(line, number, settings, &given, &found);
         }
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos) {
-            found.push_back(
-                {number, "not a setting: " + Quoted(line) + " (a line reads name = value)"});
-            continue;
-        }
-        const std::string name = Trimmed(line.substr(0, equals));
-        const SettingRow* row = FindRow(name);
-        if (!row) {
-            found.push_back({number, "unknown setting " + Quoted(name) +
-                                         " (kestrun --settings lists them); the line is ignored"});
-            continue;
-        }
-        const std::string was = row->show(*settings);
-        const std::string wrong = row->read(Trimmed(line.substr(equals + 1)), settings);
-        if (!wrong.empty()) {
-            found.push_back({number, name + " " + wrong + "; it stays " + was});
-            continue;
-        }
-        lines[name] = number;
     }
-    RefuseSharedKeys(settings, &lines, &found);
+    RefuseSharedKeys(settings, &given, &found);
+    SettingSources sources;
+    for (const auto& [name, values] : given) {
+        if (values.back().first > 0) {
+            sources[name].line = values.back().first;
+        }
+    }
+    std::vector<std::string> refused; // the environment's problem lines
+    for (const SettingRow& row : SettingRows()) {
+        const char* chosen = row.environment ? EnvironmentSetting(row.environment) : nullptr;
+        if (!chosen) {
+            continue;
+        }
+        const std::string wrong = row.read(chosen, settings);
+        if (wrong.empty()) {
+            sources[row.name] = {0, row.environment};
+        } else {
+            refused.push_back("kestrun: " + std::string(row.environment) + " " + wrong + "; " +
+                              row.name + " stays " + row.show(*settings));
+        }
+    }
     std::stable_sort(found.begin(), found.end(),
-                     [](const Problem& a, const Problem& b) { return a.first < b.first; });
-    for (const Problem& problem : found) {
-        problems << "kestrun: " << fileName << ":" << problem.first << ": " << problem.second
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    for (size_t i = 0; i < found.size() && i < kProblemsShown; ++i) {
+        const Problem& problem = found[i];
+        problems << "kestrun: " << fileName << ":" << problem.line << ": " << problem.what
+                 << (problem.setting.empty() ? "" : "; " + InForce(problem, *settings, sources))
                  << std::endl;
     }
-    return lines;
+    if (found.size() > kProblemsShown) {
+        problems << "kestrun: " << fileName << ": " << found.size() - kProblemsShown
+                 << " more problems not shown" << std::endl;
+    }
+    for (const std::string& line : refused) {
+        problems << line << std::endl;
+    }
+    return sources;
 }
 
 std::string SettingsFilePath() {
@@ -233,29 +401,47 @@ std::string SettingsFilePath() {
     return "";
 }
 
-SettingLines LoadSettings(const std::string& path, PlayerSettings* settings,
-                          std::ostream& problems) {
+SettingSources LoadSettings(const std::string& path, PlayerSettings* settings,
+                            std::ostream& problems) {
     namespace fs = std::filesystem;
-    if (path.empty()) {
-        return {};
-    }
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) {
-        return {};
-    }
-    std::string reason = error ? error.message() : "it is not a file";
+    const fs::file_status status =
+        path.empty() ? fs::file_status(fs::file_type::not_found) : fs::status(path, error);
     std::ifstream in;
-    if (!error && status.type() == fs::file_type::regular) {
-        in.open(path);
-        if (!in.is_open()) {
+    if (status.type() != fs::file_type::not_found) {
+        std::string reason = error ? error.message() : "it is not a file";
+        if (!error && status.type() == fs::file_type::regular) {
+            in.open(path);
             reason = std::strerror(errno);
         }
+        if (!in.is_open()) {
+            problems << "kestrun: cannot read the settings file " << path << " (" << reason
+                     << "); no setting is taken from it" << std::endl;
+        }
     }
-    if (!in.is_open()) {
-        problems << "kestrun: cannot read the settings file " << path << " (" << reason
-                 << "); every setting keeps its default" << std::endl;
-        return {};
+    if (in.is_open()) {
+        return ReadSettings(in, path, settings, problems);
     }
-    return ReadSettings(in, path, settings, problems);
+    std::istringstream none;
+    return ReadSettings(none, path, settings, problems);
+}
+
+void WriteSettings(const PlayerSettings& settings, const SettingSources& sources,
+                   std::ostream& out) {
+    size_t nameWidth = 0;
+    for (const SettingRow& row : SettingRows()) {
+        nameWidth = std::max(nameWidth, row.name.size());
+    }
+    for (const SettingRow& row : SettingRows()) {
+        const auto source = sources.find(row.name);
+        std::string from = "default";
+        if (source != sources.end()) {
+            from = source->second.variable
+                       ? source->second.variable
+                       : "the file, line " + std::to_string(source->second.line);
+        }
+        // A value of up to four characters keeps the comments in one column.
+        out << Padded(Padded(row.name, nameWidth) + " = " + row.show(settings), nameWidth + 7)
+            << "  # " << from << std::endl;
+    }
 }

@@ -1,9 +1,11 @@
-// The player's settings file, $XDG_CONFIG_HOME/kestrun/settings: plain text, one
-// "name = value" a line, "#" comment lines and blank lines, read by the game at start-up and
-// shown by kestrun-settings. Nothing in it is fatal: a missing file says nothing; each line
-// that is wrong (an unknown name, a bad value, a key given to two controls or kept by the
-// game) gets one line naming the file and the line, and its setting keeps its default; a file
-// that cannot be read gets one line and every setting its default.
+// The player's settings and the one place where the settings in force are worked out: each
+// setting's default, then the settings file, $XDG_CONFIG_HOME/kestrun/settings, then the
+// setting's environment variable (the launcher turns its own options into those variables, so
+// they win over one the player set). The file is UTF-8 text, one "name = value" a line, "#"
+// comment lines, blank lines, and a "#" comment after a value. Nothing in it is fatal: a missing
+// file says nothing; each wrong line (an unknown name, a bad value, a key given to two controls
+// or kept by the game) and each refused variable gets one line naming what is wrong and the
+// value in force, and costs only itself; a file that cannot be read gets one line.
 #pragma once
 
 #include <functional>
@@ -14,20 +16,21 @@
 
 #include "base/Settings.h"
 
-// What the player chose; each value its default until the file says otherwise.
+// What the player chose; each value its default until the file or the environment says
+// otherwise.
 struct PlayerSettings {
     RacerKeys racer1 = kRacer1Keys;
     RacerKeys racer2 = kRacer2Keys;
     int volume = kDefaultVolume;
     bool fullscreen = false;
     int frameCap = kDefaultFrameCap;
-    bool itemsOnCourse = false;  // items = course: every item where a racer can drive
+    bool itemsOnCourse = false; // items = course: every item where a racer can drive
 };
 
-// One name the file may set.
+// One setting: its name in the file, its variable, and its rule.
 struct SettingRow {
     std::string name;
-    const char* environment;  // the variable that wins over the file, or null
+    const char* environment; // the variable that wins over the file, or null
     // Takes a value into the settings, or returns what is wrong with it, to follow the name
     // ("must be yes or no, not 'maybe'").
     std::function<std::string(const std::string& value, PlayerSettings* settings)> read;
@@ -35,22 +38,33 @@ struct SettingRow {
     std::function<std::string(const PlayerSettings& settings)> show;
 };
 
-// Every name the file may set, in the order kestrun-settings shows them.
+// Every setting, in the order kestrun-settings shows them.
 const std::vector<SettingRow>& SettingRows();
 
-// For each setting the file gave, the line it stands on.
-using SettingLines = std::map<std::string, int>;
+// Where a setting in force comes from: a line of the file, or an environment variable.
+struct SettingSource {
+    int line = 0;
+    const char* variable = nullptr;
+};
+// By name; a setting that is not there has its default.
+using SettingSources = std::map<std::string, SettingSource>;
 
-// Reads a settings file into *settings, writing a line to `problems` for each line that is
-// wrong, in the order of the file; fileName names the file in those lines. A name given twice
-// takes its last value.
-SettingLines ReadSettings(std::istream& in, const std::string& fileName, PlayerSettings* settings,
-                          std::ostream& problems);
+// Works out the settings in force into *settings from the settings file `in` (fileName names
+// it in the problem lines) and the environment, and writes the problem lines to `problems`:
+// the file's first few in the order of the file, how many more there are, then the refused
+// variables'.
+SettingSources ReadSettings(std::istream& in, const std::string& fileName, PlayerSettings* settings,
+                            std::ostream& problems);
 
 // Where the file is: $XDG_CONFIG_HOME/kestrun/settings when XDG_CONFIG_HOME is an absolute
 // path, else $HOME/.config/kestrun/settings; empty when neither is.
 std::string SettingsFilePath();
 
-// Reads the file at path; nothing for an empty path or no file there.
-SettingLines LoadSettings(const std::string& path, PlayerSettings* settings,
-                          std::ostream& problems);
+// ReadSettings on the file at path; no file there (or an empty path) reads as an empty file.
+SettingSources LoadSettings(const std::string& path, PlayerSettings* settings,
+                            std::ostream& problems);
+
+// The settings as a settings file that gives them again: one line each, in columns, with where
+// it comes from as a comment ("# default", "# the file, line 3", "# KESTRUN_VOLUME").
+void WriteSettings(const PlayerSettings& settings, const SettingSources& sources,
+                   std::ostream& out);

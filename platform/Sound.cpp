@@ -50,21 +50,12 @@ constexpr SoundFile kSoundFiles[] = {
     {SoundClip::Engine2, "engine2.wav"},
     {SoundClip::Pickup, "pickup.wav"},
     {SoundClip::Wall, "wall.wav"},
+    {SoundClip::Countdown, "countdown.wav"},
+    {SoundClip::Go, "go.wav"},
+    {SoundClip::Lap, "lap.wav"},
+    {SoundClip::Finish, "finish.wav"},
 };
 }  // namespace
-
-int ParseVolume(const char* setting, std::string* problem) {
-    if (!setting || setting[0] == '\0') {
-        return kDefaultVolume;
-    }
-    int volume = kDefaultVolume;
-    if (!ReadVolume(setting, &volume)) {
-        *problem = std::string("kestrun: KESTRUN_VOLUME must be a whole number from 0 to ") +
-                   std::to_string(kLoudestVolume) + ", not '" + setting + "'; the volume is " +
-                   std::to_string(kDefaultVolume);
-    }
-    return volume;
-}
 
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error) {
     SDL_AudioSpec wav;
@@ -200,6 +191,14 @@ void Sound::Knock(int racer, float strength) {
     if (_mixer) {
         // Even a crawl into the wall is heard; at full speed it is as loud as it gets.
         _mixer->Play(SoundClip::Wall, racer, 0.3f + 0.7f * strength);
+    }
+}
+
+void Sound::Race(RaceSound sound, int racer) {
+    static constexpr SoundClip kClips[] = {SoundClip::Countdown, SoundClip::Go, SoundClip::Lap,
+                                           SoundClip::Finish};
+    if (_mixer && sound <= RaceSound::Finish) {
+        _mixer->Play(kClips[static_cast<int>(sound)], racer, 1.0f);
     }
 }
 

@@ -8,17 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "base/Settings.h"
 #include "platform/SoundMixer.h"
-
-// The volume KESTRUN_VOLUME asks for, read by the one volume rule (base/Settings.h):
-// kDefaultVolume when unset or empty. Anything else the rule refuses gives the default and a
-// line in *problem.
-int ParseVolume(const char* setting, std::string* problem);
 
 // Reads a WAV file (any format SDL reads) into mono float samples at `rate`. False, with the
 // reason in *error, when the file is missing, not a WAV SDL can read, empty or over a minute.
 bool LoadSound(const std::string& path, int rate, std::vector<float>* samples, std::string* error);
+
+// The race's sounds: a beep at each number of the countdown ("3", "2", "1"), a higher one at
+// "GO", a chime at each lap and a fanfare at each finish.
+enum class RaceSound : uint8_t { Countdown, Go, Lap, Finish };
+constexpr int kBothRacers = -1;  // a sound for both, heard in the middle
 
 class Sound {
 public:
@@ -42,6 +41,8 @@ public:
     void Pickup(int racer);
     // A racer stopped by a wall at `strength`, its speed as a share of the top speed.
     void Knock(int racer, float strength);
+    // One of the race's sounds on the racer's side, or centred for kBothRacers (the countdown).
+    void Race(RaceSound sound, int racer);
 
     bool Playing() const { return _device != 0; }
     // Fades the sound out (SoundMixer::kFadeSeconds) and waits, a fifth of a second at most,

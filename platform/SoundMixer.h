@@ -9,8 +9,11 @@
 #include <cstdint>
 #include <vector>
 
-// The sounds the game plays, each a mono clip at the mixer's rate (empty: silent).
-enum class SoundClip : uint8_t { Engine1, Engine2, Pickup, Wall, Count };
+// The sounds the game plays, each a mono clip at the mixer's rate (empty: silent); the last
+// four are the race's: the countdown's beep, the higher one at GO, the lap chime, the fanfare.
+enum class SoundClip : uint8_t {
+    Engine1, Engine2, Pickup, Wall, Countdown, Go, Lap, Finish, Count
+};
 
 class SoundMixer {
 public:

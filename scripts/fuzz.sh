@@ -4,7 +4,7 @@
 # layouts of the texture tests (written by build-fuzz/tests/fuzz/tiff_seeds).
 #   scripts/fuzz.sh             20 seconds per target, or KESTRUN_FUZZ_SECONDS (what ./test runs)
 #   scripts/fuzz.sh 600         ten minutes per target
-#   scripts/fuzz.sh 60 course   one target (level, course, tiff, raw, settings)
+#   scripts/fuzz.sh 60 course   one target (level, course, tiff, raw, settings, records)
 # Targets run side by side, as many at a time as there are cores (KESTRUN_FUZZ_JOBS to
 # choose). The corpus grows in fuzz-out/TARGET/corpus and is kept between runs. A crash, a
 # leak, undefined behaviour or a timeout leaves its input in fuzz-out/TARGET/ and makes the

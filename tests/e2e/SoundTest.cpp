@@ -174,3 +174,25 @@ TEST(Sound, OffOrBrokenTheRaceGoesOnWithTheSameConsoleLines) {
         EXPECT_EQ(row.heard, Rms(game.Recording().left, 0, kRate) > 0.01);
     }
 }
+
+// The settings file's volume and fullscreen reach the running game: at volume 20 the standing
+// racers' engines are a quarter as loud as at the default 80, and the window covers the screen.
+TEST(Sound, TheSettingsFilesVolumeAndFullscreenReachTheGame) {
+    double loudness[2] = {};
+    for (const bool own : {false, true}) {
+        GameRun game;
+        ASSERT_TRUE(game.StartX() && game.UseBuiltData());
+        game.WriteSettings(own ? "volume = 20  # quieter\nfullscreen = yes\n" : "");
+        ASSERT_TRUE(game.Launch({"levels/default.txt"}, game.RecordSound()) && game.FindWindow());
+        Image shot;
+        EXPECT_TRUE(!own || game.WaitForShot(&shot, [](const Image& window) {
+            return window.Width() == 1280 && window.Height() == 1024;
+        }, "the window covering the screen")) << game.Transcript();
+        std::this_thread::sleep_for(Millis(2500));
+        const StereoTrack track = game.Recording();
+        ASSERT_GT(track.left.size(), size_t(kRate)) << game.Transcript();
+        loudness[own] = Rms(track.left, track.left.size() - kRate / 2, kRate / 2);
+        ASSERT_TRUE(game.Focus() && game.Quit());
+    }
+    EXPECT_NEAR(0.25, loudness[1] / loudness[0], 0.03) << loudness[0] << " at the default";
+}

@@ -74,7 +74,7 @@ TEST(GameWindow, BadSizeKeepsTheOldSizeAndProjection) {
     EXPECT_EQ(3, game._halfHeight);
 }
 
-// With the player's settings: the items on the course.
+// With the player's settings: the items on the course, a cap of 30 frames a second.
 TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     EnsureGLContext();
     TempDir dir;
@@ -83,9 +83,9 @@ TEST(GameStart, InitReadsTheLevelOpensTheWindowAndSetsTheRacersOff) {
     dir.Write("courses/test.txt", "8 8 11111111 10000001 10222201 10000001 10000001 10000001 "
                                   "10000001 11111111\n");
     ScopedEnv silent("SDL_AUDIODRIVER", "dummy");  // the same start with or without a sound card
-    ScopedEnv cap("KESTRUN_MAX_FPS", "30");
     PlayerSettings settings;
     settings.itemsOnCourse = true;
+    settings.frameCap = 30;
     Game game(settings);
     ConsoleCapture capture;
     ASSERT_TRUE(game.Init("levels/test.txt")) << capture.Text();

@@ -15,6 +15,7 @@
 #include "ToolRun.h"
 #include "course/CourseRules.h"
 #include "course/Fence.h"
+#include "platform/Sound.h"
 
 namespace {
 struct ExpectedTiff {
@@ -79,10 +80,12 @@ TEST_F(AssetGenerator, WritesEveryFileTheGameOpens) {
         EXPECT_EQ(65536u, Read(raw).size()) << raw;
         ++checked;
     }
-    // The sounds, read with SDL's reader: mono 16-bit at 44.1 kHz; an engine loop's end runs
-    // on into its start bending no more sharply than anywhere inside it (no click at each turn),
-    // and as loud over the last 25 ms as over the first (no pulse).
-    for (const char* name : {"engine1", "engine2", "pickup", "wall"}) {
+    // The sounds, read with SDL's reader: mono 16-bit at 44.1 kHz, and what the game's loader
+    // takes; the race's sounds below full scale and ending in silence (no clip, no click); an
+    // engine loop's end runs on into its start bending no more sharply than anywhere inside it
+    // (no click at each turn), and as loud over the last 25 ms as over the first (no pulse).
+    for (const char* name :
+         {"engine1", "engine2", "pickup", "wall", "countdown", "go", "lap", "finish"}) {
         SDL_AudioSpec wav;
         uint8_t* buffer = nullptr;
         uint32_t bytes = 0;
@@ -96,6 +99,13 @@ TEST_F(AssetGenerator, WritesEveryFileTheGameOpens) {
         for (size_t i = 2; i < x.size(); ++i)
             bend = std::max(bend, std::abs(x[i] - 2 * x[i - 1] + x[i - 2]));
         EXPECT_GT(*std::max_element(x.begin(), x.end()), 8000) << file << " is hardly heard";
+        std::vector<float> loaded;
+        std::string error;
+        EXPECT_TRUE(LoadSound(file, 48000, &loaded, &error)) << file << ": " << error;
+        if (std::string("countdown go lap finish").find(name) != std::string::npos) {
+            const auto [low, high] = std::minmax_element(x.begin(), x.end());
+            EXPECT_TRUE(*high < 30000 && *low > -30000 && std::abs(x.back()) < 100) << file;
+        }
         if (name[0] == 'e') {
             const std::vector<float> f(x.begin(), x.end());
             EXPECT_LE(std::abs(x[1] - 2 * x[0] + x.back()), bend) << file;

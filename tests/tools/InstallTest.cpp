@@ -179,6 +179,11 @@ TEST_F(Installed, LauncherAnswersWithoutStartingTheGame) {
         EXPECT_EQ(c.status, run.exitStatus) << c.args[0];
         EXPECT_NE(std::string::npos, run.output.find(c.output)) << run.output;
     }
+    // What --settings shows, saved as the settings file, reads back without a problem.
+    prefix->Write("config/kestrun/settings", RunTool(Launcher(), {"--settings"}).output);
+    const std::string again = RunTool(Launcher(), {"--settings"}).output;
+    EXPECT_TRUE(!Contains(again, "kestrun:") &&
+                Contains(again, "max_fps           = 30    # the file, line 12\n")) << again;
 }
 
 // The launcher starts the game in the installed data on a level by name, by its file in the

@@ -71,7 +71,7 @@ std::vector<std::string> GeneratedFiles() {
             files.push_back(std::string("skyboxes/") + sky + "/" + face + ".tif");
         }
     }
-    for (const char* sound : {"engine1", "engine2", "pickup", "wall"}) {
+    for (const char* sound : {"engine1", "engine2", "pickup", "wall", "countdown", "go", "lap", "finish"}) {
         files.push_back(std::string("sounds/") + sound + ".wav");
     }
     return files;

@@ -22,6 +22,7 @@
 #include "base/FramePacer.h"
 #include "terrain/Course.h"
 #include "platform/GLExtensions.h"
+#include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
 namespace {
@@ -39,10 +40,13 @@ protected:
     void SetUp() override {
         EnsureGLContext();
         g_glMultiTexCoord2fARB = glMultiTexCoord2f;   // the core name of the same entry point
+        g_boxes.clear();
         g_wavePhase = 0.0f;  // as at start-up; earlier tests of the process ran passes
+        SetMessageBoxForTesting(RecordBox);
         dir.Enter();
         dir.Write("terrain_data/terrain1.raw", HalfWaterField());
     }
+    void TearDown() override { SetMessageBoxForTesting(nullptr); }
 
     void CopyProgram(const char* name) {
         dir.Write(std::string("Cg/") + name,
@@ -64,7 +68,6 @@ protected:
         return console.Text();
     }
 
-    RecordedBoxes boxes;
     TempDir dir;
     Course course;
 };

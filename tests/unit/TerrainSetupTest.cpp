@@ -10,14 +10,19 @@
 #include "RecordedBoxes.h"
 #include "TempDir.h"
 #include "terrain/Course.h"
+#include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
 namespace {
 class TerrainSetup : public ::testing::Test {
 protected:
-    void SetUp() override { dir.Enter(); }
+    void SetUp() override {
+        g_boxes.clear();
+        SetMessageBoxForTesting(RecordBox);
+        dir.Enter();
+    }
+    void TearDown() override { SetMessageBoxForTesting(nullptr); }
 
-    RecordedBoxes boxes;
     TempDir dir;
 };
 }  // namespace

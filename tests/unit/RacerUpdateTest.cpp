@@ -156,9 +156,8 @@ TEST_F(RacerUpdate, BothTurnKeysRestartEachOtherEveryFrame) {
 TEST(GameUpdate, EachRacerAnswersOnlyToItsOwnKeys) {
     TestClock clock;
     Game game;
-    for (Racer& racer : game._racers) {
-        StartRacer(racer.camera);
-    }
+    StartRacer(game._camera1);
+    StartRacer(game._camera2);
     auto updateAt = [&](int millis) {
         clock.Set(millis);
         game.Update();

@@ -69,8 +69,10 @@ void UpdateTurn(Camera& camera, bool down, float sign, bool& restart, bool& othe
 }
 }  // namespace
 
-void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
-                 RacerRestart& restart, float nowMillis, float frameTicks) {
+void UpdateRacer(Racer& racer, const unsigned char keys[256], float nowMillis, float frameTicks) {
+    Camera& camera = racer.camera;
+    const RacerKeys& racerKeys = *racer.keys;
+    RacerRestart& restart = racer.restart;
     UpdateSpeed(camera, IsDown(keys, racerKeys.accelerate), IsDown(keys, racerKeys.hold),
                 restart.accelRestart, nowMillis, frameTicks);
     UpdateTurn(camera, IsDown(keys, racerKeys.left), -1.0f, restart.leftRestart,

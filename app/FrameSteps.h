@@ -6,6 +6,7 @@
 
 #include "app/Camera.h"
 #include "app/Game.h"
+#include "app/Racer.h"
 #include "base/WorldUnits.h"  // kTopSpeed
 
 class CourseData;
@@ -50,8 +51,7 @@ inline constexpr FrameRow kFrame[] = {
 // Speed, hold, slowing down and turning of one racer from its four keys. The key table is
 // indexed by key code; a non-zero entry is a key that is down. How long a key has been held is
 // measured on the clock readings `nowMillis` of successive frames.
-void UpdateRacer(Camera& camera, const unsigned char keys[256], const RacerKeys& racerKeys,
-                 RacerRestart& restart, float nowMillis, float frameTicks);
+void UpdateRacer(Racer& racer, const unsigned char keys[256], float nowMillis, float frameTicks);
 
 // Turns the camera to its heading and moves it by its speed times the frame's ticks: where the
 // racer actually moves. Remembers where it was in camera._moveFrom.

@@ -74,6 +74,8 @@ void menuCallback(int value) {
 Game::Game(const PlayerSettings& settings)
     : _windowWidth(640), _windowHeight(480), _minWindowSize(5), _windowId(-1), _width(0),
       _height(0), _halfHeight(0), _keys{}, _padKeys{}, _skyboxPath{}, _courseFile{},
+      // Number, keys, pad, sound channel.
+      _racers{{1, &_settings.racer1, 0, 0}, {2, &_settings.racer2, 1, 1}},
       _settings(settings), _pacer(settings.frameCap) {
     g_game = this;
 }
@@ -94,17 +96,22 @@ bool Game::Init(const char* levelFile) {
         std::cout << "Game: ERROR initializing window" << std::endl;
         failed = true;
     }
-    StartRacer(_camera1);
-    StartRacer(_camera2);
+    for (Racer& racer : _racers) {
+        StartRacer(racer.camera);
+    }
     _world._itemsOnCourse = _settings.itemsOnCourse;
     if (!_world.Init(_skyboxPath, _courseFile)) {
         std::cout << "Game: ERROR initializing world" << std::endl;
         failed = true;
     }
-    _camera1._eye.x = _world._course._start1X;
-    _camera1._eye.z = _world._course._start1Z;
-    _camera2._eye.x = _world._course._start2X;
-    _camera2._eye.z = _world._course._start2Z;
+    // Each racer on the course's start place of its number.
+    const CourseData& course = _world._course;
+    const float startX[kRacerCount] = {course._start1X, course._start2X};
+    const float startZ[kRacerCount] = {course._start1Z, course._start2Z};
+    for (Racer& racer : _racers) {
+        racer.camera._eye.x = startX[racer.number - 1];
+        racer.camera._eye.z = startZ[racer.number - 1];
+    }
     InitMenu();
     if (!failed) {
         _gamepads.Start();
@@ -179,8 +186,9 @@ void Game::Idle() {
 
 void Game::PollGamepads() {
     _gamepads.Poll();
-    SetPadKeys(_gamepads.State(0), _settings.racer1, _padKeys);
-    SetPadKeys(_gamepads.State(1), _settings.racer2, _padKeys);
+    for (const Racer& racer : _racers) {
+        SetPadKeys(_gamepads.State(racer.pad), *racer.keys, _padKeys);
+    }
 }
 
 void Game::Reshape(int width, int height) {
@@ -192,10 +200,10 @@ void Game::Reshape(int width, int height) {
     _height = static_cast<uint16_t>(height);
     _halfHeight = static_cast<uint16_t>(_height / 2);
     const float aspect = static_cast<float>(static_cast<double>(_width) / _halfHeight);
-    _camera1.SetAspect(aspect);
-    _camera2.SetAspect(aspect);
-    _camera1.Apply();
-    _camera2.Apply();
+    for (Racer& racer : _racers) {
+        racer.camera.SetAspect(aspect);
+        racer.camera.Apply();
+    }
 }
 
 void Game::KeyDown(unsigned char key, int, int) {
@@ -224,7 +232,7 @@ bool Game::WindowHasSize(int32_t width, int32_t height) const {
 }
 
 RacerView Game::ViewOfRacer(int racer) const {
-    const Camera& camera = racer == 1 ? _camera1 : _camera2;
+    const Camera& camera = _racers[racer - 1].camera;
     return RacerView{camera._eye.x, camera._eye.z, camera._heading, camera._acceleration == 0.0f};
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/Camera.h"
+#include "app/Racer.h"
 #include "base/FramePacer.h"
 #include "base/SettingsFile.h"
 #include "platform/Gamepads.h"
@@ -20,13 +21,6 @@ struct RacerView {
     float z;
     float heading;
     bool stopped;
-};
-
-// The press-restart flags the update keeps per racer.
-struct RacerRestart {
-    bool accelRestart = true;
-    bool leftRestart = true;
-    bool rightRestart = true;
 };
 
 class Game {
@@ -51,7 +45,7 @@ public:
     // cap lets the next frame start, takes the ticks it stands for into _frameTicks, then asks
     // for it.
     void Idle();
-    // Reads both racers' pads into _padKeys.
+    // Reads each racer's pad into its entries of _padKeys.
     void PollGamepads();
     void Reshape(int width, int height);
     void KeyDown(unsigned char key, int x, int y);
@@ -63,7 +57,8 @@ public:
 
     void Display();
     void Update();
-    // Runs one row of the frame table (app/FrameSteps.h).
+    // Runs one row of the frame table (app/FrameSteps.h): a step of the whole window, or one
+    // that works on the racer the row names.
     void RunStep(const FrameRow& row);
 
     bool _CaptureImage(const char* fileName);
@@ -97,8 +92,10 @@ public:
     // The engines follow the racers' speeds; pick-ups and walls are heard as they happen.
     Sound _sound;
     World _world;
-    Camera _camera1;
-    Camera _camera2;
+    // The racers, racer 1 first; each camera is also reachable by its racer's name.
+    Racer _racers[kRacerCount];
+    Camera& _camera1 = _racers[0].camera;
+    Camera& _camera2 = _racers[1].camera;
 
     PlayerSettings _settings;
     // The window's frame place and size before fullscreen, where F11 brings it back.
@@ -106,8 +103,6 @@ public:
         int x, y, width, height;
     } _windowed = {};
 
-    RacerRestart _restart1;
-    RacerRestart _restart2;
     FramePacer _pacer;  // the cap on the frame rate (_settings.frameCap) and each frame's ticks
     // The ticks the frame being drawn stands for, handed to each step that needs them; one
     // until the pacer says otherwise.

@@ -181,20 +181,21 @@ void BM_PerFrameRules(benchmark::State& state) {
     CourseData& course = LaidOutCourse();
     static World world;  // items only; nothing of it is drawn
     world.PlaceItems();
-    Camera racers[2];
-    RacerRestart restarts[2];
+    Racer racers[kRacerCount] = {{1, &kRacer1Keys, 0, 0}, {2, &kRacer2Keys, 1, 1}};
     unsigned char keys[256] = {};
     keys['w'] = keys['i'] = keys['d'] = 1;
     float now = 0.0f;
     for (auto _ : state) {
         now += 16.0f;
-        UpdateRacer(racers[0], keys, kRacer1Keys, restarts[0], now, kOneTick);
-        UpdateRacer(racers[1], keys, kRacer2Keys, restarts[1], now, kOneTick);
-        for (Camera& racer : racers) {
-            world.CollectPickups(racer._eye.x, racer._eye.z);
-            benchmark::DoNotOptimize(IsBlockedGround(course, racer._eye.x, racer._eye.z));
-            benchmark::DoNotOptimize(GroundHeight(course, static_cast<int32_t>(racer._eye.x),
-                                                  static_cast<int32_t>(racer._eye.z)));
+        for (Racer& racer : racers) {
+            UpdateRacer(racer, keys, now, kOneTick);
+        }
+        for (const Racer& racer : racers) {
+            const Vec3& eye = racer.camera._eye;
+            world.CollectPickups(eye.x, eye.z);
+            benchmark::DoNotOptimize(IsBlockedGround(course, eye.x, eye.z));
+            benchmark::DoNotOptimize(GroundHeight(course, static_cast<int32_t>(eye.x),
+                                                  static_cast<int32_t>(eye.z)));
         }
     }
 }

@@ -33,6 +33,13 @@ float BaselineInHalf(int32_t hudHeight, int32_t halfPixels) {
     const double highest = std::min(kGlyphRise * perPixel, lowest);
     return static_cast<float>(std::max(static_cast<double>(fixed), highest));
 }
+
+// The characters from the current raster position on; each moves it on.
+void DrawCharacters(void* font, const char* text) {
+    for (const char* c = text; *c != '\0'; ++c) {
+        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
+    }
+}
 }  // namespace
 
 void World::CountHudDraw(int32_t now) {
@@ -48,7 +55,7 @@ void World::CountHudDraw(int32_t now) {
     _hudFrames = 0;
 }
 
-void World::DrawHud(int) {
+void World::DrawHud(int, const char* racerText) {
     CountHudDraw(ElapsedMillis());
     BeginOverlay();
     glPushMatrix();
@@ -61,6 +68,7 @@ void World::DrawHud(int) {
     glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
     glEnable(GL_SCISSOR_TEST);
     DrawText(0.0f, BaselineInHalf(_hudHeight, viewport[3]), _hudFont, g_hudText);
+    DrawCharacters(_hudFont, racerText);
     glDisable(GL_SCISSOR_TEST);
     glEnable(GL_LIGHTING);
     glPopMatrix();
@@ -83,7 +91,5 @@ void World::EndOverlay() {
 
 void World::DrawText(float x, float y, void* font, const char* text) {
     glRasterPos2f(x, y);
-    for (const char* c = text; *c != '\0'; ++c) {
-        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
-    }
+    DrawCharacters(font, text);
 }

@@ -44,7 +44,9 @@ public:
     // PlaceItems draws them; returns how many.
     int CollectPickups(float eyeX, float eyeZ);
 
-    void DrawHud(int racer);
+    // The line both halves show, then the racer's own words (`racerText`) after it, in racer
+    // 1's half (the top) or racer 2's.
+    void DrawHud(int racer, const char* racerText = "");
     void BeginOverlay();
     void EndOverlay();
     void DrawText(float x, float y, void* font, const char* text);

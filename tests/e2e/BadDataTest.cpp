@@ -17,12 +17,7 @@ protected:
         ASSERT_TRUE(game.StartX());
         ASSERT_TRUE(game.UseBuiltData());
     }
-    void TearDown() override {
-        if (game.GameRunning()) {
-            EXPECT_TRUE(game.Quit());
-        }
-        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
-    }
+    void TearDown() override { EndTestGame(game); }
 
     // The data folder's own file, as the test left it.
     std::string Data(const std::string& relative) const {

@@ -38,12 +38,9 @@ TEST_F(DefaultLevel, PrintsLevelSkyCourseTexturesAndTerrainInOrder) {
 }
 
 TEST_F(DefaultLevel, BothHalvesShowSkyGroundPostsRopesItemsAndTheHeadsUpLine) {
+    ExpectSceneInBothHalves(start);
     for (const ViewMeasure& view : {MeasureTop(start), MeasureBottom(start)}) {
-        const int skyBand = view.BandPixels(SkyBand(view.width, view.height));
-        const int lowBand = view.BandPixels(LowBand(view.width, view.height));
         const int half = view.width * view.height;
-        EXPECT_GT(view.sky, skyBand / 3) << view.Describe();
-        EXPECT_GT(view.ground, lowBand / 2) << view.Describe();
         EXPECT_GT(view.posts, half / 50) << view.Describe();
         EXPECT_GT(view.ropes, half / 100) << view.Describe();
         EXPECT_GE(view.items, 4) << view.Describe(); // an item on the straight, 50 units ahead

@@ -43,17 +43,6 @@ std::vector<std::string> FilesUnder(const std::string& dir) {
 const char* const kStartLines = "Reading level description file 'levels/default.txt'...\n"
                                 "  skybox path: skyboxes/day\n"
                                 "  course filename: courses/default.txt\n";
-
-// Both halves show the scene: sky above, ground below, the heads-up line at the top left.
-void ExpectSceneInBothHalves(const Image& shot) {
-    for (const ViewMeasure& view : {MeasureTop(shot), MeasureBottom(shot)}) {
-        EXPECT_GT(view.sky, view.BandPixels(SkyBand(view.width, view.height)) / 3)
-            << view.Describe();
-        EXPECT_GT(view.ground, view.BandPixels(LowBand(view.width, view.height)) / 2)
-            << view.Describe();
-        EXPECT_GT(view.posts, 0) << view.Describe();
-    }
-}
 } // namespace
 
 TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {

@@ -70,8 +70,6 @@ protected:
         cgGLBindProgram(fragment);
     }
 
-    static GLuint CurrentProgram() { return static_cast<GLuint>(GetInteger(GL_CURRENT_PROGRAM)); }
-
     static std::vector<float> Uniform(const char* name, int count) {
         std::vector<float> values(16, -99.0f);
         const GLint location = glGetUniformLocation(CurrentProgram(), name);
@@ -90,9 +88,9 @@ protected:
     static GLuint TextureOnUnit(int unit) {
         const GLint active = GetInteger(GL_ACTIVE_TEXTURE);
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
-        const GLint bound = GetInteger(GL_TEXTURE_BINDING_2D);
+        const GLuint bound = BoundTexture();
         glActiveTexture(static_cast<GLenum>(active));
-        return static_cast<GLuint>(bound);
+        return bound;
     }
 
     TempDir dir;

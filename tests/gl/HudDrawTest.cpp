@@ -99,6 +99,9 @@ TEST_F(HudDraw, EveryCharacterOfTheLineIsDrawn) {
     RasterPosition(position);
     EXPECT_NEAR(9.0 * std::strlen(g_hudText), position[0], 0.01);  // 9 pixels a character
     EXPECT_NEAR(480.0 - 12.0, position[1], 0.01);
+    world.DrawHud(2, " Lap 2");  // the racer's own words follow on the line
+    RasterPosition(position);
+    EXPECT_NEAR(9.0 * (std::strlen(g_hudText) + 6), position[0], 0.01);
 }
 
 TEST_F(HudDraw, MatricesComeBackAndTexturingIsLeftOff) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -300,7 +301,7 @@ TEST_F(RaceFrame, ItemTakenInTheTopHalfHasMovedForTheOtherRacerToo) {
 TEST_F(RaceFrame, EachRacerTakesTheItemItReachesAndFloatsTwoAboveTheGround) {
     mixer->SetClip(SoundClip::Pickup, std::vector<float>(512, 0.5f));
     for (int racer : {1, 2}) {
-        Camera& taker = racer == 1 ? game->_camera1 : game->_camera2;
+        Camera& taker = game->_racers[racer - 1].camera;
         StartRacerAt(game->_camera1, 150.0f, 150.0f);
         StartRacerAt(game->_camera2, 150.0f, 150.0f);
         StartRacerAt(taker, 43.9f, 33.0f);  // item 0 stands at (41, 35)
@@ -439,4 +440,35 @@ TEST_F(RaceFrame, OddWindowHeightLeavesTheTopRowUndrawn) {
             ASSERT_FALSE(isClearColour(x, y)) << "x " << x << ", y " << y;
         }
     }
+}
+
+// Feedback mode hands back what a frame draws, in order: the sky's, the race poles' and the
+// items' lists mark themselves (s, c, i), the heads-up line comes back as bitmaps (h), the
+// terrain as polygons (c). The rules: sky, course, hud, items on top; sky, hud, course, items below.
+TEST_F(RaceFrame, EachHalfDrawsSkyCourseHudAndItemsInTheOrderOfTheRules) {
+    World& world = game->_world;
+    world._course._heights = new unsigned char[kTerrainSize * kTerrainSize]();
+    std::strcpy(g_hudText, "FPS");
+    for (auto [list, mark] : {std::pair{&world._skybox._displayList, 's'},
+                              {&world._course._poleList, 'c'}, {&world._billboardList, 'i'}}) {
+        *list = glGenLists(1);
+        glNewList(*list, GL_COMPILE);
+        glPassThrough(mark);
+        glEndList();
+    }
+    std::vector<GLfloat> fed(1 << 23);
+    glFeedbackBuffer(static_cast<GLsizei>(fed.size()), GL_3D, fed.data());
+    glRenderMode(GL_FEEDBACK);
+    game->Display();
+    const GLint size = glRenderMode(GL_RENDER);
+    g_hudText[0] = '\0';
+    std::string drawn = " ";  // a letter for each run of the same drawing
+    for (GLint i = 0; i < size;) {  // a vertex is 3 values; a polygon gives its count first
+        const bool mark = fed[i] == GL_PASS_THROUGH_TOKEN, polygon = fed[i] == GL_POLYGON_TOKEN;
+        const char seen = mark ? static_cast<char>(fed[i + 1]) : polygon ? 'c' : 'h';
+        i += mark ? 2 : polygon ? 2 + 3 * static_cast<GLint>(fed[i + 1]) : 4;
+        drawn += drawn.back() == seen ? "" : std::string(1, seen);
+    }
+    EXPECT_EQ(" schishci", drawn);
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }

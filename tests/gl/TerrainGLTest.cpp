@@ -17,6 +17,7 @@
 #include "../unit/TiffTestFiles.h"
 #include "ConsoleCapture.h"
 #include "GLContext.h"
+#include "RecordedBoxes.h"
 #include "TempDir.h"
 #include "base/FramePacer.h"
 #include "terrain/Course.h"
@@ -25,12 +26,6 @@
 #include "terrain/Shaders.h"
 
 namespace {
-std::vector<std::pair<std::string, std::string>> g_boxes;
-
-void RecordBox(const char* text, const char* caption) {
-    g_boxes.emplace_back(text, caption);
-}
-
 // Raw height of the test fields: water (0) for x below 128, the lowest land (20, world 2) above.
 std::string HalfWaterField() {
     std::string field(kTerrainSize * kTerrainSize, '\0');
@@ -76,12 +71,6 @@ protected:
     TempDir dir;
     Course course;
 };
-
-GLuint CurrentProgram() {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return static_cast<GLuint>(program);
-}
 
 GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b) {
     GLuint texture = 0;
@@ -239,10 +228,9 @@ TEST_F(TerrainGL, StartsWithoutTexturesAndRunsOnePass) {
     glActiveTexture(GL_TEXTURE0);
     cgGLEnableTextureParameter(g_paramDetail);
     glActiveTexture(GL_TEXTURE1);
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    const GLuint bound = BoundTexture();
     glActiveTexture(GL_TEXTURE0);
-    EXPECT_EQ(0, bound);
+    EXPECT_EQ(0u, bound);
     glDeleteTextures(1, &stray);
 }
 

@@ -25,12 +25,6 @@ GLint BoundParameter(GLenum name) {
     return value;
 }
 
-GLuint BoundTexture() {
-    GLint id = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
-    return static_cast<GLuint>(id);
-}
-
 // The texels of the bound texture's level 0, as RGBA bytes, first row (t = 0) first.
 std::string BoundTexels(GLint width, GLint height) {
     std::string texels(static_cast<size_t>(width) * height * 4, '\0');

@@ -73,6 +73,14 @@ GLint GetInteger(GLenum name) {
     return value;
 }
 
+GLuint CurrentProgram() {
+    return static_cast<GLuint>(GetInteger(GL_CURRENT_PROGRAM));
+}
+
+GLuint BoundTexture() {
+    return static_cast<GLuint>(GetInteger(GL_TEXTURE_BINDING_2D));
+}
+
 void ClearToOrthoView(int size, double half) {
     glViewport(0, 0, size, size);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

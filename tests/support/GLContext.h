@@ -15,6 +15,9 @@ int TestWindowId();
 
 // One integer of the GL state.
 GLint GetInteger(GLenum name);
+// The program in use, and the 2-D texture bound on the active texture unit (0 for none).
+GLuint CurrentProgram();
+GLuint BoundTexture();
 
 // Clears a size x size viewport to black and sets an orthographic view `half` units either side
 // of its centre, looking toward -z from 0.1 to 100 units; leaves an identity modelview current.

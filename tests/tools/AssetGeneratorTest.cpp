@@ -43,12 +43,12 @@ const char* const kRawFiles[] = {"terrain_data/terrain1.raw", "terrain_data/Cour
 class AssetGenerator : public ::testing::Test {
 protected:
     void SetUp() override {
-        const ToolResult run = GenerateAssets(_out.Path());
+        const ToolResult& run = GeneratedAssets().result;
         ASSERT_EQ(0, run.exitStatus) << run.output;
     }
     std::string Read(const std::string& file) const { return ReadFileBytes(_out.File(file)); }
 
-    TempDir _out;
+    const TempDir& _out = GeneratedAssets().out;
 };
 
 // The 128 x 128 RGBA raw image pixel (s, t), the file's first row being t = 0.

@@ -20,7 +20,7 @@ constexpr int kMeshStep = 8;
 class HeightDesign : public ::testing::Test {
 protected:
     void SetUp() override {
-        const ToolResult run = GenerateAssets(_out.Path());
+        const ToolResult& run = GeneratedAssets().result;
         ASSERT_EQ(0, run.exitStatus) << run.output;
         _heights = ReadFileBytes(_out.File("terrain_data/terrain1.raw"));
         ASSERT_EQ(65536u, _heights.size());
@@ -39,7 +39,7 @@ protected:
         return course.Read(in);
     }
 
-    TempDir _out;
+    const TempDir& _out = GeneratedAssets().out;
     std::string _heights;
 };
 

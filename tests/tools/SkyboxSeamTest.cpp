@@ -41,8 +41,8 @@ class SkyboxSeams : public ::testing::TestWithParam<const char*> {};
 }  // namespace
 
 TEST_P(SkyboxSeams, NeighbourFacesShowTheSameColoursAlongTheirCommonEdges) {
-    TempDir out;
-    const ToolResult run = GenerateAssets(out.Path());
+    const TempDir& out = GeneratedAssets().out;
+    const ToolResult& run = GeneratedAssets().result;
     ASSERT_EQ(0, run.exitStatus) << run.output;
     std::map<Point, std::pair<uint32_t, std::string>> seen;
     int shared = 0;
@@ -74,8 +74,8 @@ TEST_P(SkyboxSeams, NeighbourFacesShowTheSameColoursAlongTheirCommonEdges) {
 // The faces are not upside down: on every wall the upper quarter is bluer (blue less red)
 // than the lower quarter, which shows the warm haze the far terrain fades into.
 TEST_P(SkyboxSeams, WallsAreBluerAboveThanBelow) {
-    TempDir out;
-    const ToolResult run = GenerateAssets(out.Path());
+    const TempDir& out = GeneratedAssets().out;
+    const ToolResult& run = GeneratedAssets().result;
     ASSERT_EQ(0, run.exitStatus) << run.output;
     for (const char* wall : {"front.tif", "back.tif", "right.tif", "left.tif"}) {
         const DecodedTiff image = DecodeTiff(out.File(std::string("skyboxes/") + GetParam() + "/" + wall));

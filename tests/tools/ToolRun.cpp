@@ -52,6 +52,11 @@ ToolResult GenerateAssets(const std::string& outputDir) {
     return RunTool(KESTRUN_ASSETS_TOOL, arguments);
 }
 
+const AssetRun& GeneratedAssets() {
+    static const AssetRun run;
+    return run;
+}
+
 std::vector<std::string> GeneratedFiles() {
     std::vector<std::string> files = {
         "terrain_data/terrain1.raw",     "terrain_data/Terrain_Base.tif",

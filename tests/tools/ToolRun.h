@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 struct ToolResult {
     int exitStatus;      // -1 when the tool did not exit normally
     std::string output;  // standard output and standard error together
@@ -21,6 +23,14 @@ inline bool Contains(const std::string& text, const std::string& part) {
 
 // Runs the asset generator into `outputDir` with the shipped courses, as the build does.
 ToolResult GenerateAssets(const std::string& outputDir);
+
+// One such run for the whole test binary, made at the first call: its folder and its result.
+struct AssetRun {
+    AssetRun() : result(GenerateAssets(out.Path())) {}
+    TempDir out;
+    ToolResult result;
+};
+const AssetRun& GeneratedAssets();
 
 // The shipped course files, by full path: the default course first.
 std::vector<std::string> ShippedCourses();

@@ -7,18 +7,13 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "RecordedBoxes.h"
 #include "TempDir.h"
 #include "terrain/Course.h"
 #include "platform/MessageBox.h"
 #include "terrain/Shaders.h"
 
 namespace {
-std::vector<std::pair<std::string, std::string>> g_boxes;
-
-void RecordBox(const char* text, const char* caption) {
-    g_boxes.emplace_back(text, caption);
-}
-
 class TerrainSetup : public ::testing::Test {
 protected:
     void SetUp() override {

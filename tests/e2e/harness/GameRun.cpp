@@ -445,6 +445,13 @@ namespace {
     return waited ? step : waited;
 }
 
+void EndTestGame(GameRun& game) {
+    if (game.GameRunning()) {
+        EXPECT_TRUE(game.Quit());
+    }
+    EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
+}
+
 ::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot) {
     auto step = game.StartX();
     if (step) {

@@ -155,24 +155,22 @@ private:
     std::string _window;
 };
 
+// The end of a test's game: quits it if it still runs, and expects no sanitizer report.
+void EndTestGame(GameRun& game);
+
 // Starts X and the game with the built data on the level, and waits until its window is on
 // the screen, focused, and drawing frames; *shot is the first shot with the heads-up line.
 ::testing::AssertionResult StartGame(GameRun& game, const std::string& level, Image* shot);
 
 // A test on the game running the default level: SetUp starts it and keeps in start the first
-// shot with the heads-up line; TearDown quits it if it still runs and expects no sanitizer report.
+// shot with the heads-up line; TearDown ends it (EndTestGame).
 template <class TestBase = ::testing::Test>
 class RunningGame : public TestBase {
 protected:
     void SetUp() override {
         ASSERT_TRUE(StartGame(game, "levels/default.txt", &start)) << game.Transcript();
     }
-    void TearDown() override {
-        if (game.GameRunning()) {
-            EXPECT_TRUE(game.Quit());
-        }
-        EXPECT_EQ("", game.SanitizerReport()) << game.Transcript();
-    }
+    void TearDown() override { EndTestGame(game); }
 
     GameRun game;
     Image start;

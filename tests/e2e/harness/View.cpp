@@ -1,5 +1,7 @@
 #include "View.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -101,6 +103,16 @@ bool ShowsHudInBothHalves(const Image& window) {
     constexpr int kMinTextPixels = 60; // about six glyphs of "FPS:..."
     return !window.Empty() && MeasureTop(window).hudText >= kMinTextPixels &&
            MeasureBottom(window).hudText >= kMinTextPixels;
+}
+
+void ExpectSceneInBothHalves(const Image& window) {
+    for (const ViewMeasure& view : {MeasureTop(window), MeasureBottom(window)}) {
+        EXPECT_GT(view.sky, view.BandPixels(SkyBand(view.width, view.height)) / 3)
+            << view.Describe();
+        EXPECT_GT(view.ground, view.BandPixels(LowBand(view.width, view.height)) / 2)
+            << view.Describe();
+        EXPECT_GT(view.posts, 0) << view.Describe();
+    }
 }
 
 std::vector<bool> NearPostColumns(const Image& half) {

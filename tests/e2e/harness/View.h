@@ -47,6 +47,8 @@ ViewMeasure MeasureTop(const Image& window);
 ViewMeasure MeasureBottom(const Image& window);
 // Both halves show the heads-up line (at least a few glyphs' worth of its white).
 bool ShowsHudInBothHalves(const Image& window);
+// Expects the scene in both halves: sky above, ground below, posts.
+void ExpectSceneInBothHalves(const Image& window);
 
 // Columns with a near post (one at least a sixth of the half tall) in the scene band.
 std::vector<bool> NearPostColumns(const Image& half);

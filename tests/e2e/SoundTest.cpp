@@ -81,7 +81,7 @@ TEST(Sound, EngineRisesWithSpeedChimeAtThePickUpKnockAtTheWall) {
     ASSERT_TRUE(game.Launch({WriteStraightLevel(game)}, game.RecordSound()));
     ASSERT_TRUE(game.OpenWindow()) << game.Transcript();
     std::this_thread::sleep_for(Millis(1500));
-    const size_t pressed = game.Recording().left.size();
+    const size_t pressed = game.RecordingOf(kRate).left.size();
     ASSERT_GT(pressed, kRate / 2) << "nothing recorded\n" << game.Transcript();
     const size_t idle = pressed - kRate / 2; // half a second of both racers standing
 
@@ -212,7 +212,7 @@ TEST(Sound, TheSettingsFilesVolumeAndFullscreenReachTheGame) {
             return window.Width() == 1280 && window.Height() == 1024;
         }, "the window covering the screen")) << game.Transcript();
         std::this_thread::sleep_for(Millis(2500));
-        const StereoTrack track = game.Recording();
+        const StereoTrack track = game.RecordingOf(2 * kRate);
         ASSERT_GT(track.left.size(), size_t(kRate)) << game.Transcript();
         loudness[own] = Rms(track.left, track.left.size() - kRate / 2, kRate / 2);
         ASSERT_TRUE(game.Focus() && game.Quit());

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <chrono>
 #include <thread>
 
 #include "View.h"
@@ -118,6 +119,16 @@ StereoTrack GameRun::Recording() const {
     std::vector<float> samples(2 * frames);
     std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
     return SplitStereo(samples.data(), frames);
+}
+
+StereoTrack GameRun::RecordingOf(size_t frames, Millis timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    StereoTrack track = Recording();
+    while (track.left.size() < frames && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(Millis(100));
+        track = Recording();
+    }
+    return track;
 }
 
 ::testing::AssertionResult GameRun::StartX(const std::string& screen, bool resetWhenIdle) {

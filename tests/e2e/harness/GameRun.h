@@ -60,6 +60,9 @@ public:
     std::string SoundFile() const { return ScratchFile("sound.raw"); }
     // What the game has played so far, left and right.
     StereoTrack Recording() const;
+    // The recording once it holds at least `frames` (SDL's disk driver writes in real time and
+    // falls behind on a busy machine), or as it is when the time is up.
+    StereoTrack RecordingOf(size_t frames, Millis timeout = kOutputTimeout) const;
 
     // --- processes ---
     ::testing::AssertionResult StartX(const std::string& screen = "1280x1024x24",

@@ -6,6 +6,7 @@
 #include <GL/glut.h>
 
 #include "app/Game.h"
+#include "base/LastPlayed.h"
 #include "base/SettingsFile.h"
 #include "platform/Display.h"
 
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
     if (!game.Init(argv[1])) {
         std::cout << "Error Initializing game." << std::endl;
         return 1;
+    }
+    std::string problem;  // the level started, for the launcher's next start without one
+    if (!RememberLevel(argv[1], &problem)) {
+        std::cerr << problem << std::endl;
     }
     game.MainLoop();
     return 0;

@@ -146,6 +146,8 @@ StereoTrack GameRun::Recording() const {
     }
     options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
     options.env.emplace("XDG_CONFIG_HOME", _root.File("config"));  // nor the player's settings
+    options.env.emplace("XDG_DATA_HOME", _root.File("share"));  // nor levels, nor last played
+    options.env.emplace("XDG_STATE_HOME", _root.File("state"));
     options.env.emplace("SDL_AUDIODRIVER", "dummy");  // no sound card needed, nothing heard
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");

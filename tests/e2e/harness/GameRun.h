@@ -51,6 +51,8 @@ public:
     // Writes the player's settings file the game reads ($XDG_CONFIG_HOME/kestrun/settings, in
     // a folder of the run's own: never the player's) and returns its path.
     std::string WriteSettings(const std::string& contents) const;
+    // A file in the run's own XDG folders: "config/...", "share/...", "state/...", "cache/...".
+    std::string PlayerFile(const std::string& relative) const { return _root.File(relative); }
 
     // --- sound ---
     // The environment that has the game play into SoundFile() through SDL's disk driver

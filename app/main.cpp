@@ -50,6 +50,9 @@ int main(int argc, char** argv) {
         ReportNoDisplay(displayName);
         return 1;
     }
+    if (displayName) {
+        setenv("DISPLAY", displayName, 1);  // the display a course switch opens again
+    }
     glutInit(&argc, argv);
     if (argc != 2) {
         PrintUsage(argv[0]);

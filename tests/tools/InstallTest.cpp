@@ -287,11 +287,25 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
                 return window.Width() == 1280 && window.Height() == 1024;
             }, "the window covering the screen"));
         }
+        EXPECT_EQ(fs::canonical(Launcher()).string(), variable("KESTRUN_LAUNCHER"));
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
         EXPECT_EQ(fs::canonical(folder / level).string() + "\n",
                   ReadFileBytes(game.PlayerFile("state/kestrun/last-level")));
     }
+}
+
+// A course chosen in the menu of a game the launcher started runs on its ground through it.
+TEST_F(Installed, ACourseChosenInTheMenuStartsThroughTheLauncher) {
+    GameRun game;
+    Image shot;
+    ASSERT_TRUE(game.StartX() && game.LaunchProgram(Launcher(), {"sunset"}) && game.OpenWindow() &&
+                game.WaitForFrames(&shot)) << game.Transcript();
+    ASSERT_TRUE(game.ChooseMenuEntry(8, 8, 2, 3));
+    ASSERT_TRUE(game.WaitForOutput("Reading level description file 'levels/figure-eight.txt'"));
+    EXPECT_EQ(fs::canonical(prefix->File("share/games/kestrun/grounds/figure-eight")),
+              fs::read_symlink("/proc/" + std::to_string(game.GamePid()) + "/cwd"));
+    ASSERT_TRUE(game.FindWindow() && game.Focus() && game.Quit());
 }
 
 // The installed launcher and checker beside a stand-in game that prints the folder it runs in:

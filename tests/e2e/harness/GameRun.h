@@ -112,8 +112,10 @@ public:
     ::testing::AssertionResult Resize(int width, int height);
     ::testing::AssertionResult Geometry(Rect* rect);
     // Opens the pop-up menu with the right button inside the window and releases the button
-    // over entry position (1 = first) of a menu with the given number of entries.
-    ::testing::AssertionResult ChooseMenuEntry(int position, int entries);
+    // over entry position (1 = first) of a menu with the given number of entries; or, when that
+    // entry opens a submenu, over entry subPosition of its subEntries.
+    ::testing::AssertionResult ChooseMenuEntry(int position, int entries, int subPosition = 0,
+                                               int subEntries = 0);
 
     // --- dialogs ---
     // Waits for a visible window with exactly this title (the game's message box).

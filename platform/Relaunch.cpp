@@ -1,25 +1,10 @@
 #include "platform/Relaunch.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
-#include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-// Marks every descriptor but standard input, output and error to close at the exec.
-void CloseOnExec() {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-        const int descriptor = std::atoi(entry.path().filename().c_str());
-        if (descriptor > 2) {
-            fcntl(descriptor, F_SETFD, fcntl(descriptor, F_GETFD) | FD_CLOEXEC);
-        }
-    }
-}
-}  // namespace
 
 std::string OwnProgram() {
     std::error_code error;
@@ -33,7 +18,6 @@ std::string ReplaceProcess(const std::string& program, const std::vector<std::st
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-    CloseOnExec();
     execv(program.c_str(), argv.data());
     return std::strerror(errno);
 }

@@ -8,9 +8,9 @@
 // The game's own program file; empty when the system does not say.
 std::string OwnProgram();
 
-// Replaces the process with `program`, given `args` (its name first). Every file the game holds
-// open (the display, the pads) is closed on the way, so that nothing of the old game stays.
-// Returns only when the program cannot be started, with why.
+// Replaces the process with `program`, given `args` (its name first). The files the game opened
+// (the display, the pads) close on the way: the libraries open them close-on-exec, and the old
+// window goes with its connection. Returns only when the program cannot be started, with why.
 std::string ReplaceProcess(const std::string& program, const std::vector<std::string>& args);
 
 // Why `program` cannot be started (it is not there, or not a program the game may run); empty

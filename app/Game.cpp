@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>  // glutFullScreen, glutLeaveFullScreen and the frame sizes
 
+#include "app/CourseMenu.h"
 #include "app/GameCallbacks.h"
 #include "app/LevelFile.h"
 #include "base/TextFile.h"
@@ -68,6 +69,10 @@ void specialCallback(int key, int x, int y) {
     g_game->SpecialKeyDown(key, x, y);
 }
 void menuCallback(int value) {
+    if (value >= kFirstCourseValue) {
+        ChooseCourse(value);
+        return;
+    }
     g_game->KeyDown(static_cast<unsigned char>(value), 0, 0);
 }
 
@@ -87,6 +92,7 @@ Game::~Game() {
 }
 
 bool Game::Init(const char* levelFile) {
+    _levelFile = levelFile;
     if (!ReadLevel(levelFile)) {
         std::cout << "Game::Init() - ERROR loading level description." << std::endl;
         return false;
@@ -142,6 +148,13 @@ bool Game::ReadLevel(const char* levelFile) {
 bool Game::InitWindow() {
     KeepFreedHeapMemory();
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    // A course switch hands over the window it left (app/CourseMenu.h).
+    const HandedWindow handed = TakeHandedWindow(std::cerr);
+    if (handed.given) {
+        _windowWidth = handed.width;
+        _windowHeight = handed.height;
+        glutInitWindowPosition(handed.x, handed.y);
+    }
     glutInitWindowSize(_windowWidth, _windowHeight);
     _windowId = glutCreateWindow(kWindowTitle);
     glutDisplayFunc(displayCallback);
@@ -151,8 +164,11 @@ bool Game::InitWindow() {
     glutKeyboardUpFunc(keyboardUpCallback);
     glutSpecialFunc(specialCallback);
     glutIgnoreKeyRepeat(1);
-    if (_settings.fullscreen) {
+    if (handed.given ? handed.fullscreen : _settings.fullscreen) {
         ToggleFullscreen();
+    }
+    if (handed.given) {
+        _windowed = {handed.x, handed.y, handed.width, handed.height};
     }
     return true;
 }
@@ -166,6 +182,7 @@ bool Game::InitMenu() {
     glutAddMenuEntry("Capture Screen Snapshot (c)", kSnapshotKey);
     glutAddMenuEntry("", 0);
     glutAddMenuEntry("Quit (q)", kQuitKey);
+    AddCourseMenu(_levelFile);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/Camera.h"
 #include "app/Racer.h"
@@ -85,6 +86,7 @@ public:
     // The racers' keys as their pads hold them; a control is held when its entry is set here
     // or in _keys.
     unsigned char _padKeys[256];
+    std::string _levelFile;  // the level file as the game was given it
     char _skyboxPath[256];
     char _courseFile[256];
 

@@ -6,6 +6,7 @@
 #include <GL/glut.h>
 
 #include "app/Game.h"
+#include "base/LastPlayed.h"
 #include "base/SettingsFile.h"
 #include "platform/Display.h"
 
@@ -49,6 +50,9 @@ int main(int argc, char** argv) {
         ReportNoDisplay(displayName);
         return 1;
     }
+    if (displayName) {
+        setenv("DISPLAY", displayName, 1);  // the display a course switch opens again
+    }
     glutInit(&argc, argv);
     if (argc != 2) {
         PrintUsage(argv[0]);
@@ -60,6 +64,10 @@ int main(int argc, char** argv) {
     if (!game.Init(argv[1])) {
         std::cout << "Error Initializing game." << std::endl;
         return 1;
+    }
+    std::string problem;  // the level started, for the launcher's next start without one
+    if (!RememberLevel(argv[1], &problem)) {
+        std::cerr << problem << std::endl;
     }
     game.MainLoop();
     return 0;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libtiff-dev libtiff-tools libx11-dev libpng-dev libsdl2-dev
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libtiff-dev libtiff-tools libx11-dev libxi-dev libpng-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev valgrind
   xvfb xauth xdotool x11-apps x11-utils imagemagick

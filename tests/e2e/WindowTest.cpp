@@ -60,7 +60,7 @@ TEST_F(GameWindow, OpensWithItsTitleAfterReadingTheLevel) {
 class GameWindowQuit : public GameWindow, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(GameWindowQuit, EndsWithStatusZero) {
-    ASSERT_TRUE(GetParam() == "Menu" ? game.ChooseMenuEntry(7, 7) : game.Key(GetParam()));
+    ASSERT_TRUE(GetParam() == "Menu" ? game.ChooseMenuEntry(7, 8) : game.Key(GetParam()));
     EXPECT_TRUE(game.WaitForExit().ExitedWith(0)) << game.Transcript();
 }
 
@@ -120,7 +120,7 @@ TEST_F(GameWindow, RefusesAWindowTooNarrowAndKeepsGoing) {
 }
 
 TEST_F(GameWindow, MenuSnapshotEntryActsLikeTheCKey) {
-    ASSERT_TRUE(game.ChooseMenuEntry(5, 7));
+    ASSERT_TRUE(game.ChooseMenuEntry(5, 8));
     ASSERT_TRUE(game.WaitForOutput("Game::_CaptureImage() needs 'libvornel'"));
     EXPECT_TRUE(game.GameRunning());
 }
@@ -142,4 +142,35 @@ TEST_F(GameWindow, F11CoversTheScreenAndGivesTheWindowBack) {
     ASSERT_TRUE(game.Geometry(&r));
     EXPECT_EQ((std::vector<int>{100, 50, 640, 480}), place());
     EXPECT_EQ(std::string::npos, game.Out().find("bad window size")) << game.Transcript();
+}
+
+// A course chosen in the Course submenu (default, figure-eight, sunset: the run has no own levels)
+// starts again in the window it left, or covering the screen, F11 then giving that window back.
+TEST_F(GameWindow, ACourseFromTheMenuComesBackInTheWindowItLeft) {
+    ASSERT_TRUE(game.PlaceWindow(100, 50));
+    Image shot;
+    ResizeAndWait(800, 600, &shot);
+    const auto standsAt = [&](Rect window) {
+        WaitForSize(window.width, window.height, &shot);
+        Rect r;
+        ASSERT_TRUE(game.Geometry(&r) && game.Focus());
+        EXPECT_EQ((std::vector<int>{window.x, window.y}), (std::vector<int>{r.x, r.y}));
+    };
+    const auto comesBack = [&](int entry, const std::string& level, Rect window) {
+        ASSERT_TRUE(game.ChooseMenuEntry(8, 8, entry, 3));
+        ASSERT_TRUE(game.WaitForOutput("Reading level description file '" + level + "'"));
+        ASSERT_TRUE(game.FindWindow());
+        standsAt(window);
+        const std::string shown =
+            game.RunX({"xdotool", "search", "--name", std::string("^") + kGameTitle + "$"}).out;
+        EXPECT_EQ(1, std::count(shown.begin(), shown.end(), '\n'));  // the old one went
+    };
+    comesBack(3, "levels/sunset.txt", {100, 50, 800, 600});
+    ASSERT_TRUE(game.Key("F11"));
+    WaitForSize(1280, 1024, &shot);
+    comesBack(2, "levels/figure-eight.txt", {0, 0, 1280, 1024});
+    ASSERT_TRUE(game.Key("F11"));
+    standsAt({100, 50, 800, 600});
+    const auto played = std::filesystem::canonical(game.DataDir() + "/levels/figure-eight.txt");
+    EXPECT_EQ(played.string() + "\n", ReadFileBytes(game.PlayerFile("state/kestrun/last-level")));
 }

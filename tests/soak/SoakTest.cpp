@@ -168,6 +168,7 @@ protected:
         options.env["DISPLAY"] = _x.Display();
         options.env["SDL_AUDIODRIVER"] = "dummy";  // the engines mixed all along, heard nowhere
         options.env["XDG_CONFIG_HOME"] = _scratch.File("config");  // no player's settings
+        options.env["XDG_STATE_HOME"] = _scratch.File("state");  // nor the level they played last
         // Mesa compiles shaders as new views need them and frees the large work memory again;
         // with glibc's default the heap keeps the high-water mark of those compiles. Fixed
         // thresholds hand large blocks back at once, so that what stays is what is in use.

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "Png.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "TestCourses.h"
 #include "ToolRun.h"
@@ -446,6 +447,23 @@ TEST(CourseTool, RefusesBadInputWithALineAndWritesNothing) {
     EXPECT_EQ(1, RunCourseTool({"from-image", good, dir.File("taken.txt")}).exitStatus);
     EXPECT_EQ("the player's old course", ReadFileBytes(dir.File("taken.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("taken.txt.partial")));
+}
+
+// --install writes the course and its level into the player's data folder, where the game's
+// menu lists the level, and nothing over a course of that name or for a name that is no file's.
+TEST(CourseTool, InstallsACourseWhereTheMenuFindsItAndOverwritesNothing) {
+    TempDir dir;
+    ScopedEnv data("XDG_DATA_HOME", dir.Path().c_str());
+    const std::string ring = Encode(DrawRing({}), dir.File("ring.png"));
+    const std::string course = dir.File("kestrun/courses/ring.txt");
+    for (const std::string name : {"ring", "ring.txt", "a/ring", ".ring", ""}) {
+        const ToolResult run = RunCourseTool({"from-image", ring, "--install", name});
+        EXPECT_EQ(name == "ring" ? 0 : 1, run.exitStatus) << run.output;
+        EXPECT_TRUE(Contains(run.output, name == "ring" ? course + ": written, with its level " +
+            dir.File("kestrun/levels/ring.txt") + " (play it with: " : "; nothing written"));
+        EXPECT_EQ("skyboxes/day\n" + course + "\n",
+                  ReadFileBytes(dir.File("kestrun/levels/ring.txt")));
+    }
 }
 
 // A loop drawn as wide as the tool asks when it is too thin makes a course, at any size; a cell

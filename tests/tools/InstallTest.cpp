@@ -203,6 +203,7 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         std::string line = "";    // the launcher's, on the generator killed or the cache a file
         std::string volume = "";  // KESTRUN_VOLUME as the game has it ("" not set)
         std::string fullscreen = "";  // KESTRUN_FULLSCREEN: "yes" covers the screen
+        std::string kept = "";        // the level played last before the run; "@" the data folder
     } kCases[] = {
         {{}, "levels/default.txt"},
         {{"sunset"}, "levels/sunset.txt"},
@@ -218,6 +219,10 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         {{"mine/own.txt"}, "~/mine/own.txt", "", mine + " ", 2, killed},
         {{"mine/own.txt"}, "~/mine/own.txt", "", mine, 2,
          "kestrun: cannot write the cache folder " + notAFolder + "/kestrun;"},
+        {{}, "levels/sunset.txt", "", "", 2, "", "", "", "@/levels/sunset.txt"},
+        {{}, "~/mine/level.txt", "grounds/figure-eight", "", 2, "", "", "", "~/mine/level.txt"},
+        {{}, "levels/default.txt", "", "", 2, "kestrun: the level played last, /gone.txt, cannot "
+         "be played now (it or its course is gone); the default level starts", "", "", "/gone.txt"},
     };
     const fs::path data = fs::canonical(prefix->File("share/games/kestrun"));
     const std::string generator = prefix->File("lib/games/kestrun/kestrun-assets");
@@ -232,6 +237,12 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
         std::string level = c.levelRead;
         if (level[0] == '~') {
             level = game.DataDir() + level.substr(1);
+        }
+        if (!c.kept.empty()) {
+            const std::string kept = c.kept[0] == '~' ? game.DataDir() + c.kept.substr(1)
+                                     : c.kept[0] == '@' ? data.string() + c.kept.substr(1) : c.kept;
+            fs::create_directories(game.PlayerFile("state/kestrun"));
+            std::ofstream(game.PlayerFile("state/kestrun/last-level")) << kept << "\n";
         }
         if (c.line == killed) {  // a generator that writes part of a file and is killed
             fs::rename(generator, generator + ".real");
@@ -276,9 +287,25 @@ TEST_F(Installed, LauncherStartsTheGameOnTheLevelNamed) {
                 return window.Width() == 1280 && window.Height() == 1024;
             }, "the window covering the screen"));
         }
+        EXPECT_EQ(fs::canonical(Launcher()).string(), variable("KESTRUN_LAUNCHER"));
         ASSERT_TRUE(game.Focus());
         ASSERT_TRUE(game.Quit());
+        EXPECT_EQ(fs::canonical(folder / level).string() + "\n",
+                  ReadFileBytes(game.PlayerFile("state/kestrun/last-level")));
     }
+}
+
+// A course chosen in the menu of a game the launcher started runs on its ground through it.
+TEST_F(Installed, ACourseChosenInTheMenuStartsThroughTheLauncher) {
+    GameRun game;
+    Image shot;
+    ASSERT_TRUE(game.StartX() && game.LaunchProgram(Launcher(), {"sunset"}) && game.OpenWindow() &&
+                game.WaitForFrames(&shot)) << game.Transcript();
+    ASSERT_TRUE(game.ChooseMenuEntry(8, 8, 2, 3));
+    ASSERT_TRUE(game.WaitForOutput("Reading level description file 'levels/figure-eight.txt'"));
+    EXPECT_EQ(fs::canonical(prefix->File("share/games/kestrun/grounds/figure-eight")),
+              fs::read_symlink("/proc/" + std::to_string(game.GamePid()) + "/cwd"));
+    ASSERT_TRUE(game.FindWindow() && game.Focus() && game.Quit());
 }
 
 // The installed launcher and checker beside a stand-in game that prints the folder it runs in:

@@ -1,5 +1,6 @@
 // The player's records: what each records file gives, the best times a race keeps, where they
 // are kept and what a folder that cannot be written costs; race times as the player reads them.
+// The level played last, kept in the state folder.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 
 #include "ScopedEnv.h"
 #include "TempDir.h"
+#include "base/LastPlayed.h"
 #include "base/PlayerFolders.h"
 #include "course/CourseKey.h"
 #include "race/RaceTimeText.h"
@@ -143,4 +145,21 @@ TEST(RecordsFile, KeptInTheDataFolderUnderTheCoursesKey) {
     EXPECT_FALSE(SaveRecords(below, key, records, &problem));
     EXPECT_EQ("kestrun: cannot keep the records (cannot make the folder " + below +
               ": Not a directory); the race goes on", problem);
+}
+
+// The level played last, by its full path, in the state folder; a folder that cannot be written
+// costs one line.
+TEST(LastPlayed, KeptInTheStateFolderByItsFullPath) {
+    TempDir home;
+    const std::string level = std::filesystem::canonical(home.Write("levels/a.txt", "")).string();
+    ScopedEnv state("XDG_STATE_HOME", home.File("state").c_str());
+    std::string problem;
+    EXPECT_TRUE(RememberLevel(home.File("levels/../levels/a.txt"), &problem)) << problem;
+    EXPECT_EQ(level + "\n" + level,
+              ReadFileBytes(home.File("state/kestrun/last-level")) + RememberedLevel());
+    const std::string file = home.Write("file", "");
+    ScopedEnv notAFolder("XDG_STATE_HOME", file.c_str());
+    EXPECT_FALSE(RememberLevel(level, &problem));
+    EXPECT_EQ("kestrun: cannot keep the level played last (cannot make the folder " + file +
+              "/kestrun: Not a directory); the game goes on", problem);
 }

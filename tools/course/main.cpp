@@ -18,6 +18,7 @@
 #include "FromImage.h"
 #include "Png.h"
 #include "base/LevelWords.h"
+#include "base/PlayerFolders.h"
 #include "course/CourseData.h"
 
 namespace fs = std::filesystem;
@@ -29,6 +30,7 @@ constexpr int kWarned = 2;
 
 const char* const kUsage =
     "usage: kestrun-course from-image PICTURE.png COURSE.txt [--size N] [--sky day|sunset]\n"
+    "       kestrun-course from-image --install PICTURE.png NAME [--size N] [--sky day|sunset]\n"
     "       kestrun-course picture COURSE.txt PICTURE.png [--data DIR]\n"
     "\n"
     "from-image turns a picture of a track into a course and its level. The picture is laid\n"
@@ -52,6 +54,9 @@ const char* const kUsage =
     "degrees; it needs to be two thirds of a cell wide. The tool states the most markers any\n"
     "one view will hold and what that costs on a machine without a GPU, and gives the command\n"
     "that plays the level.\n"
+    "With --install it writes the course and its level as NAME.txt in courses/ and levels/ of\n"
+    "the player's data folder ($XDG_DATA_HOME/kestrun, else ~/.local/share/kestrun), where the\n"
+    "game's menu lists the level under Course; it writes nothing over a course of that name.\n"
     "\n"
     "picture draws a course from above, about 512 pixels across, in the same layout: blocked\n"
     "ground, track, wall cells, posts and ropes, start cells, race poles, and the racers'\n"
@@ -164,7 +169,37 @@ std::string PlayCommand(const std::string& level) {
            level;
 }
 
-int FromImage(const Arguments& args) {
+// Where --install puts the course NAME: NAME.txt in courses/ and levels/ of the player's data
+// folder. False, having said why, for a name that is not a file's, without a data folder, or
+// with a course or level of that name there already.
+bool InstallPaths(std::string name, fs::path& course, fs::path& level) {
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0) {
+        name.resize(name.size() - 4);
+    }
+    const std::string data = DataFolder();
+    std::string problem;
+    if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) {
+        problem = name + ": a course's name is a file name, with no folder and no leading '.'";
+    } else if (data.empty()) {
+        problem = "kestrun-course: no data folder to install into (neither XDG_DATA_HOME nor HOME "
+                  "is a full path)";
+    }
+    course = fs::path(data) / "courses" / (name + ".txt");
+    level = fs::path(data) / "levels" / (name + ".txt");
+    for (const fs::path& path : {course, level}) {
+        std::error_code error;
+        if (problem.empty() && fs::exists(fs::symlink_status(path, error))) {
+            problem = path.string() + ": a course named " + name +
+                      " is installed already; remove its course and level, or choose another name";
+        }
+    }
+    if (!problem.empty()) {
+        std::cout << problem << "; nothing written" << std::endl;
+    }
+    return problem.empty();
+}
+
+int FromImage(const Arguments& args, bool install) {
     int32_t size = 64;
     std::string sky = "skyboxes/day";
     for (const auto& [option, value] : args.options) {
@@ -182,8 +217,11 @@ int FromImage(const Arguments& args) {
     const std::string& input = args.files[0];
     const std::string& output = args.files[1];
     std::error_code error;
-    const fs::path course = fs::absolute(output, error).lexically_normal();
-    const fs::path level = LevelPathFor(course);
+    fs::path course = fs::absolute(output, error).lexically_normal();
+    fs::path level = LevelPathFor(course);
+    if (install && !InstallPaths(output, course, level)) {
+        return kProblem;
+    }
     const std::string coursePath = course.string();
     if (error || course.filename().empty()) {
         std::cout << output << ": not a file name; nothing written" << std::endl;
@@ -231,6 +269,11 @@ int FromImage(const Arguments& args) {
     // Both files are written whole under temporary names before either takes its place, so a
     // failure leaves the player's old course and level as they were.
     fs::path courseTemporary, levelTemporary;
+    if (install) {
+        std::error_code ignored;  // a folder that cannot be made: the file cannot be written
+        fs::create_directories(course.parent_path(), ignored);
+        fs::create_directories(level.parent_path(), ignored);
+    }
     const bool courseWritten = WriteTemporary(course, made.courseText, courseTemporary, reason);
     if (!courseWritten ||
         !WriteTemporary(level, sky + "\n" + coursePath + "\n", levelTemporary, reason)) {
@@ -252,8 +295,11 @@ int FromImage(const Arguments& args) {
         std::cout << output << ": cannot be written (" << renamed.message() << ")" << std::endl;
         return kProblem;
     }
-    std::cout << output << ": written, with its level " << level.string()
-              << " (play it with: " << PlayCommand(level.string()) << ")" << std::endl;
+    std::cout << (install ? coursePath : output) << ": written, with its level "
+              << level.string() << " (play it with: " << PlayCommand(level.string())
+              << (install ? ", or choose " + course.stem().string() + " in the game's menu, Course"
+                          : std::string())
+              << ")" << std::endl;
     return made.warnings.empty() ? kSound : kWarned;
 }
 
@@ -313,6 +359,11 @@ int main(int argc, char** argv) {
     }
     const std::string command = argc > 1 ? argv[1] : "";
     const bool fromImage = command == "from-image";
+    // --install stands alone, with no value: it is taken out before the other options.
+    char** const end = fromImage ? std::remove(argv + 2, argv + argc, std::string("--install"))
+                                 : argv + argc;
+    const bool install = end != argv + argc;
+    argc = static_cast<int>(end - argv);
     if (command.empty()) {
         std::cout << kUsage << std::endl;
         return kProblem;
@@ -327,5 +378,5 @@ int main(int argc, char** argv) {
     if (!Split(argc, argv, known, args, error)) {
         return UsageError(error);
     }
-    return fromImage ? FromImage(args) : DrawPicture(args);
+    return fromImage ? FromImage(args, install) : DrawPicture(args);
 }

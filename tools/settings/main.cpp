@@ -7,14 +7,17 @@
 //                                     a settings file with where each comes from: the file,
 //                                     the environment or the default (kestrun --settings); the
 //                                     problem lines go to standard error as the game writes them
+//   kestrun-settings --last-played    prints the level the game kept as the one played last
+//                                     (nothing when there is none)
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 
+#include "base/LastPlayed.h"
 #include "base/SettingsFile.h"
 
 namespace {
-const char* const kUsage = "usage: kestrun-settings --volume VALUE | --show";
+const char* const kUsage = "usage: kestrun-settings --volume VALUE | --show | --last-played";
 
 void ShowSettings() {
     const std::string path = SettingsFilePath();
@@ -52,6 +55,13 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--show") == 0) {
         ShowSettings();
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--last-played") == 0) {
+        const std::string level = RememberedLevel();
+        if (!level.empty()) {
+            std::cout << level << std::endl;
+        }
         return 0;
     }
     std::cerr << kUsage << std::endl;

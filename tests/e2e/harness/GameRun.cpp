@@ -157,6 +157,8 @@ StereoTrack GameRun::RecordingOf(size_t frames, Millis timeout) const {
     }
     options.env.emplace("XDG_CACHE_HOME", _root.File("cache"));  // never the player's cache
     options.env.emplace("XDG_CONFIG_HOME", _root.File("config"));  // nor the player's settings
+    options.env.emplace("XDG_DATA_HOME", _root.File("share"));  // nor levels, nor last played
+    options.env.emplace("XDG_STATE_HOME", _root.File("state"));
     options.env.emplace("SDL_AUDIODRIVER", "dummy");  // no sound card needed, nothing heard
     options.stdoutFile = ScratchFile("stdout.txt");
     options.stderrFile = ScratchFile("stderr.txt");
@@ -319,28 +321,34 @@ CommandResult GameRun::RunX(const std::vector<std::string>& argv, Millis timeout
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameRun::ChooseMenuEntry(int position, int entries) {
+::testing::AssertionResult GameRun::ChooseMenuEntry(int position, int entries,
+                                                     int subPosition, int subEntries) {
     auto step = Xdotool({"mousemove", "--sync", "--window", _window, "40", "40"});
     if (step) {
         step = Xdotool({"mousedown", "3"});
     }
-    std::string out;
-    if (step) {
-        step = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^freeglut menu$"}, &out);
+    const auto deadline = Clock::now() + kStartTimeout;
+    std::string menu, out;  // the menu pointed into, and xdotool's answers
+    const std::pair<int, int> choices[] = {{position, entries}, {subPosition, subEntries}};
+    for (const auto& [at, of] : choices) {
+        for (const std::string parent = menu; step && at > 0 && menu == parent;) {  // it opened
+            step = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^freeglut menu$"},
+                           &out);
+            std::istringstream ids(out);
+            for (std::string id; std::getline(ids, id);) {
+                menu = id == parent ? menu : id;
+            }
+            if (menu == parent && Clock::now() >= deadline) {
+                step = ::testing::AssertionFailure() << "no submenu opened";
+            }
+        }
+        if (step && at > 0 && (step = Xdotool({"getwindowgeometry", "--shell", menu}, &out))) {
+            // The entries share the menu's height evenly; aim at the middle of the chosen one.
+            const int y = ShellValue(out, "HEIGHT") * (2 * at - 1) / (2 * of);
+            step = Xdotool({"mousemove", "--sync", "--window", menu,
+                            std::to_string(ShellValue(out, "WIDTH") / 2), std::to_string(y)});
+        }
     }
-    if (!step) {
-        return step;
-    }
-    const std::string menu = FirstLine(out);
-    if (!(step = Xdotool({"getwindowgeometry", "--shell", menu}, &out))) {
-        return step;
-    }
-    const int height = ShellValue(out, "HEIGHT");
-    const int width = ShellValue(out, "WIDTH");
-    // The entries share the menu's height evenly; aim at the middle of the chosen one.
-    const int y = height * (2 * position - 1) / (2 * entries);
-    step = Xdotool(
-        {"mousemove", "--sync", "--window", menu, std::to_string(width / 2), std::to_string(y)});
     if (step) {
         step = Xdotool({"mouseup", "3"});
     }

@@ -51,6 +51,8 @@ public:
     // Writes the player's settings file the game reads ($XDG_CONFIG_HOME/kestrun/settings, in
     // a folder of the run's own: never the player's) and returns its path.
     std::string WriteSettings(const std::string& contents) const;
+    // A file in the run's own XDG folders: "config/...", "share/...", "state/...", "cache/...".
+    std::string PlayerFile(const std::string& relative) const { return _root.File(relative); }
 
     // --- sound ---
     // The environment that has the game play into SoundFile() through SDL's disk driver
@@ -113,8 +115,10 @@ public:
     ::testing::AssertionResult Resize(int width, int height);
     ::testing::AssertionResult Geometry(Rect* rect);
     // Opens the pop-up menu with the right button inside the window and releases the button
-    // over entry position (1 = first) of a menu with the given number of entries.
-    ::testing::AssertionResult ChooseMenuEntry(int position, int entries);
+    // over entry position (1 = first) of a menu with the given number of entries; or, when that
+    // entry opens a submenu, over entry subPosition of its subEntries.
+    ::testing::AssertionResult ChooseMenuEntry(int position, int entries, int subPosition = 0,
+                                               int subEntries = 0);
 
     // --- dialogs ---
     // Waits for a visible window with exactly this title (the game's message box).
